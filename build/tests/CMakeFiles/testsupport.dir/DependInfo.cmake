@@ -1,0 +1,21 @@
+
+# Consider dependencies only in project.
+set(CMAKE_DEPENDS_IN_PROJECT_ONLY OFF)
+
+# The set of languages for which implicit dependencies are needed:
+set(CMAKE_DEPENDS_LANGUAGES
+  )
+
+# The set of dependency files which are needed:
+set(CMAKE_DEPENDS_DEPENDENCY_FILES
+  "/work/main/tests/FakePlatform.cpp" "tests/CMakeFiles/testsupport.dir/FakePlatform.cpp.o" "gcc" "tests/CMakeFiles/testsupport.dir/FakePlatform.cpp.o.d"
+  "/work/main/build/tests/testsupport_autogen/mocs_compilation.cpp" "tests/CMakeFiles/testsupport.dir/testsupport_autogen/mocs_compilation.cpp.o" "gcc" "tests/CMakeFiles/testsupport.dir/testsupport_autogen/mocs_compilation.cpp.o.d"
+  )
+
+# Targets to which this target links.
+set(CMAKE_TARGET_LINKED_INFO_FILES
+  "/work/main/build/common/CMakeFiles/common.dir/DependInfo.cmake"
+  )
+
+# Fortran module output directory.
+set(CMAKE_Fortran_TARGET_MODULE_DIR "")

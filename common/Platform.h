@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Result.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace marlo {
+
+// Every operation that the tools need of their host. Program logic calls
+// nothing else, so it runs unchanged against the Qt/host implementation and
+// against the recording fake of the tests.
+//
+// Paths are byte strings (UTF-8 where they are text). A path that the tools
+// build is the application folder, a backslash and a member's name; a path
+// that the file chooser returns is passed on exactly as it came back.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Folder of the running tool's own executable, without a trailing
+    // separator except at a root.
+    virtual std::string ApplicationFolder() = 0;
+
+    // Whole-file operations. FileExists answers true only for a regular file.
+    virtual Result<bool> FileExists(const std::string& path) = 0;
+    // Replaces an existing destination only when overwrite is true; fails on
+    // a missing source, a read-only destination and source == destination.
+    virtual Status CopyFile(const std::string& source, const std::string& destination,
+                            bool overwrite) = 0;
+    // Never replaces a name; a failed move leaves both names as they were.
+    virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
+    // With force false a read-only file is refused.
+    virtual Status DeleteFile(const std::string& path, bool force) = 0;
+
+    // Modal message box. Without a title the box shows the application title.
+    // Answers IDOK, IDYES, IDNO or IDCANCEL (Escape and the close box).
+    virtual Result<int> MsgBox(const std::string& prompt, int style,
+                               const std::optional<std::string>& title) = 0;
+
+    // Starts a program by its bare name without waiting for it; answers a
+    // task number.
+    virtual Result<int> Shell(const std::string& program, int windowStyle) = 0;
+
+    // Closes and destroys the window; the running handler goes on to its end.
+    // The tool then ends with the given exit status.
+    virtual void Unload(int exitStatus = 0) = 0;
+    // Ends the tool; the caller returns straight away after it.
+    virtual void End(int exitStatus = 0) = 0;
+
+    // Blocks the window's thread; the window neither repaints nor reacts.
+    virtual void Sleep(int milliseconds) = 0;
+    // Runs every pending window event, possibly another handler, then returns.
+    virtual void DoEvents() = 0;
+    virtual void Beep() = 0;
+
+    // Puts on the named controls of the tool's window.
+    virtual Status SetEnabled(std::string_view control, bool enabled) = 0;
+    virtual Status SetVisible(std::string_view control, bool visible) = 0;
+    virtual Status SetValue(std::string_view control, float value) = 0;
+    // Gives the window itself the input focus.
+    virtual Status SetFocus() = 0;
+};
+
+} // namespace marlo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace marlo {
+
+// What a failing platform operation leaves behind: a number (never 0) and a
+// description in plain words that can be shown to a user.
+struct OpError {
+    int number = 0;
+    std::string description;
+};
+
+// Outcome of an operation that returns nothing: success, or an OpError.
+class Status {
+public:
+    Status() = default;
+    static Status failure(int number, std::string description)
+    {
+        Status s;
+        s.error_ = OpError{number, std::move(description)};
+        return s;
+    }
+    static Status failure(OpError error)
+    {
+        Status s;
+        s.error_ = std::move(error);
+        return s;
+    }
+
+    bool ok() const { return !error_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const OpError& error() const { return *error_; }
+
+private:
+    std::optional<OpError> error_;
+};
+
+// Outcome of an operation that returns a value: the value, or an OpError.
+template <class T> class Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    Result(Status failed) : error_(failed.error()) {}
+    static Result failure(int number, std::string description)
+    {
+        return Result(Status::failure(number, std::move(description)));
+    }
+
+    bool ok() const { return value_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const T& value() const { return *value_; }
+    const OpError& error() const { return error_; }
+    Status status() const { return ok() ? Status() : Status::failure(error_); }
+
+private:
+    std::optional<T> value_;
+    OpError error_;
+};
+
+} // namespace marlo

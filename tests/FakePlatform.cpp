@@ -1,0 +1,202 @@
+#include "FakePlatform.h"
+
+#include <cmath>
+
+namespace marlo::test {
+
+namespace {
+
+std::string flag(bool value) { return value ? "-1" : "0"; }
+
+std::string number(float value)
+{
+    if (std::floor(value) == value)
+        return std::to_string(static_cast<long long>(value));
+    return std::to_string(value);
+}
+
+} // namespace
+
+Status FakePlatform::record(const std::string& line)
+{
+    calls.push_back(line);
+    auto it = failures.find(line);
+    if (it == failures.end())
+        return {};
+    Status failed = Status::failure(it->second.error);
+    if (!it->second.sticky)
+        failures.erase(it);
+    return failed;
+}
+
+std::string FakePlatform::ApplicationFolder() { return appFolder; }
+
+Result<bool> FakePlatform::FileExists(const std::string& path)
+{
+    if (Status s = record("FileExists " + path); !s)
+        return s;
+    return has(path);
+}
+
+Status FakePlatform::CopyFile(const std::string& source, const std::string& destination,
+                              bool overwrite)
+{
+    if (Status s = record("CopyFile " + source + " -> " + destination + " " + flag(overwrite)); !s)
+        return s;
+    if (!has(source))
+        return Status::failure(53, "File not found");
+    if (source == destination)
+        return Status::failure(70, "Permission denied");
+    if (has(destination) && (!overwrite || files[destination].readOnly))
+        return Status::failure(overwrite ? 70 : 58, "Permission denied");
+    files[destination] = File{files[source].content, false};
+    return {};
+}
+
+Status FakePlatform::MoveFile(const std::string& source, const std::string& destination)
+{
+    if (Status s = record("MoveFile " + source + " -> " + destination); !s)
+        return s;
+    if (!has(source))
+        return Status::failure(53, "File not found");
+    if (has(destination))
+        return Status::failure(58, "File already exists");
+    files[destination] = files[source];
+    files.erase(source);
+    return {};
+}
+
+Status FakePlatform::DeleteFile(const std::string& path, bool force)
+{
+    if (Status s = record("DeleteFile " + path + " " + flag(force)); !s)
+        return s;
+    if (!has(path))
+        return Status::failure(53, "File not found");
+    if (files[path].readOnly && !force)
+        return Status::failure(70, "Permission denied");
+    files.erase(path);
+    return {};
+}
+
+Result<int> FakePlatform::MsgBox(const std::string& prompt, int style,
+                                 const std::optional<std::string>& title)
+{
+    if (Status s = record("MsgBox [" + title.value_or("<none>") + "] " + std::to_string(style) +
+                          " \"" + prompt + "\"");
+        !s)
+        return s;
+    if (msgBoxAnswers.empty())
+        return IDOK;
+    int answer = msgBoxAnswers.front();
+    msgBoxAnswers.pop_front();
+    return answer;
+}
+
+Result<int> FakePlatform::Shell(const std::string& program, int windowStyle)
+{
+    if (Status s = record("Shell " + program + " " + std::to_string(windowStyle)); !s)
+        return s;
+    if (!shellFindsProgram)
+        return Result<int>::failure(53, "File not found");
+    return 4242;
+}
+
+void FakePlatform::Unload(int exitStatus)
+{
+    record("Unload " + std::to_string(exitStatus));
+    unloadedWith = exitStatus;
+}
+
+void FakePlatform::End(int exitStatus)
+{
+    record("End " + std::to_string(exitStatus));
+    endedWith = exitStatus;
+}
+
+void FakePlatform::Sleep(int milliseconds)
+{
+    record("Sleep " + std::to_string(milliseconds));
+    sleptMs += milliseconds;
+}
+
+void FakePlatform::DoEvents()
+{
+    record("DoEvents");
+    if (onDoEvents)
+        onDoEvents();
+}
+
+void FakePlatform::Beep() { record("Beep"); }
+
+Status FakePlatform::SetEnabled(std::string_view control, bool enabled)
+{
+    return record(std::string(control) + ".Enabled = " + flag(enabled));
+}
+
+Status FakePlatform::SetVisible(std::string_view control, bool visible)
+{
+    return record(std::string(control) + ".Visible = " + flag(visible));
+}
+
+Status FakePlatform::SetValue(std::string_view control, float value)
+{
+    return record(std::string(control) + ".Value = " + number(value));
+}
+
+Status FakePlatform::SetFocus() { return record("SetFocus"); }
+
+void FakeCommonDialog::SetCancelError(bool value)
+{
+    platform_.record(std::string("CancelError = ") + (value ? "-1" : "0"));
+    cancelError = value;
+}
+
+void FakeCommonDialog::SetInitDir(const std::string& folder)
+{
+    platform_.record("InitDir = " + folder);
+    initDir = folder;
+}
+
+void FakeCommonDialog::SetDefaultExt(const std::string& extension)
+{
+    platform_.record("DefaultExt = " + extension);
+    defaultExt = extension;
+}
+
+void FakeCommonDialog::SetFilter(const std::string& value)
+{
+    platform_.record("Filter = " + value);
+    filter = value;
+}
+
+void FakeCommonDialog::SetDialogTitle(const std::string& title)
+{
+    platform_.record("DialogTitle = " + title);
+    dialogTitle = title;
+}
+
+Status FakeCommonDialog::ShowOpen() { return show("ShowOpen"); }
+Status FakeCommonDialog::ShowSave() { return show("ShowSave"); }
+
+Status FakeCommonDialog::show(const char* how)
+{
+    if (Status s = platform_.record(how); !s)
+        return s;
+    std::optional<std::string> answer;
+    if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+    }
+    if (!answer) {
+        if (cancelError)
+            return Status::failure(32755, "Cancel was selected.");
+        fileName.clear();
+        return {};
+    }
+    fileName = *answer;
+    return {};
+}
+
+std::string FakeCommonDialog::FileName() const { return fileName; }
+
+} // namespace marlo::test

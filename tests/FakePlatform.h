@@ -1,0 +1,119 @@
+#pragma once
+
+#include "CommonDialog.h"
+#include "MessageBox.h"
+#include "Platform.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace marlo::test {
+
+// A platform that records every call, in order, as one line of text, and
+// answers from a script. File operations work on an in-memory folder with
+// the host's semantics (a move never replaces, a delete without force
+// refuses a read-only file, a copy onto itself fails); any single call can
+// be scripted to fail instead.
+class FakePlatform : public Platform {
+public:
+    struct File {
+        std::string content;
+        bool readOnly = false;
+    };
+
+    // The application folder the fake reports; paths are kept as given.
+    std::string appFolder = "C:\\APP";
+    std::map<std::string, File> files;
+
+    // Every call, e.g. "Sleep 50", "MoveFile C:\APP\a -> C:\APP\b".
+    std::vector<std::string> calls;
+
+    // Scripted answers of message boxes, taken in order; IDOK when empty.
+    std::deque<int> msgBoxAnswers;
+    // Calls that fail, keyed by their recorded line; each entry fails once
+    // unless `sticky` is set.
+    struct Failure {
+        OpError error;
+        bool sticky = false;
+    };
+    std::map<std::string, Failure> failures;
+    // Ran inside DoEvents, after it is recorded: lets a test click a button.
+    std::function<void()> onDoEvents;
+    // Whether Shell finds a program to start.
+    bool shellFindsProgram = true;
+
+    // Milliseconds slept so far: the fake clock.
+    long long sleptMs = 0;
+    std::optional<int> unloadedWith;
+    std::optional<int> endedWith;
+
+    void addFile(const std::string& path, std::string content = {}, bool readOnly = false)
+    {
+        files[path] = File{std::move(content), readOnly};
+    }
+    bool has(const std::string& path) const { return files.count(path) != 0; }
+    std::string path(std::string_view suffix) const { return appFolder + std::string(suffix); }
+
+    // Helper for tests: fail the call recorded as `line` with a fixed error.
+    void failOnce(const std::string& line, int number = 70, std::string text = "in use")
+    {
+        failures[line] = Failure{OpError{number, std::move(text)}, false};
+    }
+    void failAlways(const std::string& line, int number = 70, std::string text = "in use")
+    {
+        failures[line] = Failure{OpError{number, std::move(text)}, true};
+    }
+
+    std::string ApplicationFolder() override;
+    Result<bool> FileExists(const std::string& path) override;
+    Status CopyFile(const std::string& source, const std::string& destination,
+                    bool overwrite) override;
+    Status MoveFile(const std::string& source, const std::string& destination) override;
+    Status DeleteFile(const std::string& path, bool force) override;
+    Result<int> MsgBox(const std::string& prompt, int style,
+                       const std::optional<std::string>& title) override;
+    Result<int> Shell(const std::string& program, int windowStyle) override;
+    void Unload(int exitStatus) override;
+    void End(int exitStatus) override;
+    void Sleep(int milliseconds) override;
+    void DoEvents() override;
+    void Beep() override;
+    Status SetEnabled(std::string_view control, bool enabled) override;
+    Status SetVisible(std::string_view control, bool visible) override;
+    Status SetValue(std::string_view control, float value) override;
+    Status SetFocus() override;
+
+    // Records `line`; answers the scripted failure for it, if any.
+    Status record(const std::string& line);
+};
+
+// A chooser that records into the same call list and answers from a script:
+// each showing takes the next entry, a name (accepted) or nullopt (cancel).
+class FakeCommonDialog : public CommonDialog {
+public:
+    explicit FakeCommonDialog(FakePlatform& platform) : platform_(platform) {}
+
+    std::deque<std::optional<std::string>> answers;
+
+    bool cancelError = false;
+    std::string initDir, defaultExt, filter, dialogTitle, fileName;
+
+    void SetCancelError(bool value) override;
+    void SetInitDir(const std::string& folder) override;
+    void SetDefaultExt(const std::string& extension) override;
+    void SetFilter(const std::string& value) override;
+    void SetDialogTitle(const std::string& title) override;
+    Status ShowOpen() override;
+    Status ShowSave() override;
+    std::string FileName() const override;
+
+private:
+    Status show(const char* how);
+    FakePlatform& platform_;
+};
+
+} // namespace marlo::test
