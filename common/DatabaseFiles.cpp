@@ -27,7 +27,10 @@ constexpr std::array<Member, 14> members{{
 
 } // namespace
 
-std::span<const Member> allMembers() { return members; }
+std::span<const Member> allMembers()
+{
+    return members;
+}
 
 const Member& member(Database database, Role role)
 {

@@ -6,7 +6,10 @@ namespace marlo::test {
 
 namespace {
 
-std::string flag(bool value) { return value ? "-1" : "0"; }
+std::string flag(bool value)
+{
+    return value ? "-1" : "0";
+}
 
 std::string number(float value)
 {
@@ -29,7 +32,10 @@ Status FakePlatform::record(const std::string& line)
     return failed;
 }
 
-std::string FakePlatform::ApplicationFolder() { return appFolder; }
+std::string FakePlatform::ApplicationFolder()
+{
+    return appFolder;
+}
 
 Result<bool> FakePlatform::FileExists(const std::string& path)
 {
@@ -126,7 +132,10 @@ void FakePlatform::DoEvents()
         onDoEvents();
 }
 
-void FakePlatform::Beep() { record("Beep"); }
+void FakePlatform::Beep()
+{
+    record("Beep");
+}
 
 Status FakePlatform::SetEnabled(std::string_view control, bool enabled)
 {
@@ -143,7 +152,10 @@ Status FakePlatform::SetValue(std::string_view control, float value)
     return record(std::string(control) + ".Value = " + number(value));
 }
 
-Status FakePlatform::SetFocus() { return record("SetFocus"); }
+Status FakePlatform::SetFocus()
+{
+    return record("SetFocus");
+}
 
 void FakeCommonDialog::SetCancelError(bool value)
 {
@@ -175,8 +187,14 @@ void FakeCommonDialog::SetDialogTitle(const std::string& title)
     dialogTitle = title;
 }
 
-Status FakeCommonDialog::ShowOpen() { return show("ShowOpen"); }
-Status FakeCommonDialog::ShowSave() { return show("ShowSave"); }
+Status FakeCommonDialog::ShowOpen()
+{
+    return show("ShowOpen");
+}
+Status FakeCommonDialog::ShowSave()
+{
+    return show("ShowSave");
+}
 
 Status FakeCommonDialog::show(const char* how)
 {
@@ -197,6 +215,9 @@ Status FakeCommonDialog::show(const char* how)
     return {};
 }
 
-std::string FakeCommonDialog::FileName() const { return fileName; }
+std::string FakeCommonDialog::FileName() const
+{
+    return fileName;
+}
 
 } // namespace marlo::test

@@ -31,7 +31,8 @@ TEST(ErrorPolicies, LeaveHandlerEndsAtTheFirstFailureThroughTheEndSection)
     EXPECT_EQ(steps, std::vector<std::string>{"first"});
     EXPECT_EQ(seen.number, 32755);
 
-    onError.run([&] { steps.push_back("normal end"); }, [&](const OpError& pending) { seen = pending; });
+    onError.run([&] { steps.push_back("normal end"); },
+                [&](const OpError& pending) { seen = pending; });
     EXPECT_EQ(seen.number, 0);
     EXPECT_EQ(seen.description, "");
 }
