@@ -1,0 +1,394 @@
+#include "FakePlatform.h"
+#include "ResetSequence.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace marlo;
+using test::FakePlatform;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const std::string App = "C:\\APP";
+std::string at(const std::string& name)
+{
+    return App + "\\" + name;
+}
+
+const std::string Completed = "MsgBox [MARLO-Corvane:] 64 \" Database reset successfully "
+                              "completed! \r\n Please restart the program... \"";
+
+Lines intoProgressState()
+{
+    return {"OKButton.Enabled = 0",
+            "Label1.Visible = 0",
+            "Label4.Visible = 0",
+            "Label2.Visible = -1",
+            "ProgressBar1.Visible = -1",
+            "Sleep 200",
+            "FileExists " + at("cvmdb1.bin"),
+            "FileExists " + at("cvmdb2.bin"),
+            "ProgressBar1.Value = 0"};
+}
+
+Lines countedLoopAndEnd(int exitStatus = 0, const std::string& message = Completed)
+{
+    Lines lines{"ProgressBar1.Value = 0"};
+    for (int i = 0; i <= 100; ++i) {
+        lines.push_back("ProgressBar1.Value = " + std::to_string(i));
+        if (i == 25) {
+            lines.push_back("MoveFile " + at("MARLOcon.mdb") + " -> " + at("MARLOmdb.bak"));
+            lines.push_back("Sleep 200");
+            lines.push_back("MoveFile " + at("MARLOspm.mdb") + " -> " + at("MARLOspm.bak"));
+        }
+        if (i == 50)
+            lines.push_back("Label3.Visible = -1");
+        if (i == 75) {
+            lines.push_back("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " -1");
+            lines.push_back("Sleep 50");
+            lines.push_back("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " -1");
+        }
+        lines.push_back("Sleep 50");
+        lines.push_back("DoEvents");
+    }
+    Lines end{"SetFocus",
+              "Sleep 2000",
+              message,
+              "SetFocus",
+              "DoEvents",
+              "Sleep 2000",
+              "End " + std::to_string(exitStatus)};
+    lines.insert(lines.end(), end.begin(), end.end());
+    return lines;
+}
+
+Lines concat(std::initializer_list<Lines> parts)
+{
+    Lines all;
+    for (const Lines& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+struct ResetFixture : ::testing::Test {
+    FakePlatform platform;
+    ResetSequence sequence{platform};
+
+    ResetFixture()
+    {
+        platform.addFile(at("cvmdb1.bin"), "template CON");
+        platform.addFile(at("cvmdb2.bin"), "template SPM");
+    }
+    void addLive()
+    {
+        platform.addFile(at("MARLOcon.mdb"), "live CON");
+        platform.addFile(at("MARLOspm.mdb"), "live SPM");
+    }
+    // Generations g of both databases, content "CON g" / "SPM g".
+    void addGenerations(std::initializer_list<int> con, std::initializer_list<int> spm)
+    {
+        for (int g : con)
+            platform.addFile(generation("MARLOmdb", g), "CON " + std::to_string(g));
+        for (int g : spm)
+            platform.addFile(generation("MARLOspm", g), "SPM " + std::to_string(g));
+    }
+    static std::string generation(const std::string& stem, int g)
+    {
+        return at(stem + (g == 1 ? ".bak" : ".ba" + std::to_string(g)));
+    }
+    std::string content(const std::string& path)
+    {
+        return platform.has(path) ? platform.files[path].content : "<none>";
+    }
+    Lines rotationTests(int upTo) const
+    {
+        Lines lines;
+        for (int g = 5; g >= upTo; --g)
+            lines.push_back("FileExists " + generation("MARLOmdb", g));
+        return lines;
+    }
+    // Progress values set between the template tests and the counted loop.
+    std::vector<int> rotationProgress() const
+    {
+        std::vector<int> values;
+        auto loopStart =
+            std::find(platform.calls.begin(), platform.calls.end(), "ProgressBar1.Value = 1");
+        for (auto it = platform.calls.begin(); it != loopStart; ++it)
+            if (it->rfind("ProgressBar1.Value = ", 0) == 0)
+                values.push_back(std::stoi(it->substr(21)));
+        return values;
+    }
+};
+
+} // namespace
+
+TEST_F(ResetFixture, FirstResetMovesTheLiveFilesAsideAndCopiesTheTemplates)
+{
+    addLive();
+    sequence.run();
+
+    EXPECT_EQ(platform.calls, concat({intoProgressState(), rotationTests(1), countedLoopAndEnd()}));
+    EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+    EXPECT_EQ(content(at("MARLOspm.bak")), "live SPM");
+    EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
+    EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
+    EXPECT_EQ(content(at("cvmdb1.bin")), "template CON");
+    EXPECT_EQ(platform.files.size(), 6u);
+    // 7.5 s up to the closing message, 2 s after it.
+    EXPECT_EQ(platform.sleptMs, 9500);
+    EXPECT_EQ(sequence.loopCounter(), 101);
+    EXPECT_EQ(platform.endedWith, 0);
+    EXPECT_FALSE(platform.unloadedWith);
+    EXPECT_FALSE(sequence.running());
+}
+
+TEST_F(ResetFixture, FiveGenerationsDropTheOldestAndShiftTheRestUp)
+{
+    addLive();
+    addGenerations({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5});
+    sequence.run();
+
+    auto move = [](const std::string& stem, int from) {
+        return "MoveFile " + generation(stem, from) + " -> " + generation(stem, from + 1);
+    };
+    Lines rotation{
+        "FileExists " + at("MARLOmdb.ba5"),        "ProgressBar1.Value = 0",  "Sleep 50",
+        "DeleteFile " + at("MARLOmdb.ba5") + " 0", "ProgressBar1.Value = 10", "Sleep 50",
+        "DeleteFile " + at("MARLOspm.ba5") + " 0", "ProgressBar1.Value = 20", "Sleep 50"};
+    int value = 30;
+    for (int g = 4; g >= 1; --g)
+        for (const char* stem : {"MARLOmdb", "MARLOspm"}) {
+            rotation.push_back(move(stem, g));
+            rotation.push_back("ProgressBar1.Value = " + std::to_string(value));
+            rotation.push_back("Sleep 50");
+            value += 10;
+        }
+    EXPECT_EQ(platform.calls, concat({intoProgressState(), rotation, countedLoopAndEnd()}));
+
+    for (const char* stem : {"MARLOmdb", "MARLOspm"}) {
+        const std::string db = stem == std::string("MARLOmdb") ? "CON" : "SPM";
+        EXPECT_EQ(content(generation(stem, 1)), "live " + db);
+        for (int g = 2; g <= 5; ++g)
+            EXPECT_EQ(content(generation(stem, g)), db + " " + std::to_string(g - 1));
+    }
+    EXPECT_EQ(platform.sleptMs, 9500 + 550);
+    EXPECT_EQ(platform.endedWith, 0);
+}
+
+struct RotationCase {
+    int rotationCase;
+    std::vector<int> progress;
+    int extraMs;
+};
+
+class ResetRotationCases : public ResetFixture,
+                           public ::testing::WithParamInterface<RotationCase> {};
+
+TEST_P(ResetRotationCases, ProgressAndPausesFollowTheCase)
+{
+    const RotationCase& c = GetParam();
+    for (int g = 1; g <= c.rotationCase; ++g)
+        addGenerations({g}, {g});
+    addLive();
+    sequence.run();
+
+    EXPECT_EQ(rotationProgress(), c.progress);
+    EXPECT_EQ(platform.sleptMs, 9500 + c.extraMs);
+    // Afterwards each database holds one generation more, up to five.
+    for (int g = 1; g <= std::min(c.rotationCase + 1, 5); ++g) {
+        EXPECT_TRUE(platform.has(generation("MARLOmdb", g))) << g;
+        EXPECT_TRUE(platform.has(generation("MARLOspm", g))) << g;
+    }
+    EXPECT_EQ(platform.endedWith, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ResetRotationCases,
+    ::testing::Values(RotationCase{1, {0, 0, 50, 100, 0, 0}, 150},
+                      RotationCase{2, {0, 0, 25, 50, 75, 100, 0, 0}, 250},
+                      RotationCase{3, {0, 0, 20, 40, 60, 80, 90, 100, 0, 0}, 350},
+                      RotationCase{4, {0, 0, 15, 30, 45, 60, 75, 90, 95, 100, 0, 0}, 450},
+                      RotationCase{5, {0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0, 0}, 550}));
+
+TEST_F(ResetFixture, AMissingTemplateAbortsBeforeAnythingChanges)
+{
+    addLive();
+    addGenerations({1}, {1});
+    const auto before = platform.files;
+
+    auto abortTrace = [](int which) {
+        Lines lines = intoProgressState();
+        lines.resize(6 + which); // up to the failing template test
+        lines.push_back("MsgBox [MARLO-Corvane:] 16 \" Can't find CVMDB" + std::to_string(which) +
+                        ".BIN... Reset aborted...! \"");
+        lines.push_back("Unload 1");
+        return lines;
+    };
+
+    // Template 2 missing: the second message.
+    platform.files.erase(at("cvmdb2.bin"));
+    ResetSequence second(platform);
+    second.run();
+    EXPECT_EQ(platform.calls, abortTrace(2));
+
+    // Both missing: only the first message.
+    platform.calls.clear();
+    platform.files.erase(at("cvmdb1.bin"));
+    sequence.run();
+    EXPECT_EQ(platform.calls, abortTrace(1));
+    EXPECT_FALSE(platform.endedWith);
+
+    // A template test that cannot be made at all aborts the same way.
+    platform.calls.clear();
+    platform.files = before;
+    platform.failOnce("FileExists " + at("cvmdb1.bin"), 429, "cannot create object");
+    ResetSequence third(platform);
+    third.run();
+    EXPECT_EQ(platform.calls, abortTrace(1));
+    EXPECT_EQ(platform.files.size(), before.size());
+    for (const auto& [path, file] : before)
+        EXPECT_EQ(content(path), file.content) << path;
+}
+
+TEST_F(ResetFixture, AGapInTheGenerationsMovesUpWithTheRest)
+{
+    addLive();
+    addGenerations({1, 3}, {1, 3});
+    sequence.run();
+
+    EXPECT_EQ(rotationProgress(), (std::vector<int>{0, 0, 20, 40, 60, 80, 90, 100, 0, 0}));
+    for (const char* stem : {"MARLOmdb", "MARLOspm"}) {
+        EXPECT_TRUE(platform.has(generation(stem, 1)));
+        EXPECT_TRUE(platform.has(generation(stem, 2)));
+        EXPECT_FALSE(platform.has(generation(stem, 3)));
+        EXPECT_TRUE(platform.has(generation(stem, 4)));
+    }
+    EXPECT_EQ(content(at("MARLOmdb.ba4")), "CON 3");
+    EXPECT_EQ(platform.endedWith, 0);
+}
+
+TEST_F(ResetFixture, FewerSpmGenerationsFollowTheConCase)
+{
+    addLive();
+    addGenerations({1, 2}, {1});
+    sequence.run();
+
+    EXPECT_EQ(content(at("MARLOmdb.ba3")), "CON 2");
+    EXPECT_EQ(content(at("MARLOmdb.ba2")), "CON 1");
+    EXPECT_EQ(content(at("MARLOspm.ba2")), "SPM 1");
+    EXPECT_FALSE(platform.has(at("MARLOspm.ba3")));
+    EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+    EXPECT_EQ(content(at("MARLOspm.bak")), "live SPM");
+    EXPECT_EQ(platform.endedWith, 0);
+}
+
+TEST_F(ResetFixture, MissingLiveDatabasesAreCreatedFromTheTemplates)
+{
+    sequence.run();
+
+    Lines expected = countedLoopAndEnd();
+    // The moves find no source; before each copy the live name is seen free.
+    for (const char* live : {"MARLOcon.mdb", "MARLOspm.mdb"}) {
+        auto copy = std::find_if(expected.begin(), expected.end(), [&](const std::string& l) {
+            return l.rfind("CopyFile", 0) == 0 && l.find(live) != std::string::npos;
+        });
+        expected.insert(copy, "FileExists " + at(live));
+    }
+    EXPECT_EQ(platform.calls, concat({intoProgressState(), rotationTests(1), expected}));
+    EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
+    EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
+    EXPECT_FALSE(platform.has(at("MARLOmdb.bak")));
+    EXPECT_EQ(platform.endedWith, 0);
+}
+
+TEST_F(ResetFixture, ALiveDatabaseThatCouldNotBeMovedAsideIsNeverOverwritten)
+{
+    // SPM generation 1 is taken while CON has no backup: no rotation runs,
+    // so the SPM live file cannot go to generation 1.
+    addLive();
+    addGenerations({}, {1});
+    sequence.run();
+
+    EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
+    EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+    EXPECT_EQ(content(at("MARLOspm.mdb")), "live SPM");
+    EXPECT_EQ(content(at("MARLOspm.bak")), "SPM 1");
+    EXPECT_EQ(std::count_if(platform.calls.begin(), platform.calls.end(),
+                            [](const std::string& l) { return l.rfind("CopyFile", 0) == 0; }),
+              1);
+    const std::string box = "MsgBox [MARLO-Corvane:] 16 \" MARLOSPM.MDB was not reset... The file "
+                            "was left as it was! \r\n Please restart the program... \"";
+    EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), box), platform.calls.end());
+    EXPECT_EQ(platform.endedWith, 1);
+    EXPECT_EQ(platform.sleptMs, 9500);
+}
+
+TEST_F(ResetFixture, AReadOnlyOldestGenerationBlocksTheRotationAndKeepsTheLiveFile)
+{
+    addLive();
+    addGenerations({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5});
+    platform.files[at("MARLOmdb.ba5")].readOnly = true;
+    sequence.run();
+
+    // Nothing of the CON family moved, and its live file stays.
+    for (int g = 1; g <= 5; ++g)
+        EXPECT_EQ(content(generation("MARLOmdb", g)), "CON " + std::to_string(g));
+    EXPECT_EQ(content(at("MARLOcon.mdb")), "live CON");
+    // The SPM family was reset as usual.
+    EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
+    EXPECT_EQ(content(at("MARLOspm.bak")), "live SPM");
+    EXPECT_EQ(content(at("MARLOspm.ba5")), "SPM 4");
+    EXPECT_EQ(platform.endedWith, 1);
+}
+
+TEST_F(ResetFixture, AFailedTemplateCopyIsReportedAndNotCalledSuccess)
+{
+    addLive();
+    platform.failOnce("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " -1");
+    platform.files.erase(at("MARLOspm.mdb"));
+    platform.failOnce("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " -1");
+    sequence.run();
+
+    const std::string box =
+        "MsgBox [MARLO-Corvane:] 16 \" MARLOCON.MDB was not reset... It was saved as "
+        "MARLOMDB.BAK, but CVMDB1.BIN could not be copied! \r\n MARLOSPM.MDB was not reset... "
+        "CVMDB2.BIN could not be copied! \r\n Please restart the program... \"";
+    Lines tail(platform.calls.end() - 7, platform.calls.end());
+    EXPECT_EQ(tail, (Lines{"SetFocus", "Sleep 2000", box, "SetFocus", "DoEvents", "Sleep 2000",
+                           "End 1"}));
+    EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+}
+
+TEST_F(ResetFixture, FailingStepsAreSkippedAndAFailedRotationTestSelectsItsCase)
+{
+    addLive();
+    platform.failOnce("OKButton.Enabled = 0");
+    platform.failOnce("Label3.Visible = -1");
+    platform.failOnce("FileExists " + at("MARLOmdb.ba5"), 429, "cannot create object");
+    sequence.run();
+
+    // Case 5 runs on nothing: its deletes and moves fail and are skipped.
+    EXPECT_EQ(rotationProgress(),
+              (std::vector<int>{0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0, 0}));
+    EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
+    EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+    EXPECT_EQ(platform.calls.back(), "End 0");
+}
+
+TEST_F(ResetFixture, TheEventPumpSeesTheSequenceRunning)
+{
+    addLive();
+    int pumps = 0;
+    platform.onDoEvents = [&] {
+        EXPECT_TRUE(sequence.running());
+        ++pumps;
+    };
+    EXPECT_FALSE(sequence.running());
+    sequence.run();
+    EXPECT_EQ(pumps, 102); // once per pass, once after the closing message
+    EXPECT_FALSE(sequence.running());
+}
