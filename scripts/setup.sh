@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need (Debian packages), only
+# when something is missing, then configures and builds the given build type
+# into the given folder.  Usage: scripts/setup.sh [build-dir] [cmake args...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake g++ ninja-build qt6-base-dev libgtest-dev xvfb xauth openbox x11-apps
+          imagemagick fonts-liberation fonts-dejavu-core coreutils procps)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=${1:-build}
+shift || true
+# A folder left by another generator is configured afresh.
+if [ -f "$build_dir/CMakeCache.txt" ] && [ ! -f "$build_dir/build.ninja" ]; then
+    rm -rf "$build_dir"
+fi
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" > /dev/null
+cmake --build "$build_dir" -j"$(nproc)"
