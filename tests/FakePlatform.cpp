@@ -200,6 +200,8 @@ Status FakeCommonDialog::show(const char* how)
 {
     if (Status s = platform_.record(how); !s)
         return s;
+    if (onShow)
+        onShow();
     std::optional<std::string> answer;
     if (!answers.empty()) {
         answer = answers.front();

@@ -98,6 +98,9 @@ public:
     explicit FakeCommonDialog(FakePlatform& platform) : platform_(platform) {}
 
     std::deque<std::optional<std::string>> answers;
+    // Ran inside a showing, after it is recorded and before it answers: lets
+    // a test look at the chooser as the user would find it.
+    std::function<void()> onShow;
 
     bool cancelError = false;
     std::string initDir, defaultExt, filter, dialogTitle, fileName;

@@ -1,0 +1,1 @@
+marlo_test(test_transfer_commands LABELS unit SOURCES test_transfer_commands.cpp LIBS transferlogic)

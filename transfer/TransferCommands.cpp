@@ -1,0 +1,164 @@
+#include "TransferCommands.h"
+
+#include "CommonDialog.h"
+#include "ErrorPolicies.h"
+#include "FailureNotice.h"
+#include "MessageBox.h"
+#include "Platform.h"
+#include "TransferTexts.h"
+
+#include <utility>
+
+namespace marlo {
+
+struct TransferCommands::ChooserFlow {
+    const char* chooserTitle;
+    bool save;             // ShowSave, else ShowOpen
+    const char* emptyName; // notice for an empty name; the chooser then shows again
+    const char* missing;   // notice that ends the command; nullptr: go on without a question
+    const char* question;  // asked when the name exists
+};
+
+namespace {
+
+using ChooserFlow = TransferCommands::ChooserFlow;
+
+ChooserFlow exportFlow(Database database)
+{
+    return {database == Database::Con ? texts::ExportConTitle : texts::ExportSpmTitle, true,
+            texts::EnterFilenameFirst, nullptr, texts::OverwriteQuestion};
+}
+
+ChooserFlow importFlow(Database database)
+{
+    const bool con = database == Database::Con;
+    return {con ? texts::ImportConTitle : texts::ImportSpmTitle, false, texts::EnterFilenameFirst,
+            texts::ImportMissing, con ? texts::ImportConQuestion : texts::ImportSpmQuestion};
+}
+
+const ChooserFlow deleteFlow{texts::DeleteTitle, false, texts::DeleteEnterFilename,
+                             texts::DeleteMissing, texts::DeleteQuestion};
+
+std::string userForm(Database database)
+{
+    return std::string(member(database, Role::Live).userForm);
+}
+
+} // namespace
+
+TransferCommands::TransferCommands(Platform& platform, CommonDialog& commonDialog1,
+                                   std::unique_ptr<CopyRunner> copier)
+    : platform_(platform), commonDialog1_(commonDialog1), copier_(std::move(copier))
+{
+}
+
+void TransferCommands::prepareChooser(const char* title)
+{
+    commonDialog1_.SetCancelError(true);
+    commonDialog1_.SetInitDir(platform_.ApplicationFolder());
+    commonDialog1_.SetDefaultExt(texts::ChooserDefaultExt);
+    commonDialog1_.SetFilter(texts::ChooserFilter);
+    commonDialog1_.SetDialogTitle(title);
+}
+
+int TransferCommands::ask(const LeaveHandler& onError, const char* question)
+{
+    lastAnswer_ = onError.must(platform_.MsgBox(question, MB_YESNOCANCEL, MessageTitle));
+    return *lastAnswer_;
+}
+
+// The loop that the file commands share: chooser, empty name, existence test
+// of the name as returned, question. True when the command goes on to its
+// copy or delete; a cancelled chooser or any other failure leaves the flow.
+bool TransferCommands::choose(const LeaveHandler& onError, const ChooserFlow& flow)
+{
+    for (;;) {
+        prepareChooser(flow.chooserTitle);
+        onError.must(flow.save ? commonDialog1_.ShowSave() : commonDialog1_.ShowOpen());
+        const std::string chosen = commonDialog1_.FileName();
+        if (chosen.empty()) {
+            onError.must(platform_.MsgBox(flow.emptyName, MB_ICONINFORMATION, std::nullopt));
+            continue;
+        }
+        if (!onError.must(platform_.FileExists(chosen))) {
+            if (!flow.missing)
+                return true;
+            onError.must(platform_.MsgBox(flow.missing, MB_ICONINFORMATION, std::nullopt));
+            return false;
+        }
+        const int answer = ask(onError, flow.question);
+        if (answer == IDYES)
+            return true;
+        if (answer != IDNO)
+            return false;
+    }
+}
+
+void TransferCommands::exportDatabase(Database database)
+{
+    runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
+        if (!choose(onError, exportFlow(database)))
+            return;
+        const std::string source = memberPath(platform_, database, Role::Live);
+        const std::string target = commonDialog1_.FileName();
+        const Status copied = copier_->copy(platform_, source, target);
+        if (!copied)
+            notice = failureNotice(FileCommand::Export, userForm(database), target, copied.error());
+        onError.must(copied);
+    });
+}
+
+void TransferCommands::importDatabase(Database database)
+{
+    runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
+        if (!choose(onError, importFlow(database)))
+            return;
+        const std::string source = commonDialog1_.FileName();
+        const std::string live = memberPath(platform_, database, Role::Live);
+        const Status copied = copier_->copy(platform_, source, live);
+        if (!copied)
+            notice = failureNotice(FileCommand::Import, userForm(database), source, copied.error());
+        onError.must(copied);
+    });
+}
+
+void TransferCommands::deleteFile()
+{
+    runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
+        if (!choose(onError, deleteFlow))
+            return;
+        const std::string chosen = commonDialog1_.FileName();
+        const Status deleted = platform_.DeleteFile(chosen, false);
+        if (!deleted)
+            notice = failureNotice(FileCommand::Delete, {}, chosen, deleted.error());
+        onError.must(deleted);
+    });
+}
+
+// Every end, normal or failed, passes the same end section. It is silent
+// except after a confirmed copy or delete that failed: the user must not
+// take that for a success.
+void TransferCommands::runFileCommand(const FileCommandFlow& flow)
+{
+    const LeaveHandler onError;
+    std::optional<std::string> notice;
+    onError.run([&] { flow(onError, notice); },
+                [&](const OpError&) {
+                    if (notice)
+                        platform_.MsgBox(*notice, MB_ICONERROR, MessageTitle);
+                });
+}
+
+void TransferCommands::exitAndRestart()
+{
+    const NextStatement onError;
+    onError.step(platform_.Shell(MainProgramName, vbNormalFocus));
+    platform_.Unload(0);
+}
+
+void TransferCommands::quit()
+{
+    platform_.Unload(0);
+}
+
+} // namespace marlo
