@@ -1,1 +1,3 @@
 marlo_test(test_transfer_commands LABELS unit SOURCES test_transfer_commands.cpp LIBS transferlogic)
+marlo_test(test_qt_common_dialog LABELS qt TIMEOUT 60
+    SOURCES test_qt_common_dialog.cpp transfer_test_main.cpp)
