@@ -1,0 +1,144 @@
+#include "PosixFileOps.h"
+
+#include "PosixErrors.h"
+#include "PosixFd.h"
+#include "PosixPaths.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace marlo::posix {
+
+namespace {
+
+Status missingFile()
+{
+    return failure(ENOENT, "the file does not exist");
+}
+
+Status openFolder(const std::string& folder, UniqueFd& fd,
+                  const char* missing = "the folder does not exist")
+{
+    fd = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd)
+        return {};
+    if (errno == ENOENT || errno == ENOTDIR)
+        return failure(errno, missing);
+    return failure(errno);
+}
+
+} // namespace
+
+Split splitPath(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {folderOf(path), path.substr(slash + 1)};
+}
+
+void syncFolder(int folderFd)
+{
+    // The entries' change is already made and visible; a failure here only
+    // weakens its durability, so it is not reported as the operation's.
+    retryOnInterrupt([&] { return ::fsync(folderFd); });
+}
+
+Result<bool> regularFileExists(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0)
+        return S_ISREG(st.st_mode) != 0;
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return false;
+    default:
+        return Result<bool>(failure(errno));
+    }
+}
+
+Status renameNoReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to)
+{
+    if (::renameat2(fromFolder, from.c_str(), toFolder, to.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    int error = errno;
+    if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP)
+        return failure(error);
+
+    // A drive without the no-replace rename: a new link refuses atomically.
+    if (::linkat(fromFolder, from.c_str(), toFolder, to.c_str(), 0) != 0) {
+        error = errno;
+        if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS)
+            return failure(EOPNOTSUPP,
+                           "the drive cannot rename a file without the risk of replacing another");
+        return failure(error);
+    }
+    if (::unlinkat(fromFolder, from.c_str(), 0) != 0) {
+        error = errno;
+        ::unlinkat(toFolder, to.c_str(), 0); // leave both names as they were
+        return failure(error);
+    }
+    return {};
+}
+
+Status moveNoReplace(const std::string& source, const std::string& destination)
+{
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0)
+        return errno == ENOENT ? missingFile() : failure(errno);
+    if (S_ISDIR(st.st_mode))
+        return failure(EISDIR, "the name is a folder, not a file");
+
+    const Split from = splitPath(source);
+    const Split to = splitPath(destination);
+    UniqueFd fromFolder, toFolder;
+    if (Status opened = openFolder(from.folder, fromFolder); !opened)
+        return opened;
+    if (Status opened = openFolder(to.folder, toFolder, "the destination folder does not exist");
+        !opened)
+        return opened;
+    if (Status renamed = renameNoReplace(fromFolder.get(), from.name, toFolder.get(), to.name);
+        !renamed) {
+        if (renamed.error().number == EEXIST)
+            return failure(EEXIST, "a file of the new name already exists");
+        return renamed;
+    }
+    syncFolder(toFolder.get());
+    if (from.folder != to.folder)
+        syncFolder(fromFolder.get());
+    return {};
+}
+
+Status deleteFile(const std::string& path, bool force)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? missingFile() : failure(errno);
+    // A link goes, not what it points to; its target's permission rules it.
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0)
+        return missingFile();
+    if (S_ISDIR(st.st_mode))
+        return failure(EISDIR, "the name is a folder, not a file");
+    if (!S_ISREG(st.st_mode))
+        return failure(EINVAL, "the name is not an ordinary file");
+    if (!force && (st.st_mode & S_IWUSR) == 0)
+        return failure(EACCES, "the file is read-only");
+
+    const Split split = splitPath(path);
+    UniqueFd folder;
+    if (Status opened = openFolder(split.folder, folder); !opened)
+        return opened;
+    if (::unlinkat(folder.get(), split.name.c_str(), 0) != 0)
+        return failure(errno);
+    syncFolder(folder.get());
+    return {};
+}
+
+} // namespace marlo::posix

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Result.h"
+
+#include <string>
+
+namespace marlo::posix {
+
+// Operations on host paths, taken literally. Each failure says in plain words
+// what stood in the way.
+
+// True only for an existing regular file or a link to one. A name that cannot
+// exist (missing, a part of the path that is no folder, too long, a loop of
+// links) answers false; fails only when the test cannot be made, e.g. when
+// a folder on the way may not be searched.
+Result<bool> regularFileExists(const std::string& path);
+
+// Renames `from` (folder fd and name) to `to` unless `to` exists, atomically:
+// renameat2 with RENAME_NOREPLACE, else a link and an unlink. Refuses where
+// the drive can do neither, rather than check first and race.
+Status renameNoReplace(int fromFolder, const std::string& from, int toFolder,
+                       const std::string& to);
+
+// Gives a file (or a link) a new name; never replaces one, and a failed move
+// leaves both names as they were.
+Status moveNoReplace(const std::string& source, const std::string& destination);
+
+// Removes exactly the one file named; unless `force`, a file without its
+// owner's write permission is refused, for root too.
+Status deleteFile(const std::string& path, bool force);
+
+// The folder part of a path and the last name in it.
+struct Split {
+    std::string folder;
+    std::string name;
+};
+Split splitPath(const std::string& path);
+
+// Flushes a folder's entries to the disk; best effort.
+void syncFolder(int folderFd);
+
+} // namespace marlo::posix

@@ -1,0 +1,86 @@
+// The file layer on Linux: turns the tools' paths into host paths, finds
+// members under any capitalisation, and hands the work to the Posix calls.
+#include "FileSystem.h"
+
+#include "PosixCopy.h"
+#include "PosixFileOps.h"
+#include "PosixPaths.h"
+
+#include <cerrno>
+
+namespace marlo {
+
+namespace {
+
+class PosixFileSystem : public FileSystem {
+public:
+    explicit PosixFileSystem(std::function<std::string()> applicationFolder)
+        : applicationFolder_(std::move(applicationFolder))
+    {
+    }
+
+    Result<bool> FileExists(const std::string& path) override
+    {
+        const auto found = locate(path, applicationFolder_());
+        if (!found)
+            return found.status();
+        return posix::regularFileExists(found.value().path);
+    }
+
+    Status CopyFile(const std::string& source, const std::string& destination,
+                    bool overwrite) override
+    {
+        const std::string folder = applicationFolder_();
+        const auto from = locate(source, folder);
+        if (!from)
+            return from.status();
+        // An existing member keeps the capitalisation it has; a new one takes
+        // the form the tools gave.
+        const auto to = locate(destination, folder);
+        if (!to)
+            return to.status();
+        return posix::copyFileCrashSafe(from.value().path, to.value().path, {overwrite, {}});
+    }
+
+    Status MoveFile(const std::string& source, const std::string& destination) override
+    {
+        const std::string folder = applicationFolder_();
+        const auto from = locate(source, folder);
+        if (!from)
+            return from.status();
+        // A name is taken under any capitalisation; the move itself refuses
+        // the exact form atomically, should it appear meanwhile.
+        const posix::HostPath to = posix::toHostPath(destination, folder);
+        const auto taken = posix::locate(to);
+        if (!taken)
+            return taken.status();
+        if (taken.value().exists)
+            return Status::failure(EEXIST, "a file of the new name already exists");
+        return posix::moveNoReplace(from.value().path, to.path);
+    }
+
+    Status DeleteFile(const std::string& path, bool force) override
+    {
+        const auto found = locate(path, applicationFolder_());
+        if (!found)
+            return found.status();
+        return posix::deleteFile(found.value().path, force);
+    }
+
+private:
+    static Result<posix::Located> locate(const std::string& path, const std::string& folder)
+    {
+        return posix::locate(posix::toHostPath(path, folder));
+    }
+
+    std::function<std::string()> applicationFolder_;
+};
+
+} // namespace
+
+std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder)
+{
+    return std::make_unique<PosixFileSystem>(std::move(applicationFolder));
+}
+
+} // namespace marlo

@@ -1,0 +1,96 @@
+// A copy killed at any instant leaves the destination with its old content
+// or the new, never a torn or empty file, and no stray file under a member's
+// name.
+#include "FileSystem.h"
+#include "FileTestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+using namespace marlo;
+
+namespace {
+
+std::string pattern(std::size_t size, unsigned seed)
+{
+    std::string content(size, '\0');
+    std::mt19937 generator(seed);
+    for (char& c : content)
+        c = static_cast<char>(generator());
+    return content;
+}
+
+// Copies the two sources over the destination by turns until killed; writes
+// one byte to `done` after every completed copy.
+[[noreturn]] void copyForever(const test::FileTestFolder& dir, int done)
+{
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    auto files = makeHostFileSystem([&] { return dir.path(); });
+    for (int turn = 0;; ++turn) {
+        const char* source = turn % 2 == 0 ? "\\cvmdb1.bin" : "\\cvmdb2.bin";
+        if (!files->CopyFile(dir.path() + source, dir.member("MARLOcon.mdb"), true).ok())
+            ::_exit(1);
+        if (::write(done, "x", 1) != 1)
+            ::_exit(2);
+    }
+}
+
+} // namespace
+
+TEST(FileCopyKill, AKilledCopyLeavesTheOldContentOrTheNew)
+{
+    test::FileTestFolder dir;
+    const std::string first = pattern(3 << 20, 1), second = pattern((4 << 20) + 3, 2);
+    dir.write("cvmdb1.bin", first);
+    dir.write("cvmdb2.bin", second);
+    dir.write("MARLOcon.mdb", first);
+
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<int> delayUs(0, 60000);
+    int completed = 0, killedMidCopy = 0;
+    for (int round = 0; round < 30; ++round) {
+        int done[2];
+        ASSERT_EQ(::pipe2(done, O_CLOEXEC | O_NONBLOCK), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            copyForever(dir, done[1]);
+        ::close(done[1]);
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the copying child failed by itself";
+        char bytes[256];
+        for (ssize_t n; (n = ::read(done[0], bytes, sizeof bytes)) > 0;)
+            completed += static_cast<int>(n);
+        ::close(done[0]);
+
+        const std::string content = dir.read("MARLOcon.mdb");
+        ASSERT_TRUE(content == first || content == second)
+            << "torn destination of " << content.size() << " bytes in round " << round;
+        // At most the one hidden temporary file of the killed copy is left.
+        int leftovers = 0;
+        for (const std::string& name : dir.names()) {
+            if (name == "cvmdb1.bin" || name == "cvmdb2.bin" || name == "MARLOcon.mdb")
+                continue;
+            EXPECT_TRUE(name.starts_with(".MARLOcon.mdb.") && name.ends_with(".tmp")) << name;
+            ++leftovers;
+            std::filesystem::remove(dir / name);
+        }
+        EXPECT_LE(leftovers, 1);
+        killedMidCopy += leftovers;
+    }
+    EXPECT_GT(completed, 0);
+    std::cout << completed << " copies completed, " << killedMidCopy
+              << " of 30 kills landed during a copy\n";
+}
