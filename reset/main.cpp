@@ -1,11 +1,15 @@
+#include "DialogResetMem.h"
+#include "QtPlatform.h"
+
 #include <QApplication>
-#include <QDialog>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QDialog window;
-    window.setWindowTitle("MARLO-Corvane:  Reset Database files ?");
+    marlo::QtPlatform platform(nullptr, QStringLiteral("dbreset"));
+    marlo::DialogResetMem window(platform);
+    platform.setWindow(&window);
     window.show();
-    return app.exec();
+    QApplication::exec();
+    return platform.exitStatus();
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+namespace marlo {
+
+// Window geometry is designed in twips: 15 make one device-independent pixel
+// at 96 dpi, which Qt scales on high-density screens.
+constexpr int pixelsFromTwips(int twips)
+{
+    return twips / 15;
+}
+
+constexpr QRect rectFromTwips(int left, int top, int width, int height)
+{
+    return {pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
+            pixelsFromTwips(height)};
+}
+
+// Arial of the given size and weight (400 regular, 700 bold), or the
+// nearest installed face with the same metrics.
+QFont arialFont(qreal pointSize, int weight = 400);
+
+// Arial Black, or the heaviest installed sans face. Arial Black has a single,
+// black face whatever weight is asked of it, so the fallback is always bold.
+QFont arialBlackFont(qreal pointSize);
+
+} // namespace marlo

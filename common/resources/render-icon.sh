@@ -1,0 +1,10 @@
+#!/bin/sh
+# Renders the icon source to the 64 x 64, 16-colour picture that the
+# programs carry. Needs rsvg-convert (librsvg2-bin) and ImageMagick; the
+# picture is kept in the repository, so building needs neither.
+set -eu
+cd "$(dirname "$0")"
+tmp=$(mktemp --suffix=.png)
+trap 'rm -f "$tmp"' EXIT
+rsvg-convert -w 64 -h 64 marlo-icon.svg -o "$tmp"
+convert "$tmp" -dither None -colors 16 -type PaletteAlpha -strip marlo-icon.png
