@@ -1,4 +1,5 @@
 #include "ModalAnswer.h"
+#include "QStringPrinter.h"
 #include "QtCommonDialog.h"
 
 #include <QAbstractButton>
@@ -18,14 +19,6 @@
 
 #include <set>
 #include <string>
-
-// Readable failures for Qt strings.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 using namespace marlo;
 using marlo::test::waitFor;

@@ -1,11 +1,15 @@
+#include "ImportWindow.h"
+#include "QtPlatform.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("MARLO-Corvane: Import / Export Memory Database Files 1.0");
-    window.show();
-    return app.exec();
+    marlo::QtPlatform platform(nullptr, QStringLiteral("dbtransfer"));
+    marlo::ImportWindow window(platform);
+    platform.setWindow(&window);
+    window.showCentred();
+    QApplication::exec();
+    return platform.exitStatus();
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "QtCommonDialog.h"
+#include "TransferCommands.h"
+
+#include <QWidget>
+
+namespace marlo {
+
+class CommonDialog;
+class Platform;
+
+// The import/export tool's one window, "import": four paragraphs in a frame
+// and eight buttons at fixed places. Every button runs a handler of
+// TransferCommands, which works through `platform` alone, so tests drive
+// the window against the fake.
+class ImportWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The window owns its chooser CommonDialog1; a test hands in its own.
+    explicit ImportWindow(Platform& platform, CommonDialog* commonDialog1 = nullptr,
+                          QWidget* parent = nullptr);
+
+    TransferCommands& commands() { return commands_; }
+
+    // Shows the window in the middle of the screen.
+    void showCentred();
+
+private:
+    void buildControls();
+
+    QtCommonDialog qtCommonDialog1_;
+    TransferCommands commands_;
+};
+
+} // namespace marlo
