@@ -1,12 +1,12 @@
 #include "PosixCopy.h"
 
+#include "PosixCopyContent.h"
+
 #include "PosixErrors.h"
 #include "PosixFd.h"
 #include "PosixFileOps.h"
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,15 +19,8 @@ namespace marlo::posix {
 
 namespace {
 
-constexpr std::size_t BufferSize = 1 << 20;
-constexpr std::size_t RangeChunk = 16 << 20;
 // ".<name>.XXXXXX.tmp" must fit the host's 255 bytes of a name.
 constexpr std::size_t MaxNameInTemporary = 255 - 12;
-
-Status cancelled()
-{
-    return failure(ECANCELED, "the copy was cancelled");
-}
 
 std::string randomLetters(std::size_t count)
 {
@@ -129,83 +122,6 @@ Status findTarget(const std::string& destination, Target& target)
         return errno == ENOENT ? Status() : failure(errno);
     target.exists = true;
     return {};
-}
-
-// Claims the space first, where the drive can, so a full disk shows at once.
-Status reserve(int out, std::uint64_t size)
-{
-    if (size == 0 || ::fallocate(out, 0, 0, static_cast<off_t>(size)) == 0)
-        return {};
-    if (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)
-        return failure(errno);
-    return {};
-}
-
-Status writeAll(int out, const char* data, std::size_t length)
-{
-    while (length > 0) {
-        const ssize_t written = retryOnInterrupt([&] { return ::write(out, data, length); });
-        if (written < 0)
-            return failure(errno);
-        data += written;
-        length -= static_cast<std::size_t>(written);
-    }
-    return {};
-}
-
-bool rangeCopyUnsupported(int error)
-{
-    return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP ||
-           error == EPERM;
-}
-
-// Copies from the start to the end of `in`, counting into `copied`: a clone
-// where the drive offers one, else an in-kernel copy, else read and write.
-Status copyContent(int in, int out, std::uint64_t total, const CopyProgress& progress,
-                   std::uint64_t& copied)
-{
-    copied = 0;
-    const auto goOn = [&] { return !progress || progress(copied, total); };
-    if (!goOn())
-        return cancelled();
-
-    if (::ioctl(out, FICLONE, in) == 0) {
-        struct stat st;
-        if (::fstat(out, &st) != 0)
-            return failure(errno);
-        copied = static_cast<std::uint64_t>(st.st_size);
-        return goOn() ? Status() : cancelled();
-    }
-    if (Status reserved = reserve(out, total); !reserved)
-        return reserved;
-
-    for (;;) {
-        const ssize_t n = retryOnInterrupt(
-            [&] { return ::copy_file_range(in, nullptr, out, nullptr, RangeChunk, 0); });
-        if (n < 0 && !rangeCopyUnsupported(errno))
-            return failure(errno);
-        if (n < 0 || (n == 0 && copied == 0 && total > 0))
-            break; // not here: read and write from where the range copy stopped
-        if (n == 0)
-            return {};
-        copied += static_cast<std::uint64_t>(n);
-        if (!goOn())
-            return cancelled();
-    }
-
-    const auto buffer = std::make_unique_for_overwrite<char[]>(BufferSize);
-    for (;;) {
-        const ssize_t n = retryOnInterrupt([&] { return ::read(in, buffer.get(), BufferSize); });
-        if (n < 0)
-            return failure(errno);
-        if (n == 0)
-            return {};
-        if (Status written = writeAll(out, buffer.get(), static_cast<std::size_t>(n)); !written)
-            return written;
-        copied += static_cast<std::uint64_t>(n);
-        if (!goOn())
-            return cancelled();
-    }
 }
 
 } // namespace
