@@ -5,6 +5,7 @@
 #include "PosixErrors.h"
 #include "PosixFd.h"
 #include "PosixFileOps.h"
+#include "PosixInUse.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -191,6 +192,10 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
     if (::stat(target.path.c_str(), &now) == 0) {
         if (Status fit = checkExisting(now, from, options.overwrite); !fit)
             return fit;
+        // A program that has the old file open would go on writing into it,
+        // unseen, after the new one took its name.
+        if (Status unused = refuseIfInUse(now); !unused)
+            return unused;
     } else if (errno != ENOENT) {
         return failure(errno);
     }

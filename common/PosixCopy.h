@@ -28,7 +28,9 @@ struct CopyOptions {
 // one gets the source's, writable by its owner (a read-only template must not
 // make a read-only database). Fails before anything is written on a missing
 // source, a destination that is the source itself, a folder, or read-only
-// (for root too), and a destination folder that does not exist.
+// (for root too), and a destination folder that does not exist; fails
+// without replacing it when another program has the destination open.
+// Reading a source that another program has open is allowed.
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
                          const CopyOptions& options = {});
 

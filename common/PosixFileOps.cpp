@@ -2,6 +2,7 @@
 
 #include "PosixErrors.h"
 #include "PosixFd.h"
+#include "PosixInUse.h"
 #include "PosixPaths.h"
 
 #include <fcntl.h>
@@ -95,6 +96,10 @@ Status moveNoReplace(const std::string& source, const std::string& destination)
         return errno == ENOENT ? missingFile() : failure(errno);
     if (S_ISDIR(st.st_mode))
         return failure(EISDIR, "the name is a folder, not a file");
+    // A program that has the file open would go on writing under the new name.
+    if (S_ISREG(st.st_mode))
+        if (Status unused = refuseIfInUse(st); !unused)
+            return unused;
 
     const Split from = splitPath(source);
     const Split to = splitPath(destination);
@@ -122,7 +127,8 @@ Status deleteFile(const std::string& path, bool force)
     if (::lstat(path.c_str(), &st) != 0)
         return errno == ENOENT ? missingFile() : failure(errno);
     // A link goes, not what it points to; its target's permission rules it.
-    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0)
+    const bool link = S_ISLNK(st.st_mode);
+    if (link && ::stat(path.c_str(), &st) != 0)
         return missingFile();
     if (S_ISDIR(st.st_mode))
         return failure(EISDIR, "the name is a folder, not a file");
@@ -130,6 +136,10 @@ Status deleteFile(const std::string& path, bool force)
         return failure(EINVAL, "the name is not an ordinary file");
     if (!force && (st.st_mode & S_IWUSR) == 0)
         return failure(EACCES, "the file is read-only");
+    // Removing a link takes nothing from whoever has its target open.
+    if (!link)
+        if (Status unused = refuseIfInUse(st); !unused)
+            return unused;
 
     const Split split = splitPath(path);
     UniqueFd folder;

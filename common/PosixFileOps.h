@@ -22,11 +22,13 @@ Status renameNoReplace(int fromFolder, const std::string& from, int toFolder,
                        const std::string& to);
 
 // Gives a file (or a link) a new name; never replaces one, and a failed move
-// leaves both names as they were.
+// leaves both names as they were. A file that another program has open is
+// refused.
 Status moveNoReplace(const std::string& source, const std::string& destination);
 
 // Removes exactly the one file named; unless `force`, a file without its
-// owner's write permission is refused, for root too.
+// owner's write permission is refused, for root too, and so is a file that
+// another program has open.
 Status deleteFile(const std::string& path, bool force);
 
 // The folder part of a path and the last name in it.

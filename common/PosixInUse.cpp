@@ -1,0 +1,92 @@
+#include "PosixInUse.h"
+
+#include "PosixErrors.h"
+#include "PosixFd.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <string_view>
+
+namespace marlo::posix {
+
+namespace {
+
+std::optional<pid_t> pidOf(std::string_view name)
+{
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (error != std::errc() || end != name.data() + name.size() || pid <= 0)
+        return std::nullopt;
+    return pid;
+}
+
+bool holds(int procFd, const std::string& pid, dev_t device, ino_t inode)
+{
+    const int fdFolder =
+        ::openat(procFd, (pid + "/fd").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fdFolder < 0)
+        return false;
+    UniqueDir fds(::fdopendir(fdFolder));
+    if (!fds) {
+        ::close(fdFolder);
+        return false;
+    }
+    while (const dirent* entry = ::readdir(fds.get())) {
+        if (entry->d_name[0] == '.')
+            continue;
+        // Follows the descriptor's link to the open file itself.
+        struct stat st;
+        if (::fstatat(fdFolder, entry->d_name, &st, 0) == 0 && st.st_ino == inode &&
+            st.st_dev == device)
+            return true;
+    }
+    return false;
+}
+
+std::string commandOf(int procFd, const std::string& pid)
+{
+    UniqueFd comm(::openat(procFd, (pid + "/comm").c_str(), O_RDONLY | O_CLOEXEC));
+    if (!comm)
+        return {};
+    char text[64];
+    const ssize_t length = retryOnInterrupt([&] { return ::read(comm.get(), text, sizeof text); });
+    if (length <= 0)
+        return {};
+    std::string command(text, static_cast<std::size_t>(length));
+    while (!command.empty() && (command.back() == '\n' || command.back() == '\0'))
+        command.pop_back();
+    return command;
+}
+
+} // namespace
+
+std::optional<Holder> findHolder(dev_t device, ino_t inode, const std::string& procRoot, pid_t self)
+{
+    UniqueDir proc(::opendir(procRoot.c_str()));
+    if (!proc)
+        return std::nullopt;
+    const int procFd = ::dirfd(proc.get());
+    while (const dirent* entry = ::readdir(proc.get())) {
+        const auto pid = pidOf(entry->d_name);
+        if (!pid || *pid == self)
+            continue;
+        if (holds(procFd, entry->d_name, device, inode))
+            return Holder{*pid, commandOf(procFd, entry->d_name)};
+    }
+    return std::nullopt;
+}
+
+Status refuseIfInUse(const struct stat& file)
+{
+    const auto holder = findHolder(file.st_dev, file.st_ino, "/proc", ::getpid());
+    if (!holder)
+        return {};
+    if (holder->command.empty())
+        return failure(EBUSY, "the file is in use by another program");
+    return failure(EBUSY, "the file is in use by another program (" + holder->command + ")");
+}
+
+} // namespace marlo::posix
