@@ -125,6 +125,13 @@ Status findTarget(const std::string& destination, Target& target)
     return {};
 }
 
+Status renameOver(int folder, const std::string& from, const std::string& to)
+{
+    if (::renameat(folder, from.c_str(), folder, to.c_str()) == 0)
+        return {};
+    return failure(errno);
+}
+
 } // namespace
 
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
@@ -176,7 +183,8 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
             ::fchown(temporary.fd(), target.st.st_uid, target.st.st_gid) != 0) {
             // not allowed: the new file stays ours, as any editor's would
         }
-        if (::fchmod(temporary.fd(), target.st.st_mode & 07777) != 0)
+        // Without set-id bits: those were granted to the old content.
+        if (::fchmod(temporary.fd(), target.st.st_mode & 0777) != 0)
             return failure(errno);
     }
     // A failed sync is not retried: the kernel may already count the pages as
@@ -200,12 +208,10 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
         return failure(errno);
     }
 
-    Status renamed = options.overwrite ? (::renameat(folder.get(), temporary.name().c_str(),
-                                                     folder.get(), split.name.c_str()) == 0
-                                              ? Status()
-                                              : failure(errno))
-                                       : renameNoReplace(folder.get(), temporary.name(),
-                                                         folder.get(), split.name);
+    const Status renamed =
+        options.overwrite
+            ? renameOver(folder.get(), temporary.name(), split.name)
+            : renameNoReplace(folder.get(), temporary.name(), folder.get(), split.name);
     if (!renamed)
         return renamed;
     temporary.keep();

@@ -24,13 +24,14 @@ struct CopyOptions {
 // which no member's name can match), synced, and renamed over it.
 //
 // A destination that is a link receives the copy in the file it points to,
-// and the link stays. A destination that exists keeps its permissions; a new
-// one gets the source's, writable by its owner (a read-only template must not
-// make a read-only database). Fails before anything is written on a missing
-// source, a destination that is the source itself, a folder, or read-only
-// (for root too), and a destination folder that does not exist; fails
-// without replacing it when another program has the destination open.
-// Reading a source that another program has open is allowed.
+// and the link stays. A destination that exists keeps its permissions (less
+// any set-id bits); a new one gets the source's, writable by its owner (a
+// read-only template must not make a read-only database). Fails before
+// anything is written on a missing source, a destination that is the source
+// itself, a folder, or read-only (for root too), and a destination folder
+// that does not exist; fails without replacing it when another program has
+// the destination open. Reading a source that another program has open is
+// allowed.
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
                          const CopyOptions& options = {});
 

@@ -62,6 +62,9 @@ TEST_F(FileCopy, AnExistingDestinationKeepsItsPermissionsANewOneIsWritable)
     dir.write("kept", "old", 0640);
     ASSERT_TRUE(files->CopyFile(dir / "src", dir / "kept", true).ok());
     EXPECT_EQ(dir.mode("kept"), 0640u);
+    dir.write("program", "old", 04755); // set-id bits belong to the old content
+    ASSERT_TRUE(files->CopyFile(dir / "src", dir / "program", true).ok());
+    EXPECT_EQ(dir.mode("program"), 0755u);
 
     const mode_t mask = ::umask(022);
     ASSERT_TRUE(files->CopyFile(dir / "src", dir / "made", true).ok());
