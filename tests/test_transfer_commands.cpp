@@ -14,36 +14,96 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-const std::string Filter =
-    "MS Access DB (*.mdb)|*.mdb|Backup files (*.bak)|*.bak|All files (*.*)|*.*";
-
-// The five settings that precede every showing, in their order.
-Lines settings(const std::string& folder, const std::string& title)
-{
-    return {"CancelError = -1", "InitDir = " + folder, "DefaultExt = *.mdb", "Filter = " + Filter,
-            "DialogTitle = " + title};
-}
-
 Lines operator+(Lines a, const Lines& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
+// The five settings before every showing, in their order, and the showing.
+Lines pass(const std::string& folder, const std::string& title, const std::string& show)
+{
+    return {"CancelError = -1",
+            "InitDir = " + folder,
+            "DefaultExt = *.mdb",
+            "Filter = MS Access DB (*.mdb)|*.mdb|Backup files (*.bak)|*.bak|All files (*.*)|*.*",
+            "DialogTitle = " + title,
+            show};
+}
+
+std::string box(const std::string& title, int style, const std::string& prompt)
+{
+    return "MsgBox [" + title + "] " + std::to_string(style) + " \"" + prompt + "\"";
+}
 std::string notice(const std::string& prompt)
 {
-    return "MsgBox [<none>] 64 \"" + prompt + "\"";
+    return box("<none>", 64, prompt);
 }
-
 std::string question(const std::string& prompt)
 {
-    return "MsgBox [MARLO-Corvane:] 3 \"" + prompt + "\"";
+    return box("MARLO-Corvane:", 3, prompt);
+}
+bool isErrorBox(const std::string& line, const std::string& headline)
+{
+    return line.starts_with("MsgBox [MARLO-Corvane:] 16 \"" + headline + " \r\n ") &&
+           line.ends_with(" \r\n Nothing was changed... \"");
 }
 
-std::string errorBox(const std::string& prompt)
+// One member of a command family, with what tells it apart.
+struct Command {
+    const char* name;
+    std::function<void(TransferCommands&)> run;
+    const char* show;
+    std::string title, emptyName, question;
+    std::string live, other; // the live database it reads or replaces, and the other one
+};
+
+void PrintTo(const Command& c, std::ostream* os)
 {
-    return "MsgBox [MARLO-Corvane:] 16 \"" + prompt + "\"";
+    *os << c.name;
 }
+
+const std::string Overwrite = " Your selected file already exists ! Overwrite ? ";
+const std::string EnterFirst = " Please enter a filename first ! ";
+
+const Command Command1{
+    "Command1",       [](auto& c) { c.exportDatabase(Database::Con); },
+    "ShowSave",       " MARLO-Corvane: EXPORT MARLOCON.MDB Database to a file...",
+    EnterFirst,       Overwrite,
+    "\\MARLOcon.mdb", "\\MARLOspm.mdb"};
+const Command Command6{
+    "Command6",       [](auto& c) { c.exportDatabase(Database::Spm); },
+    "ShowSave",       " MARLO-Corvane: EXPORT MARLOSPM.MDB Database to a file...",
+    EnterFirst,       Overwrite,
+    "\\MARLOspm.mdb", "\\MARLOcon.mdb"};
+const Command Command3{
+    "Command3",
+    [](auto& c) { c.importDatabase(Database::Con); },
+    "ShowOpen",
+    " MARLO-Corvane: IMPORT a file to MARLOCON.MDB Database...",
+    EnterFirst,
+    " Do you really want to import this file? Overwrite original MARLOCON.MDB database? ",
+    "\\MARLOcon.mdb",
+    "\\MARLOspm.mdb"};
+const Command Command5{
+    "Command5",
+    [](auto& c) { c.importDatabase(Database::Spm); },
+    "ShowOpen",
+    " MARLO-Corvane: IMPORT a file to MARLOSPM.MDB Database...",
+    EnterFirst,
+    " Do you really want to import this file? Overwrite original MARLOSPM.MDB database? ",
+    "\\MARLOspm.mdb",
+    "\\MARLOcon.mdb"};
+const Command Command7{"Command7",
+                       [](auto& c) { c.deleteFile(); },
+                       "ShowOpen",
+                       " MARLO-Corvane: DELETE an MARLO-Corvane Database file...",
+                       " Please first enter a filename to delete ! ",
+                       " Do you really want to delete the selected file? ",
+                       "",
+                       ""};
+
+auto byName = [](const auto& info) { return std::string(info.param.name); };
 
 struct Fixture {
     FakePlatform p;
@@ -54,38 +114,35 @@ struct Fixture {
     {
         p.addFile(p.path("\\MARLOcon.mdb"), "con");
         p.addFile(p.path("\\MARLOspm.mdb"), "spm");
+        p.addFile("E:\\old.bak", "old");
     }
     void answer(std::optional<std::string> name) { chooser.answers.push_back(std::move(name)); }
     void reply(int id) { p.msgBoxAnswers.push_back(id); }
+    std::string content(const std::string& path) const
+    {
+        return p.has(path) ? p.files.at(path).content : "<none>";
+    }
+};
+
+class FileCommand : public ::testing::TestWithParam<Command>, protected Fixture {
+protected:
+    void run() { GetParam().run(commands); }
+    Lines firstPass() const { return pass("C:\\APP", GetParam().title, GetParam().show); }
+    std::string live() const { return p.path(GetParam().live); }
+    std::string other() const { return p.path(GetParam().other); }
 };
 
 // ---------------------------------------------------------------------------
-// What all five file commands share: the chooser loop.
+// The chooser loop that all five file commands share.
 
-struct AnyCommand {
-    const char* name;
-    std::function<void(TransferCommands&)> run;
-    const char* show;
-    std::string title;
-    std::string emptyName;
-    std::string question;
-};
-
-void PrintTo(const AnyCommand& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class EveryFileCommand : public ::testing::TestWithParam<AnyCommand>, protected Fixture {};
+using EveryFileCommand = FileCommand;
 
 TEST_P(EveryFileCommand, CancelInTheChooserChangesNothingAndShowsNothing)
 {
-    const auto before = p.files;
     answer(std::nullopt);
-    GetParam().run(commands);
-    EXPECT_EQ(p.calls, (settings("C:\\APP", GetParam().title) + Lines{GetParam().show}));
-    EXPECT_EQ(p.files.size(), before.size());
-    EXPECT_EQ(p.files.at(p.path("\\MARLOcon.mdb")).content, "con");
+    run();
+    EXPECT_EQ(p.calls, firstPass());
+    EXPECT_EQ(p.files.size(), 3u);
 }
 
 // Every pass applies all five settings anew and asks for the folder anew.
@@ -94,209 +151,128 @@ TEST_P(EveryFileCommand, EveryEmptyNameIsReportedAndTheChooserIsSetUpAndShownAga
     answer("");
     answer("");
     answer(std::nullopt);
-    int shown = 0;
-    chooser.onShow = [&] {
-        if (++shown == 2)
-            p.appFolder = "D:\\MOVED";
-    };
-    GetParam().run(commands);
-
-    const Lines pass1 = settings("C:\\APP", GetParam().title) + Lines{GetParam().show};
-    const Lines pass = settings("D:\\MOVED", GetParam().title) + Lines{GetParam().show};
+    chooser.onShow = [&] { p.appFolder = "D:\\MOVED"; };
+    run();
     const Lines empty{notice(GetParam().emptyName)};
-    EXPECT_EQ(p.calls, (pass1 + empty + settings("C:\\APP", GetParam().title) +
-                        Lines{GetParam().show} + empty + pass));
+    EXPECT_EQ(p.calls, firstPass() + empty + pass("D:\\MOVED", GetParam().title, GetParam().show) +
+                           empty + pass("D:\\MOVED", GetParam().title, GetParam().show));
 }
 
 TEST_P(EveryFileCommand, NoToTheQuestionShowsTheChooserAgainWithNothingDone)
 {
-    p.addFile("C:\\ELSE\\old.mdb", "old");
-    answer("C:\\ELSE\\old.mdb");
+    answer("E:\\old.bak");
     reply(IDNO);
     answer(std::nullopt);
-    GetParam().run(commands);
-
-    const Lines pass = settings("C:\\APP", GetParam().title) + Lines{GetParam().show};
+    run();
     EXPECT_EQ(p.calls,
-              (pass + Lines{"FileExists C:\\ELSE\\old.mdb", question(GetParam().question)} + pass));
-    EXPECT_EQ(p.files.at("C:\\ELSE\\old.mdb").content, "old");
+              (firstPass() + Lines{"FileExists E:\\old.bak", question(GetParam().question)} +
+               firstPass()));
+    EXPECT_EQ(content("E:\\old.bak"), "old");
     EXPECT_EQ(commands.lastAnswer(), IDNO);
 }
 
 // Cancel, a closed box (also IDCANCEL) and any unexpected answer end it.
 TEST_P(EveryFileCommand, AnythingButYesOrNoEndsTheCommandWithNothingDone)
 {
-    for (int reply : {IDCANCEL, IDOK}) {
+    for (int answerGiven : {IDCANCEL, IDOK}) {
         Fixture f;
-        f.p.addFile("C:\\ELSE\\old.mdb", "old");
-        f.answer("C:\\ELSE\\old.mdb");
-        f.reply(reply);
+        f.answer("E:\\old.bak");
+        f.reply(answerGiven);
         GetParam().run(f.commands);
-
-        EXPECT_EQ(f.p.calls.back(), question(GetParam().question)) << reply;
-        EXPECT_EQ(f.p.files.at("C:\\ELSE\\old.mdb").content, "old");
-        EXPECT_EQ(f.p.files.at(f.p.path("\\MARLOcon.mdb")).content, "con");
-        EXPECT_EQ(f.commands.lastAnswer(), reply);
+        EXPECT_EQ(f.p.calls.back(), question(GetParam().question)) << answerGiven;
+        EXPECT_EQ(f.content("E:\\old.bak"), "old");
+        EXPECT_EQ(f.content(f.p.path("\\MARLOcon.mdb")), "con");
     }
 }
 
-// An existence test that cannot be made ends the command before any
-// question, silently: only a confirmed copy or delete earns an error box.
+// Only a confirmed copy or delete that fails earns an error box.
 TEST_P(EveryFileCommand, AnUnusableNameEndsTheCommandSilently)
 {
     answer("C:\\bad|name");
     p.failOnce("FileExists C:\\bad|name", 52, "the name is not valid");
-    GetParam().run(commands);
+    run();
     EXPECT_EQ(p.calls.back(), "FileExists C:\\bad|name");
-    EXPECT_FALSE(commands.lastAnswer());
 }
+
+INSTANTIATE_TEST_SUITE_P(All, EveryFileCommand,
+                         ::testing::Values(Command1, Command6, Command3, Command5, Command7),
+                         byName);
 
 // ---------------------------------------------------------------------------
 // Export: Command1 and Command6.
 
-struct ExportCase {
-    const char* name;
-    Database database;
-    std::string title;
-    std::string source;  // the live database exported
-    std::string other;   // the other live database
-    std::string content; // what the source holds
-    std::string userForm;
-};
-
-void PrintTo(const ExportCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class ExportCommand : public ::testing::TestWithParam<ExportCase>, protected Fixture {
-protected:
-    void run() { commands.exportDatabase(GetParam().database); }
-    Lines pass() const { return settings("C:\\APP", GetParam().title) + Lines{"ShowSave"}; }
-    std::string copyTo(const std::string& target) const
-    {
-        return "CopyFile C:\\APP" + GetParam().source + " -> " + target + " -1";
-    }
-};
+using ExportCommand = FileCommand;
 
 TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
 {
     answer("E:\\keep\\copy");
     run();
-    EXPECT_EQ(p.calls, (pass() + Lines{"FileExists E:\\keep\\copy", copyTo("E:\\keep\\copy")}));
-    EXPECT_EQ(p.files.at("E:\\keep\\copy").content, GetParam().content);
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists E:\\keep\\copy",
+                                            "CopyFile " + live() + " -> E:\\keep\\copy -1"}));
+    EXPECT_EQ(content("E:\\keep\\copy"), content(live()));
 }
 
-TEST_P(ExportCommand, AnExistingNameIsOverwrittenOnYes)
+// The commands offer no protection for the other live database.
+TEST_P(ExportCommand, AnExistingNameEvenTheOtherLiveDatabaseIsOverwrittenOnYes)
 {
-    p.addFile("E:\\old.bak", "old");
-    answer("E:\\old.bak");
+    const std::string exported = content(live());
+    answer(other());
     reply(IDYES);
     run();
-    EXPECT_EQ(p.calls,
-              (pass() + Lines{"FileExists E:\\old.bak",
-                              question(" Your selected file already exists ! Overwrite ? "),
-                              copyTo("E:\\old.bak")}));
-    EXPECT_EQ(p.files.at("E:\\old.bak").content, GetParam().content);
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(Overwrite),
+                                            "CopyFile " + live() + " -> " + other() + " -1"}));
+    EXPECT_EQ(content(other()), exported);
     EXPECT_EQ(commands.lastAnswer(), IDYES);
 }
 
-TEST_P(ExportCommand, ItsOwnLiveDatabaseAsTargetStaysIntactAndTheFailureIsShown)
+TEST_P(ExportCommand, AFailedCopyChangesNothingAndSaysSo)
 {
-    const std::string own = p.path(GetParam().source);
-    answer(own);
+    const std::string database =
+        GetParam().live == "\\MARLOcon.mdb" ? "MARLOCON.MDB" : "MARLOSPM.MDB";
+    const std::string headline = " Could not export " + database + " to your selected file !";
+
+    // Its own live database as target: the one file is left intact.
+    answer(live());
     reply(IDYES);
     run();
-    EXPECT_EQ(p.files.at(own).content, GetParam().content);
-    EXPECT_EQ(p.calls.end()[-2], copyTo(own));
+    EXPECT_EQ(content(live()), GetParam().live == "\\MARLOcon.mdb" ? "con" : "spm");
     EXPECT_EQ(p.calls.back(),
-              errorBox(" Could not export " + GetParam().userForm +
-                       " to your selected file ! \r\n " + own +
-                       " \r\n Reason: Permission denied. \r\n Nothing was changed... "));
-}
+              box("MARLO-Corvane:", 16,
+                  headline + " \r\n " + live() +
+                      " \r\n Reason: Permission denied. \r\n Nothing was changed... "));
 
-TEST_P(ExportCommand, TheOtherLiveDatabaseIsReplacedOnYes)
-{
-    const std::string other = p.path(GetParam().other);
-    answer(other);
-    reply(IDYES);
-    run();
-    EXPECT_EQ(p.files.at(other).content, GetParam().content);
-    EXPECT_EQ(p.calls.back(), copyTo(other));
-}
-
-TEST_P(ExportCommand, AReadOnlyTargetStaysAsItWasAndTheFailureIsShown)
-{
     p.addFile("E:\\locked.mdb", "locked", true);
     answer("E:\\locked.mdb");
     reply(IDYES);
     run();
-    EXPECT_EQ(p.files.at("E:\\locked.mdb").content, "locked");
-    EXPECT_EQ(p.calls.back().rfind("MsgBox [MARLO-Corvane:] 16 \" Could not export ", 0), 0u);
-}
+    EXPECT_EQ(content("E:\\locked.mdb"), "locked");
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
 
-TEST_P(ExportCommand, AMissingLiveDatabaseCreatesNoTargetAndTheFailureIsShown)
-{
-    p.files.erase(p.path(GetParam().source));
+    p.files.erase(live());
     answer("E:\\new.mdb");
     run();
-    EXPECT_FALSE(p.has("E:\\new.mdb"));
-    EXPECT_EQ(p.calls.back(),
-              errorBox(" Could not export " + GetParam().userForm +
-                       " to your selected file ! \r\n E:\\new.mdb \r\n Reason: File not found. "
-                       "\r\n Nothing was changed... "));
+    EXPECT_EQ(content("E:\\new.mdb"), "<none>");
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Family, ExportCommand,
-    ::testing::Values(ExportCase{"Command1", Database::Con,
-                                 " MARLO-Corvane: EXPORT MARLOCON.MDB Database to a file...",
-                                 "\\MARLOcon.mdb", "\\MARLOspm.mdb", "con", "MARLOCON.MDB"},
-                      ExportCase{"Command6", Database::Spm,
-                                 " MARLO-Corvane: EXPORT MARLOSPM.MDB Database to a file...",
-                                 "\\MARLOspm.mdb", "\\MARLOcon.mdb", "spm", "MARLOSPM.MDB"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Family, ExportCommand, ::testing::Values(Command1, Command6), byName);
 
 // ---------------------------------------------------------------------------
 // Import: Command3 and Command5.
 
-struct ImportCase {
-    const char* name;
-    Database database;
-    std::string title;
-    std::string question;
-    std::string live;    // the live database replaced
-    std::string other;   // the other live database
-    std::string content; // what the live database holds
-    std::string userForm;
-};
+using ImportCommand = FileCommand;
 
-void PrintTo(const ImportCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class ImportCommand : public ::testing::TestWithParam<ImportCase>, protected Fixture {
-protected:
-    void run() { commands.importDatabase(GetParam().database); }
-    Lines pass() const { return settings("C:\\APP", GetParam().title) + Lines{"ShowOpen"}; }
-    std::string live() const { return "C:\\APP" + GetParam().live; }
-    std::string copyFrom(const std::string& source) const
-    {
-        return "CopyFile " + source + " -> " + live() + " -1";
-    }
-};
-
+// Any file is imported as it is, the other live database included.
 TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseOnYes)
 {
-    p.addFile("E:\\saved.bak", "saved");
-    answer("E:\\saved.bak");
+    const std::string imported = content(other());
+    answer(other());
     reply(IDYES);
     run();
-    EXPECT_EQ(p.calls, (pass() + Lines{"FileExists E:\\saved.bak", question(GetParam().question),
-                                       copyFrom("E:\\saved.bak")}));
-    EXPECT_EQ(p.files.at(live()).content, "saved");
-    EXPECT_EQ(p.files.at("E:\\saved.bak").content, "saved");
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(GetParam().question),
+                                            "CopyFile " + other() + " -> " + live() + " -1"}));
+    EXPECT_EQ(content(live()), imported);
+    EXPECT_EQ(content(other()), imported);
 }
 
 TEST_P(ImportCommand, AMissingNameIsReportedAndEndsTheCommand)
@@ -304,102 +280,75 @@ TEST_P(ImportCommand, AMissingNameIsReportedAndEndsTheCommand)
     answer("E:\\gone.mdb");
     run();
     EXPECT_EQ(p.calls,
-              (pass() + Lines{"FileExists E:\\gone.mdb",
-                              notice(" Your selected file does not exist! Aborting... ")}));
-    EXPECT_EQ(p.files.at(live()).content, GetParam().content);
-}
-
-TEST_P(ImportCommand, ItsOwnLiveDatabaseAsSourceStaysIntactAndTheFailureIsShown)
-{
-    answer(live());
-    reply(IDYES);
-    run();
-    EXPECT_EQ(p.files.at(live()).content, GetParam().content);
-    EXPECT_EQ(p.calls.end()[-2], copyFrom(live()));
-    EXPECT_EQ(p.calls.back(),
-              errorBox(" Could not import your selected file as " + GetParam().userForm +
-                       " ! \r\n " + live() +
-                       " \r\n Reason: Permission denied. \r\n Nothing was changed... "));
-}
-
-TEST_P(ImportCommand, TheOtherLiveDatabaseBecomesThisOneOnYes)
-{
-    const std::string other = p.path(GetParam().other);
-    const std::string otherContent = p.files.at(other).content;
-    answer(other);
-    reply(IDYES);
-    run();
-    EXPECT_EQ(p.files.at(live()).content, otherContent);
-    EXPECT_EQ(p.files.at(other).content, otherContent);
-}
-
-TEST_P(ImportCommand, AReadOnlyLiveDatabaseStaysAsItWasAndTheFailureIsShown)
-{
-    p.files.at(live()).readOnly = true;
-    p.addFile("E:\\saved.mdb", "saved");
-    answer("E:\\saved.mdb");
-    reply(IDYES);
-    run();
-    EXPECT_EQ(p.files.at(live()).content, GetParam().content);
-    EXPECT_EQ(p.calls.back().rfind("MsgBox [MARLO-Corvane:] 16 \" Could not import ", 0), 0u);
+              (firstPass() + Lines{"FileExists E:\\gone.mdb",
+                                   notice(" Your selected file does not exist! Aborting... ")}));
 }
 
 TEST_P(ImportCommand, AMissingLiveDatabaseIsCreatedOnYes)
 {
     p.files.erase(live());
-    p.addFile("E:\\saved.mdb", "saved");
-    answer("E:\\saved.mdb");
+    answer("E:\\old.bak");
     reply(IDYES);
     run();
-    EXPECT_EQ(p.files.at(live()).content, "saved");
-    EXPECT_EQ(p.calls.back(), copyFrom("E:\\saved.mdb"));
+    EXPECT_EQ(content(live()), "old");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Family, ImportCommand,
-    ::testing::Values(
-        ImportCase{"Command3", Database::Con,
-                   " MARLO-Corvane: IMPORT a file to MARLOCON.MDB Database...",
-                   " Do you really want to import this file? Overwrite original MARLOCON.MDB "
-                   "database? ",
-                   "\\MARLOcon.mdb", "\\MARLOspm.mdb", "con", "MARLOCON.MDB"},
-        ImportCase{"Command5", Database::Spm,
-                   " MARLO-Corvane: IMPORT a file to MARLOSPM.MDB Database...",
-                   " Do you really want to import this file? Overwrite original MARLOSPM.MDB "
-                   "database? ",
-                   "\\MARLOspm.mdb", "\\MARLOcon.mdb", "spm", "MARLOSPM.MDB"}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST_P(ImportCommand, AFailedCopyChangesNothingAndSaysSo)
+{
+    const std::string before = content(live());
+    const std::string database =
+        GetParam().live == "\\MARLOcon.mdb" ? "MARLOCON.MDB" : "MARLOSPM.MDB";
+    const std::string headline = " Could not import your selected file as " + database + " !";
+
+    // Its own live database as source.
+    answer(live());
+    reply(IDYES);
+    run();
+    EXPECT_EQ(content(live()), before);
+    EXPECT_EQ(p.calls.back(),
+              box("MARLO-Corvane:", 16,
+                  headline + " \r\n " + live() +
+                      " \r\n Reason: Permission denied. \r\n Nothing was changed... "));
+
+    p.files.at(live()).readOnly = true;
+    answer("E:\\old.bak");
+    reply(IDYES);
+    run();
+    EXPECT_EQ(content(live()), before);
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+}
+
+INSTANTIATE_TEST_SUITE_P(Family, ImportCommand, ::testing::Values(Command3, Command5), byName);
 
 // ---------------------------------------------------------------------------
 // Delete: Command7.
 
-const std::string DeleteTitle = " MARLO-Corvane: DELETE an MARLO-Corvane Database file...";
-const std::string DeleteQuestion = " Do you really want to delete the selected file? ";
-
 class DeleteCommand : public ::testing::Test, protected Fixture {
 protected:
-    Lines pass() const { return settings("C:\\APP", DeleteTitle) + Lines{"ShowOpen"}; }
+    Lines firstPass() const { return pass("C:\\APP", Command7.title, "ShowOpen"); }
 };
 
-TEST_F(DeleteCommand, AnExistingFileIsDeletedOnYesWithoutAFurtherWord)
+// The name is taken literally, never as a pattern.
+TEST_F(DeleteCommand, TheConfirmedFileAloneIsDeletedWithoutAFurtherWord)
 {
-    p.addFile("C:\\APP\\MARLOmdb.ba3");
-    answer("C:\\APP\\MARLOmdb.ba3");
+    p.addFile("C:\\APP\\*.mdb");
+    answer("C:\\APP\\*.mdb");
     reply(IDYES);
     commands.deleteFile();
-    EXPECT_EQ(p.calls, (pass() + Lines{"FileExists C:\\APP\\MARLOmdb.ba3", question(DeleteQuestion),
-                                       "DeleteFile C:\\APP\\MARLOmdb.ba3 0"}));
-    EXPECT_FALSE(p.has("C:\\APP\\MARLOmdb.ba3"));
+    EXPECT_EQ(p.calls,
+              (firstPass() + Lines{"FileExists C:\\APP\\*.mdb", question(Command7.question),
+                                   "DeleteFile C:\\APP\\*.mdb 0"}));
+    EXPECT_FALSE(p.has("C:\\APP\\*.mdb"));
+    EXPECT_EQ(p.files.size(), 3u);
 }
 
 TEST_F(DeleteCommand, AMissingNameIsReportedAndEndsTheCommand)
 {
     answer("C:\\APP\\nothing.mdb");
     commands.deleteFile();
-    EXPECT_EQ(
-        p.calls,
-        (pass() + Lines{"FileExists C:\\APP\\nothing.mdb",
-                        notice(" Your selected file to delete does not exist ! Aborting... ")}));
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists C:\\APP\\nothing.mdb",
+                                            notice(" Your selected file to delete does not exist ! "
+                                                   "Aborting... ")}));
 }
 
 TEST_F(DeleteCommand, AReadOnlyFileStaysAndTheFailureIsShown)
@@ -410,102 +359,44 @@ TEST_F(DeleteCommand, AReadOnlyFileStaysAndTheFailureIsShown)
     commands.deleteFile();
     EXPECT_TRUE(p.has("C:\\APP\\keep.mdb"));
     EXPECT_EQ(p.calls.back(),
-              errorBox(" Could not delete your selected file ! \r\n C:\\APP\\keep.mdb \r\n Reason: "
-                       "Permission denied. \r\n Nothing was changed... "));
-}
-
-TEST_F(DeleteCommand, ANameWithPatternCharactersDeletesOnlyThatOneFile)
-{
-    p.addFile("C:\\APP\\*.mdb");
-    p.addFile("C:\\APP\\a.mdb");
-    answer("C:\\APP\\*.mdb");
-    reply(IDYES);
-    commands.deleteFile();
-    EXPECT_FALSE(p.has("C:\\APP\\*.mdb"));
-    EXPECT_TRUE(p.has("C:\\APP\\a.mdb"));
-    EXPECT_TRUE(p.has(p.path("\\MARLOcon.mdb")));
+              box("MARLO-Corvane:", 16,
+                  " Could not delete your selected file ! \r\n C:\\APP\\keep.mdb \r\n Reason: "
+                  "Permission denied. \r\n Nothing was changed... "));
 }
 
 // ---------------------------------------------------------------------------
-// The window-level state that the commands share.
+// What the window keeps between commands, and the exits.
 
-INSTANTIATE_TEST_SUITE_P(
-    All, EveryFileCommand,
-    ::testing::Values(
-        AnyCommand{"Command1", [](TransferCommands& c) { c.exportDatabase(Database::Con); },
-                   "ShowSave", " MARLO-Corvane: EXPORT MARLOCON.MDB Database to a file...",
-                   " Please enter a filename first ! ",
-                   " Your selected file already exists ! Overwrite ? "},
-        AnyCommand{"Command6", [](TransferCommands& c) { c.exportDatabase(Database::Spm); },
-                   "ShowSave", " MARLO-Corvane: EXPORT MARLOSPM.MDB Database to a file...",
-                   " Please enter a filename first ! ",
-                   " Your selected file already exists ! Overwrite ? "},
-        AnyCommand{"Command3", [](TransferCommands& c) { c.importDatabase(Database::Con); },
-                   "ShowOpen", " MARLO-Corvane: IMPORT a file to MARLOCON.MDB Database...",
-                   " Please enter a filename first ! ",
-                   " Do you really want to import this file? Overwrite original MARLOCON.MDB "
-                   "database? "},
-        AnyCommand{"Command5", [](TransferCommands& c) { c.importDatabase(Database::Spm); },
-                   "ShowOpen", " MARLO-Corvane: IMPORT a file to MARLOSPM.MDB Database...",
-                   " Please enter a filename first ! ",
-                   " Do you really want to import this file? Overwrite original MARLOSPM.MDB "
-                   "database? "},
-        AnyCommand{"Command7", [](TransferCommands& c) { c.deleteFile(); }, "ShowOpen", DeleteTitle,
-                   " Please first enter a filename to delete ! ", DeleteQuestion}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SharedWindowState, TheChooserKeepsFileNameFromOneCommandToTheNext)
+TEST(SharedWindowState, FileNameAndTheLastAnswerOutliveTheCommandThatSetThem)
 {
     Fixture f;
-    f.answer("E:\\first.mdb");
+    f.answer("E:\\old.bak");
+    f.reply(IDCANCEL);
     f.commands.exportDatabase(Database::Con);
 
     std::string seenAtShowing;
-    f.chooser.onShow = [&] { seenAtShowing = f.chooser.fileName; };
+    f.chooser.onShow = [&] { seenAtShowing = f.chooser.FileName(); };
     f.answer(std::nullopt);
     f.commands.importDatabase(Database::Spm);
-    EXPECT_EQ(seenAtShowing, "E:\\first.mdb");
-    EXPECT_EQ(f.chooser.FileName(), "E:\\first.mdb");
-}
-
-TEST(SharedWindowState, TheLastAnswerIsWrittenOnlyByAQuestion)
-{
-    Fixture f;
-    f.p.addFile("E:\\x.mdb");
-    f.answer("E:\\x.mdb");
-    f.reply(IDCANCEL);
-    f.commands.deleteFile();
-    EXPECT_EQ(f.commands.lastAnswer(), IDCANCEL);
-
-    f.answer("E:\\missing.mdb");
-    f.commands.importDatabase(Database::Con);
+    EXPECT_EQ(seenAtShowing, "E:\\old.bak");
     EXPECT_EQ(f.commands.lastAnswer(), IDCANCEL);
 }
 
-// ---------------------------------------------------------------------------
-// The exits.
-
-TEST(Exits, RestartStartsTheMainProgramThenClosesTheWindow)
+TEST(Exits, RestartStartsTheMainProgramThenClosesTheWindowEvenWhenItIsMissing)
 {
     for (bool found : {true, false}) {
-        FakePlatform p;
-        FakeCommonDialog chooser{p};
-        TransferCommands commands{p, chooser};
-        p.shellFindsProgram = found;
-        if (!found)
-            p.failOnce("Shell MARLOCON.EXE 1", 53, "the program was not found");
-        commands.exitAndRestart();
-        EXPECT_EQ(p.calls, (Lines{"Shell MARLOCON.EXE 1", "Unload 0"})) << found;
+        Fixture f;
+        f.p.shellFindsProgram = found;
+        f.commands.exitAndRestart();
+        EXPECT_EQ(f.p.calls, (Lines{"Shell MARLOCON.EXE 1", "Unload 0"})) << found;
     }
 }
 
 TEST(Exits, QuitOnlyClosesTheWindow)
 {
-    FakePlatform p;
-    FakeCommonDialog chooser{p};
-    TransferCommands commands{p, chooser};
-    commands.quit();
-    EXPECT_EQ(p.calls, (Lines{"Unload 0"}));
+    Fixture f;
+    f.commands.quit();
+    EXPECT_EQ(f.p.calls, (Lines{"Unload 0"}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 marlo_test(test_transfer_commands LABELS unit SOURCES test_transfer_commands.cpp LIBS transferlogic)
 marlo_test(test_qt_common_dialog LABELS qt TIMEOUT 60
-    SOURCES test_qt_common_dialog.cpp transfer_test_main.cpp)
+    SOURCES test_qt_common_dialog.cpp qt_test_main.cpp)
 marlo_test(test_import_window LABELS qt TIMEOUT 60
-    SOURCES test_import_window.cpp transfer_test_main.cpp LIBS transferwindow)
+    SOURCES test_import_window.cpp qt_test_main.cpp LIBS transferwindow)
