@@ -62,6 +62,7 @@ TEST_F(FileOperations, FileExistsFailsWhenTheTestCannotBeMade)
     ::chmod(dir.path().c_str(), 0755);
     ::mkdir((dir / "locked").c_str(), 0700);
     dir.write("locked/file", "x");
+    ::chmod((dir / "locked").c_str(), 0);
     // A user who may not search the folder cannot tell: that is a failure,
     // not a "no".
     const std::string path = dir / "locked/file";
@@ -69,6 +70,7 @@ TEST_F(FileOperations, FileExistsFailsWhenTheTestCannotBeMade)
         const auto answer = files->FileExists(path);
         return !answer.ok() && answer.error().description == "permission denied" ? 0 : 1;
     });
+    ::chmod((dir / "locked").c_str(), 0700);
     EXPECT_EQ(status, 0);
 }
 
