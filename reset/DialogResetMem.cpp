@@ -30,6 +30,7 @@ const char* const WarningText =
 const char* const BackupNotice = "Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK";
 
 const QColor Background(255, 128, 128);
+const QColor DisabledText(128, 128, 128);
 
 QLabel* addLabel(QWidget* window, const char* name, const char* text, QRect box, QFont font,
                  bool shown)
@@ -71,6 +72,8 @@ DialogResetMem::DialogResetMem(Platform& platform, QWidget* parent)
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Background);
     colours.setColor(QPalette::Button, Background);
+    // The style's own greyed text all but vanishes on this background.
+    colours.setColor(QPalette::Disabled, QPalette::ButtonText, DisabledText);
     setPalette(colours);
     setAutoFillBackground(true);
 
