@@ -95,6 +95,27 @@ std::string notResetLine(Database database, Outcome outcome)
 
 } // namespace
 
+Status ResetSequence::moveToGeneration(Database database, const std::string& source, int generation)
+{
+    Platform& p = platform_;
+    const std::string destination = backupPath(p, database, generation);
+    Status moved = p.MoveFile(source, destination);
+    if (moved.ok())
+        return moved;
+    Result<bool> taken = p.FileExists(destination);
+    if (!taken.ok() || !taken.value())
+        return moved;
+    Result<bool> present = p.FileExists(source);
+    if (!present.ok() || !present.value())
+        return moved;
+    Status room = generation == BackupGenerations
+                      ? p.DeleteFile(destination, false)
+                      : moveToGeneration(database, destination, generation + 1);
+    if (!room.ok())
+        return moved;
+    return p.MoveFile(source, destination);
+}
+
 void ResetSequence::run()
 {
     Platform& p = platform_;
@@ -143,8 +164,8 @@ void ResetSequence::run()
             if (s.generation == BackupGenerations)
                 onError.step(p.DeleteFile(backupPath(p, s.database, s.generation), false));
             else
-                onError.step(p.MoveFile(backupPath(p, s.database, s.generation),
-                                        backupPath(p, s.database, s.generation + 1)));
+                onError.step(moveToGeneration(s.database, backupPath(p, s.database, s.generation),
+                                              s.generation + 1));
             onError.step(p.SetValue(ProgressBar, static_cast<float>(progress[i - first])));
             p.Sleep(50);
         }
@@ -177,8 +198,8 @@ void ResetSequence::run()
             for (int i = 0; i < 2; ++i) {
                 if (i == 1)
                     p.Sleep(200);
-                Status moved = p.MoveFile(memberPath(p, bothDatabases[i], Role::Live),
-                                          backupPath(p, bothDatabases[i], 1));
+                Status moved = moveToGeneration(bothDatabases[i],
+                                                memberPath(p, bothDatabases[i], Role::Live), 1);
                 movedAside[i] = moved.ok();
             }
         }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "DatabaseFiles.h"
+#include "Result.h"
+
 #include <cstdint>
+#include <string>
 
 namespace marlo {
 
@@ -28,6 +32,13 @@ public:
     std::int16_t loopCounter() const { return loopCounter_; }
 
 private:
+    // Moves `source` to backup generation `generation` of `database`. When
+    // that generation is still taken although the source is there (the
+    // families went out of step, say after an interrupted reset), the older
+    // generations make room first, the oldest being dropped as the rotation
+    // always drops it, and the move is tried once more.
+    Status moveToGeneration(Database database, const std::string& source, int generation);
+
     Platform& platform_;
     bool running_ = false;
     std::int16_t loopCounter_ = 0;

@@ -291,12 +291,20 @@ TEST_F(ResetFixture, MissingLiveDatabasesAreCreatedFromTheTemplates)
     sequence.run();
 
     Lines expected = countedLoopAndEnd();
-    // The moves find no source; before each copy the live name is seen free.
-    for (const char* live : {"MARLOcon.mdb", "MARLOspm.mdb"}) {
-        auto copy = std::find_if(expected.begin(), expected.end(), [&](const std::string& l) {
-            return l.rfind("CopyFile", 0) == 0 && l.find(live) != std::string::npos;
+    auto insertBefore = [&](const std::string& prefix, const std::string& name,
+                            const std::string& line, int offset) {
+        auto it = std::find_if(expected.begin(), expected.end(), [&](const std::string& l) {
+            return l.rfind(prefix, 0) == 0 && l.find(name) != std::string::npos;
         });
-        expected.insert(copy, "FileExists " + at(live));
+        expected.insert(it + offset, line);
+    };
+    for (const char* stem : {"MARLOmdb", "MARLOspm"}) {
+        // A failed move looks whether its destination is taken.
+        insertBefore("MoveFile", stem, "FileExists " + generation(stem, 1), 1);
+    }
+    for (const char* live : {"MARLOcon.mdb", "MARLOspm.mdb"}) {
+        // Before each copy the live name is seen free.
+        insertBefore("CopyFile", live, "FileExists " + at(live), 0);
     }
     EXPECT_EQ(platform.calls, concat({intoProgressState(), rotationTests(1), expected}));
     EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
@@ -307,16 +315,14 @@ TEST_F(ResetFixture, MissingLiveDatabasesAreCreatedFromTheTemplates)
 
 TEST_F(ResetFixture, ALiveDatabaseThatCouldNotBeMovedAsideIsNeverOverwritten)
 {
-    // SPM generation 1 is taken while CON has no backup: no rotation runs,
-    // so the SPM live file cannot go to generation 1.
     addLive();
-    addGenerations({}, {1});
+    platform.failAlways("MoveFile " + at("MARLOspm.mdb") + " -> " + at("MARLOspm.bak"));
     sequence.run();
 
     EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
     EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
     EXPECT_EQ(content(at("MARLOspm.mdb")), "live SPM");
-    EXPECT_EQ(content(at("MARLOspm.bak")), "SPM 1");
+    EXPECT_FALSE(platform.has(at("MARLOspm.bak")));
     EXPECT_EQ(std::count_if(platform.calls.begin(), platform.calls.end(),
                             [](const std::string& l) { return l.rfind("CopyFile", 0) == 0; }),
               1);
@@ -325,6 +331,39 @@ TEST_F(ResetFixture, ALiveDatabaseThatCouldNotBeMovedAsideIsNeverOverwritten)
     EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), box), platform.calls.end());
     EXPECT_EQ(platform.endedWith, 1);
     EXPECT_EQ(platform.sleptMs, 9500);
+}
+
+TEST_F(ResetFixture, AFamilyOutOfStepMakesRoomInsteadOfBlockingItsLiveFile)
+{
+    // SPM holds generations that CON does not (as an interrupted reset can
+    // leave them): SPM generation 1 without any CON backup, and a full SPM
+    // family beside four CON generations.
+    addLive();
+    addGenerations({}, {1});
+    sequence.run();
+    EXPECT_EQ(content(at("MARLOspm.bak")), "live SPM");
+    EXPECT_EQ(content(at("MARLOspm.ba2")), "SPM 1");
+    EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
+    EXPECT_EQ(platform.endedWith, 0);
+
+    FakePlatform full;
+    full.appFolder = App;
+    full.addFile(at("cvmdb1.bin"), "template CON");
+    full.addFile(at("cvmdb2.bin"), "template SPM");
+    full.addFile(at("MARLOcon.mdb"), "live CON");
+    full.addFile(at("MARLOspm.mdb"), "live SPM");
+    for (int g = 1; g <= 5; ++g) {
+        if (g < 5)
+            full.addFile(generation("MARLOmdb", g), "CON " + std::to_string(g));
+        full.addFile(generation("MARLOspm", g), "SPM " + std::to_string(g));
+    }
+    ResetSequence second(full);
+    second.run();
+    for (int g = 2; g <= 5; ++g)
+        EXPECT_EQ(full.files[generation("MARLOspm", g)].content, "SPM " + std::to_string(g - 1));
+    EXPECT_EQ(full.files[at("MARLOspm.bak")].content, "live SPM");
+    EXPECT_EQ(full.files[at("MARLOmdb.ba5")].content, "CON 4");
+    EXPECT_EQ(full.endedWith, 0);
 }
 
 TEST_F(ResetFixture, AReadOnlyOldestGenerationBlocksTheRotationAndKeepsTheLiveFile)

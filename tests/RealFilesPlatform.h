@@ -1,0 +1,51 @@
+#pragma once
+
+#include "FakePlatform.h"
+#include "FileSystem.h"
+
+#include <memory>
+
+namespace marlo::test {
+
+// The recording fake with its file operations handed to the host's real
+// file layer: sequences run on a real folder with a fake clock and scripted
+// answers. The application folder is the fake's `appFolder`.
+class RealFilesPlatform : public FakePlatform {
+public:
+    explicit RealFilesPlatform(std::string folder)
+        : files_(makeHostFileSystem([this] { return appFolder; }))
+    {
+        appFolder = std::move(folder);
+    }
+
+    Result<bool> FileExists(const std::string& path) override
+    {
+        if (Status s = record("FileExists " + path); !s)
+            return s;
+        return files_->FileExists(path);
+    }
+    Status CopyFile(const std::string& source, const std::string& destination,
+                    bool overwrite) override
+    {
+        if (Status s = record("CopyFile " + source + " -> " + destination); !s)
+            return s;
+        return files_->CopyFile(source, destination, overwrite);
+    }
+    Status MoveFile(const std::string& source, const std::string& destination) override
+    {
+        if (Status s = record("MoveFile " + source + " -> " + destination); !s)
+            return s;
+        return files_->MoveFile(source, destination);
+    }
+    Status DeleteFile(const std::string& path, bool force) override
+    {
+        if (Status s = record("DeleteFile " + path); !s)
+            return s;
+        return files_->DeleteFile(path, force);
+    }
+
+private:
+    std::unique_ptr<FileSystem> files_;
+};
+
+} // namespace marlo::test

@@ -1,0 +1,9 @@
+# The crash and fault suite: drivers killed at random instants, faults of the
+# host. Label "crash"; part of every test run.
+add_executable(crash_reset_driver crash_reset_driver.cpp)
+target_link_libraries(crash_reset_driver PRIVATE testsupport resetlogic)
+
+add_executable(test_crash_reset test_crash_reset.cpp)
+target_link_libraries(test_crash_reset PRIVATE testsupport resetlogic GTest::gtest)
+add_test(NAME test_crash_reset COMMAND test_crash_reset $<TARGET_FILE:crash_reset_driver>)
+set_tests_properties(test_crash_reset PROPERTIES TIMEOUT 300 LABELS crash)
