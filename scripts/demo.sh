@@ -19,9 +19,8 @@ done
 
 scripts/setup.sh build
 app=demo-app
-mkdir -p "$app"
 # The programs sit in the application folder itself, beside the databases.
-cp -f build/bin/dbreset build/bin/dbtransfer "$app/"
+cmake --install build --prefix "$(pwd)/$app" > /dev/null
 
 if [ "$fresh" = yes ] || [ ! -f "$app/cvmdb1.bin" ]; then
     rm -f "$app"/*.mdb "$app"/*.bak "$app"/*.ba[2-5] "$app"/*.bin "$app/MARLOCON.started"

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ ninja-build qt6-base-dev libgtest-dev xvfb xauth openbox x11-apps
+packages=(cmake g++ ninja-build qt6-base-dev libgtest-dev xvfb xauth openbox x11-apps xdotool
           imagemagick fonts-liberation fonts-dejavu-core coreutils procps)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,24 @@
+# `cmake --install <build> --prefix DIR` lays out a complete application
+# folder: both programs side by side (the databases belong beside them), the
+# icon, and one desktop entry per tool that starts it from that folder.
+install(TARGETS dbreset dbtransfer RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/common/resources/marlo-icon.png
+              ${PROJECT_SOURCE_DIR}/common/resources/marlo-icon.svg
+        DESTINATION .)
+
+set(MARLO_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/cmake/tool.desktop.in)
+install(CODE "
+    set(folder \"\${CMAKE_INSTALL_PREFIX}\")
+    foreach(entry \"dbreset|MARLO-Corvane Database Reset|Reset both databases, keeping backups\"
+                  \"dbtransfer|MARLO-Corvane Database Import/Export|Export, import or delete database files\")
+        string(REPLACE \"|\" \";\" fields \"\${entry}\")
+        list(GET fields 0 TOOL)
+        list(GET fields 1 NAME)
+        list(GET fields 2 COMMENT)
+        set(FOLDER \"\${folder}\")
+        configure_file(\"${MARLO_DESKTOP_TEMPLATE}\" \"\$ENV{DESTDIR}\${folder}/\${TOOL}.desktop\" @ONLY)
+        file(CHMOD \"\$ENV{DESTDIR}\${folder}/\${TOOL}.desktop\"
+             PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+        message(STATUS \"Desktop entry: \$ENV{DESTDIR}\${folder}/\${TOOL}.desktop\")
+    endforeach()
+")

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# `cmake --install` lays out a complete application folder, with desktop
+# entries that start each tool from there, also under a path with blanks.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)/"Radio Tools"
+trap 'rm -rf "$(dirname "$prefix")"' EXIT
+cmake --install "$build" --prefix "$prefix" > /dev/null
+for f in dbreset dbtransfer marlo-icon.png dbreset.desktop dbtransfer.desktop; do
+    [ -e "$prefix/$f" ] || { echo "missing: $f"; exit 1; }
+done
+[ -x "$prefix/dbreset" ] && [ -x "$prefix/dbtransfer" ]
+grep -qx "Exec=\"$prefix/dbreset\"" "$prefix/dbreset.desktop"
+grep -qx "Exec=\"$prefix/dbtransfer\"" "$prefix/dbtransfer.desktop"
+grep -qx "Path=$prefix" "$prefix/dbtransfer.desktop"
+grep -qx "Icon=$prefix/marlo-icon.png" "$prefix/dbreset.desktop"
+echo "installed layout complete in '$prefix'"
