@@ -7,18 +7,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-15}
 
-scripts/setup.sh build > /dev/null
+build=${BUILD_DIR:-build}
+scripts/setup.sh "$build" > /dev/null
 
 
 work=$(mktemp -d)
-trap 'kill ${xvfb:-} 2>/dev/null; rm -rf "$work"' EXIT
-Xvfb :93 -screen 0 1280x800x24 > /dev/null 2>&1 & xvfb=$!
-export DISPLAY=:93 QT_QPA_PLATFORM=xcb
-sleep 1
+trap 'kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
+source bench/xvfb.sh
+start_xvfb
 # Each program in its own application folder with placeholder databases.
 for p in dbreset dbtransfer minimal_dialog; do
     mkdir -p "$work/$p"
-    cp build/bin/$p "$work/$p/"
+    cp "$build"/bin/$p "$work/$p/"
     for f in MARLOcon.mdb MARLOspm.mdb cvmdb1.bin cvmdb2.bin; do echo x > "$work/$p/$f"; done
 done
 
