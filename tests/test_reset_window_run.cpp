@@ -35,7 +35,7 @@ namespace {
 struct ResetThroughWindow : ::testing::Test {
     struct Seen {
         int value;
-        bool bar, resetting, notice, warning, caution, resetNowEnabled;
+        bool notice;
     };
 
     QTemporaryDir app;
@@ -67,14 +67,12 @@ struct ResetThroughWindow : ::testing::Test {
     }
     Seen now() const
     {
-        auto* bar = window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
-        return {bar->value(),
-                shown("ProgressBar1"),
-                shown("Label2"),
-                shown("Label3"),
-                shown("Label1"),
-                shown("Label4"),
-                window.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled()};
+        // Every pause falls in the progress state.
+        EXPECT_TRUE(shown("ProgressBar1") && shown("Label2") && !shown("Label1") &&
+                    !shown("Label4"));
+        EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled());
+        return {window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->value(),
+                shown("Label3")};
     }
 
     void lay(const Files& files) const
@@ -164,14 +162,11 @@ TEST_F(ResetThroughWindow, AWholeResetShowsItsProgressAndEndsTheProgramWithStatu
     // 200 and 50), 2000 before the message and 2000 after it.
     EXPECT_EQ(sleptMs, 200 + 150 + 5300 + 2000 + 2000);
 
-    // From the first pause on, the progress state; the bar runs through the
-    // rotation, back to 0 and up in steps of one.
+    // The bar runs through the rotation, back to 0 and up in steps of one.
     std::vector<int> values;
-    for (const Seen& s : seen) {
-        EXPECT_TRUE(s.bar && s.resetting && !s.warning && !s.caution && !s.resetNowEnabled);
+    for (const Seen& s : seen)
         if (values.empty() || values.back() != s.value)
             values.push_back(s.value);
-    }
     std::vector<int> expected{0, 50, 100};
     for (int i = 0; i <= 100; ++i)
         expected.push_back(i);
