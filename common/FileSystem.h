@@ -2,11 +2,16 @@
 
 #include "Result.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace marlo {
+
+// Told how far a copy has come, in bytes of the whole; answering false
+// cancels the copy. Called on the thread that runs the copy.
+using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
 
 // The host's whole-file operations, with the semantics that the Platform
 // interface promises. Paths come as the tools pass them: a path built by the
@@ -18,6 +23,13 @@ public:
     virtual Result<bool> FileExists(const std::string& path) = 0;
     virtual Status CopyFile(const std::string& source, const std::string& destination,
                             bool overwrite) = 0;
+    // CopyFile that reports its progress; a cancelled copy fails and leaves
+    // the destination as it was. A layer that cannot report copies plainly.
+    virtual Status CopyFileWithProgress(const std::string& source, const std::string& destination,
+                                        bool overwrite, const CopyProgress& /*progress*/)
+    {
+        return CopyFile(source, destination, overwrite);
+    }
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
     virtual Status DeleteFile(const std::string& path, bool force) = 0;
 };

@@ -30,6 +30,12 @@ public:
     Status CopyFile(const std::string& source, const std::string& destination,
                     bool overwrite) override
     {
+        return CopyFileWithProgress(source, destination, overwrite, {});
+    }
+
+    Status CopyFileWithProgress(const std::string& source, const std::string& destination,
+                                bool overwrite, const CopyProgress& progress) override
+    {
         const std::string folder = applicationFolder_();
         const auto from = locate(source, folder);
         if (!from)
@@ -39,7 +45,7 @@ public:
         const auto to = locate(destination, folder);
         if (!to)
             return to.status();
-        return posix::copyFileCrashSafe(from.value().path, to.value().path, {overwrite, {}});
+        return posix::copyFileCrashSafe(from.value().path, to.value().path, {overwrite, progress});
     }
 
     Status MoveFile(const std::string& source, const std::string& destination) override
