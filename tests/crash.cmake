@@ -7,3 +7,12 @@ add_executable(test_crash_reset test_crash_reset.cpp)
 target_link_libraries(test_crash_reset PRIVATE testsupport resetlogic GTest::gtest)
 add_test(NAME test_crash_reset COMMAND test_crash_reset $<TARGET_FILE:crash_reset_driver>)
 set_tests_properties(test_crash_reset PROPERTIES TIMEOUT 300 LABELS crash)
+
+# Exports and imports killed at random instants.
+add_executable(crash_copy_driver crash_copy_driver.cpp)
+target_link_libraries(crash_copy_driver PRIVATE testsupport transferlogic)
+
+add_executable(test_crash_copy test_crash_copy.cpp)
+target_link_libraries(test_crash_copy PRIVATE testsupport GTest::gtest)
+add_test(NAME test_crash_copy COMMAND test_crash_copy $<TARGET_FILE:crash_copy_driver>)
+set_tests_properties(test_crash_copy PROPERTIES TIMEOUT 300 LABELS crash)
