@@ -16,3 +16,8 @@ add_executable(test_crash_copy test_crash_copy.cpp)
 target_link_libraries(test_crash_copy PRIVATE testsupport GTest::gtest)
 add_test(NAME test_crash_copy COMMAND test_crash_copy $<TARGET_FILE:crash_copy_driver>)
 set_tests_properties(test_crash_copy PROPERTIES TIMEOUT 300 LABELS crash)
+
+# Copies onto a full drive: a small tmpfs where the test may mount one, a
+# file-size limit everywhere.
+marlo_test(test_crash_disk_full LABELS crash TIMEOUT 120 SOURCES test_crash_disk_full.cpp
+    LIBS transferlogic)
