@@ -21,3 +21,7 @@ set_tests_properties(test_crash_copy PROPERTIES TIMEOUT 300 LABELS crash)
 # file-size limit everywhere.
 marlo_test(test_crash_disk_full LABELS crash TIMEOUT 120 SOURCES test_crash_disk_full.cpp
     LIBS transferlogic)
+
+# An ordinary user (root drops to nobody) and a folder without write access.
+marlo_test(test_crash_no_permission LABELS crash TIMEOUT 60 SOURCES test_crash_no_permission.cpp
+    LIBS transferlogic resetlogic)
