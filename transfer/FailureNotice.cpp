@@ -31,11 +31,23 @@ std::string reason(const OpError& error)
     return " Reason: " + text + ". ";
 }
 
+// The user stopped the copy; there is no other reason to give.
+std::string cancelledHeadline(FileCommand command, std::string_view database)
+{
+    if (command == FileCommand::Import)
+        return " The import of your selected file as " + std::string(database) +
+               " was cancelled ! ";
+    return " The export of " + std::string(database) + " to your selected file was cancelled ! ";
+}
+
 } // namespace
 
 std::string failureNotice(FileCommand command, std::string_view database,
                           const std::string& chosenFile, const OpError& error)
 {
+    if (error.number == CopyCancelled && command != FileCommand::Delete)
+        return cancelledHeadline(command, database) + "\r\n " + chosenFile +
+               " \r\n Nothing was changed... ";
     return headline(command, database) + "\r\n " + chosenFile + " \r\n" + reason(error) +
            "\r\n Nothing was changed... ";
 }

@@ -86,9 +86,11 @@ QFont msSansSerifFont(qreal pointSize)
 
 } // namespace
 
-ImportWindow::ImportWindow(Platform& platform, CommonDialog* commonDialog1, QWidget* parent)
+ImportWindow::ImportWindow(Platform& platform, CommonDialog* commonDialog1, QWidget* parent,
+                           const CopierFactory& makeCopier)
     : QWidget(parent), qtCommonDialog1_(this),
-      commands_(platform, commonDialog1 ? *commonDialog1 : qtCommonDialog1_)
+      commands_(platform, commonDialog1 ? *commonDialog1 : qtCommonDialog1_,
+                makeCopier ? makeCopier(this) : std::make_unique<DirectCopy>())
 {
     setObjectName(QStringLiteral("import"));
     setWindowTitle(QString::fromUtf8(Caption));

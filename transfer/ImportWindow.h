@@ -5,6 +5,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 namespace marlo {
 
 class CommonDialog;
@@ -17,9 +20,13 @@ class Platform;
 class ImportWindow : public QWidget {
     Q_OBJECT
 public:
+    // Makes the runner of the commands' confirmed copies for this window;
+    // without one they copy straight through the platform.
+    using CopierFactory = std::function<std::unique_ptr<CopyRunner>(QWidget* window)>;
+
     // The window owns its chooser CommonDialog1; a test hands in its own.
     explicit ImportWindow(Platform& platform, CommonDialog* commonDialog1 = nullptr,
-                          QWidget* parent = nullptr);
+                          QWidget* parent = nullptr, const CopierFactory& makeCopier = {});
 
     TransferCommands& commands() { return commands_; }
 

@@ -1,4 +1,5 @@
 #include "ImportWindow.h"
+#include "ProgressCopyRunner.h"
 #include "QtPlatform.h"
 
 #include <QApplication>
@@ -7,7 +8,10 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     marlo::QtPlatform platform(nullptr, QStringLiteral("dbtransfer"));
-    marlo::ImportWindow window(platform);
+    // A long export or import runs beside the window, which stays alive.
+    marlo::ImportWindow window(platform, nullptr, nullptr, [](QWidget* w) {
+        return std::make_unique<marlo::ProgressCopyRunner>(w);
+    });
     platform.setWindow(&window);
     window.showCentred();
     QApplication::exec();

@@ -1,0 +1,142 @@
+#include "ProgressCopyRunner.h"
+
+#include "Platform.h"
+#include "ProgressDialog.h"
+#include "ProgressTexts.h"
+
+#include <QTimer>
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+namespace marlo {
+
+namespace {
+
+constexpr std::chrono::milliseconds PollInterval{50};
+
+// What the window's thread and the worker share during one copy.
+class CopyJob {
+public:
+    struct Seen {
+        bool reported = false, ended = false;
+        std::uint64_t copied = 0, total = 0;
+    };
+
+    // The worker's progress hook: keeps the figures and answers whether to go on.
+    bool progress(std::uint64_t copied, std::uint64_t total)
+    {
+        const std::lock_guard lock(mutex_);
+        seen_.reported = true;
+        seen_.copied = copied;
+        seen_.total = total;
+        return !cancel_;
+    }
+    void cancel()
+    {
+        const std::lock_guard lock(mutex_);
+        cancel_ = true;
+    }
+    void end(Status result)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            result_ = std::move(result);
+            seen_.ended = true;
+        }
+        endedChanged_.notify_all();
+    }
+
+    // Blocks the calling thread, events and all; true when the copy ended.
+    bool waitFor(std::chrono::milliseconds time)
+    {
+        std::unique_lock lock(mutex_);
+        return endedChanged_.wait_for(lock, time, [this] { return seen_.ended; });
+    }
+    Seen seen()
+    {
+        const std::lock_guard lock(mutex_);
+        return seen_;
+    }
+    Status result()
+    {
+        const std::lock_guard lock(mutex_);
+        return result_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable endedChanged_;
+    Seen seen_;
+    bool cancel_ = false;
+    Status result_;
+};
+
+// Runs the dialog until the copy has ended.
+void showUntilEnded(CopyJob& job, const QString& copying, QWidget* window)
+{
+    ProgressDialog dialog(copying, window);
+    QObject::connect(&dialog, &ProgressDialog::cancelRequested, [&job] { job.cancel(); });
+    QTimer poll;
+    poll.setInterval(PollInterval);
+    const auto look = [&] {
+        const CopyJob::Seen seen = job.seen();
+        if (seen.reported)
+            dialog.showProgress(seen.copied, seen.total);
+        if (seen.ended)
+            dialog.finish();
+    };
+    QObject::connect(&poll, &QTimer::timeout, &dialog, look);
+    look();
+    poll.start();
+    dialog.exec();
+    // Anything but the copy's end that closed the dialog (the application
+    // quitting) stops the copy: the worker must not outlive the command.
+    if (!job.seen().ended)
+        job.cancel();
+}
+
+} // namespace
+
+ProgressCopyRunner::ProgressCopyRunner(QWidget* window, Copy copy,
+                                       std::chrono::milliseconds quietFor)
+    : window_(window), copy_(std::move(copy)), quietFor_(quietFor)
+{
+}
+
+// The worker gets its own copies of everything it uses but the job, which
+// outlives it: the thread is joined before the job goes. So a window closed
+// or destroyed meanwhile can take nothing away from it.
+Status ProgressCopyRunner::copy(Platform& platform, const std::string& source,
+                                const std::string& destination)
+{
+    const std::string folder = platform.ApplicationFolder();
+    CopyJob job;
+    {
+        const std::jthread worker([&job, copy = copy_, folder, source, destination] {
+            job.end(copy(folder, source, destination,
+                         [&job](std::uint64_t copied, std::uint64_t total) {
+                             return job.progress(copied, total);
+                         }));
+        });
+        if (!job.waitFor(quietFor_)) {
+            const std::string copying = progress::copyingLine(
+                progress::shownName(source, folder), progress::shownName(destination, folder));
+            showUntilEnded(job, QString::fromStdString(copying), window_);
+        }
+    }
+    return job.result();
+}
+
+Status ProgressCopyRunner::copyOnHost(const std::string& applicationFolder,
+                                      const std::string& source, const std::string& destination,
+                                      const CopyProgress& progress)
+{
+    const auto files = makeHostFileSystem([applicationFolder] { return applicationFolder; });
+    return files->CopyFileWithProgress(source, destination, true, progress);
+}
+
+} // namespace marlo

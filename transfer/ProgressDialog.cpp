@@ -1,0 +1,95 @@
+#include "ProgressDialog.h"
+
+#include "MessageBox.h"
+#include "ProgressTexts.h"
+#include "QtAppIcon.h"
+#include "QtDesign.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace marlo {
+
+namespace {
+
+constexpr int BarSteps = 1000;
+
+} // namespace
+
+ProgressDialog::ProgressDialog(const QString& copying, QWidget* over)
+    : copying_(new QLabel(copying, this)), bytes_(new QLabel(this)), bar_(new QProgressBar(this)),
+      cancel_(new QPushButton(tr("Cancel"), this))
+{
+    setObjectName(QStringLiteral("copyProgress"));
+    setWindowTitle(QString::fromUtf8(MessageTitle));
+    setWindowIcon(appIcon());
+    setFont(arialFont(8.25));
+    setModal(true);
+
+    copying_->setObjectName(QStringLiteral("Copying"));
+    copying_->setTextFormat(Qt::PlainText);
+    bytes_->setObjectName(QStringLiteral("Bytes"));
+    bytes_->setTextFormat(Qt::PlainText);
+    bar_->setObjectName(QStringLiteral("ProgressBar"));
+    bar_->setRange(0, 0); // busy until the copy tells its size
+    bar_->setTextVisible(false);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    cancel_->setAutoDefault(false);
+    connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(copying_);
+    layout->addWidget(bytes_);
+    layout->addWidget(bar_);
+    layout->addLayout(buttons);
+    setMinimumWidth(380);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    standOver(over);
+}
+
+void ProgressDialog::standOver(QWidget* over)
+{
+    if (!over)
+        return;
+    adjustSize();
+    move(over->frameGeometry().center() - rect().center());
+    // A transient parent keeps the dialog above the window without owning it.
+    winId();
+    if (windowHandle() && over->window()->windowHandle())
+        windowHandle()->setTransientParent(over->window()->windowHandle());
+}
+
+void ProgressDialog::showProgress(std::uint64_t copied, std::uint64_t total)
+{
+    if (!cancelling_)
+        bytes_->setText(QString::fromStdString(progress::bytesLine(copied, total)));
+    bar_->setRange(0, BarSteps);
+    bar_->setValue(total == 0 ? BarSteps
+                              : static_cast<int>(std::min(copied, total) * BarSteps / total));
+}
+
+void ProgressDialog::finish()
+{
+    QDialog::accept();
+}
+
+void ProgressDialog::reject()
+{
+    if (cancelling_)
+        return;
+    cancelling_ = true;
+    cancel_->setEnabled(false);
+    bytes_->setText(QString::fromUtf8(progress::Cancelling));
+    emit cancelRequested();
+}
+
+} // namespace marlo
