@@ -25,3 +25,7 @@ marlo_test(test_crash_disk_full LABELS crash TIMEOUT 120 SOURCES test_crash_disk
 # An ordinary user (root drops to nobody) and a folder without write access.
 marlo_test(test_crash_no_permission LABELS crash TIMEOUT 60 SOURCES test_crash_no_permission.cpp
     LIBS transferlogic resetlogic)
+
+# Hostile names through the commands, the reset and the file layer.
+marlo_test(test_crash_hostile_names LABELS crash TIMEOUT 60 SOURCES test_crash_hostile_names.cpp
+    LIBS transferlogic resetlogic)
