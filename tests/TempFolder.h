@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -42,10 +41,13 @@ public:
     // The content of a file, or "<none>" when there is no such file.
     std::string read(const std::string& name) const
     {
-        std::ifstream in(path_ / name, std::ios::binary);
+        std::ifstream in(path_ / name, std::ios::binary | std::ios::ate);
         if (!in)
             return "<none>";
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::string content(static_cast<std::size_t>(in.tellg()), '\0');
+        in.seekg(0);
+        in.read(content.data(), static_cast<std::streamsize>(content.size()));
+        return content;
     }
     std::set<std::string> names() const
     {
