@@ -29,3 +29,8 @@ marlo_test(test_crash_no_permission LABELS crash TIMEOUT 60 SOURCES test_crash_n
 # Hostile names through the commands, the reset and the file layer.
 marlo_test(test_crash_hostile_names LABELS crash TIMEOUT 60 SOURCES test_crash_hostile_names.cpp
     LIBS transferlogic resetlogic)
+
+# Files held open by another program: the commands and the reset on real
+# folders.
+marlo_test(test_in_use_flows LABELS crash TIMEOUT 60 SOURCES test_in_use_flows.cpp
+    LIBS transferlogic resetlogic)

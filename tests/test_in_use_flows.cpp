@@ -1,0 +1,206 @@
+// A database that another program holds open is in use: import over it,
+// export onto it, delete it and the reset all fail cleanly and change
+// nothing of it; the error box names the program. Once the program has let
+// go, the same commands go through. Reading is never blocked.
+#include "CrashCheck.h"
+#include "ErrorBoxExpect.h"
+#include "FolderSnapshot.h"
+#include "HoldingProcess.h"
+#include "RealFilesPlatform.h"
+#include "ResetSequence.h"
+#include "TempFolder.h"
+#include "TransferOnDisk.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <map>
+
+using namespace marlo;
+using namespace marlo::test;
+
+namespace {
+
+std::string generation(const std::string& stem, int g)
+{
+    return stem + (g == 1 ? ".bak" : ".ba" + std::to_string(g));
+}
+
+std::string inUseBy(const std::string& program)
+{
+    return "the file is in use by another program (" + program + ")";
+}
+
+ino_t inodeOf(const std::string& path)
+{
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
+// What a reset did: how it ended and what its closing message said.
+struct ResetOutcome {
+    std::optional<int> endedWith;
+    std::string closing;
+};
+
+// A full application folder (templates, both live databases, five
+// generations of each) and a folder of the user's with a file to import.
+class InUseFlows : public ::testing::Test {
+protected:
+    TempFolder root;
+    const std::string app = root / "app";
+    const std::string user = root / "user";
+    std::map<std::string, std::string> original;
+    TransferOnDisk transfer{app};
+
+    void SetUp() override
+    {
+        std::filesystem::create_directory(app);
+        std::filesystem::create_directory(user);
+        original = {{"cvmdb1.bin", "template CON"},
+                    {"cvmdb2.bin", "template SPM"},
+                    {"MARLOcon.mdb", "live CON"},
+                    {"MARLOspm.mdb", "live SPM"}};
+        for (int g = 1; g <= 5; ++g) {
+            original[generation("MARLOmdb", g)] = "CON " + std::to_string(g);
+            original[generation("MARLOspm", g)] = "SPM " + std::to_string(g);
+        }
+        for (const auto& [name, content] : original)
+            std::ofstream(app + "/" + name, std::ios::binary) << content;
+        std::ofstream(user + "/import.mdb", std::ios::binary) << "imported";
+    }
+
+    std::string in(const std::string& name) const { return app + "/" + name; }
+    std::string read(const std::string& name) const { return root.read("app/" + name); }
+
+    ResetOutcome reset() const
+    {
+        RealFilesPlatform platform(app);
+        ResetSequence(platform).run();
+        ResetOutcome outcome{platform.endedWith, {}};
+        for (const std::string& call : platform.calls)
+            if (call.starts_with("MsgBox "))
+                outcome.closing = call;
+        return outcome;
+    }
+
+    // Every content but the dropped oldest generations' is still in the
+    // folder under a member's name.
+    void expectNothingLost() const
+    {
+        std::multiset<std::string> found;
+        for (const std::string& name : namesIn(app))
+            if (isMemberName(name))
+                found.insert(read(name));
+        for (const auto& [name, content] : original) {
+            if (name != "MARLOmdb.ba5" && name != "MARLOspm.ba5") {
+                EXPECT_TRUE(found.count(content)) << content << " of " << name << " was lost";
+            }
+        }
+    }
+};
+
+const std::string NotResetCon = " MARLOCON.MDB was not reset... The file was left as it was! ";
+const std::string NotResetSpm = " MARLOSPM.MDB was not reset... The file was left as it was! ";
+
+} // namespace
+
+TEST_F(InUseFlows, ALiveDatabaseHeldOpenIsNotImportedOverExportedOntoDeletedOrReset)
+{
+    HoldingProcess program("MARLOCON.EXE", in("MARLOcon.mdb"), O_RDWR);
+    const Snapshot before = snapshot(root.str());
+    const ino_t held = inodeOf(in("MARLOcon.mdb"));
+
+    EXPECT_TRUE(errorBoxNames(transfer.importFrom(Database::Con, user + "/import.mdb"),
+                              user + "/import.mdb", inUseBy("MARLOCON.EXE")));
+    EXPECT_TRUE(errorBoxNames(transfer.exportTo(Database::Spm, in("MARLOcon.mdb")),
+                              in("MARLOcon.mdb"), inUseBy("MARLOCON.EXE")));
+    EXPECT_TRUE(errorBoxNames(transfer.remove(in("MARLOcon.mdb")), in("MARLOcon.mdb"),
+                              inUseBy("MARLOCON.EXE")));
+    EXPECT_EQ(snapshot(root.str()), before);
+
+    // The reset keeps the held file and says so; the other database is reset.
+    const ResetOutcome outcome = reset();
+    EXPECT_EQ(outcome.endedWith, 1);
+    EXPECT_NE(outcome.closing.find(NotResetCon), std::string::npos) << outcome.closing;
+    EXPECT_EQ(outcome.closing.find(NotResetSpm), std::string::npos) << outcome.closing;
+    EXPECT_EQ(inodeOf(in("MARLOcon.mdb")), held);
+    EXPECT_EQ(read("MARLOcon.mdb"), "live CON");
+    EXPECT_EQ(read("MARLOspm.mdb"), "template SPM");
+    EXPECT_EQ(read("MARLOspm.bak"), "live SPM");
+    expectNothingLost();
+
+    // Let go, the same commands go through, and a reset completes.
+    program.letGo();
+    EXPECT_EQ(reset().endedWith, 0);
+    EXPECT_EQ(read("MARLOcon.mdb"), "template CON");
+    EXPECT_EQ(read("MARLOmdb.bak"), "live CON");
+    EXPECT_EQ(transfer.importFrom(Database::Con, user + "/import.mdb"), std::nullopt);
+    EXPECT_EQ(read("MARLOcon.mdb"), "imported");
+    EXPECT_EQ(transfer.exportTo(Database::Spm, in("MARLOcon.mdb")), std::nullopt);
+    EXPECT_EQ(read("MARLOcon.mdb"), "template SPM");
+    EXPECT_EQ(transfer.remove(in("MARLOcon.mdb")), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(in("MARLOcon.mdb")));
+    std::cout << "live CON held open: 1 import, 1 export onto it, 1 delete refused with the "
+                 "program named, 1 reset left it in place; after it let go all 4 went through"
+              << std::endl;
+}
+
+TEST_F(InUseFlows, AGenerationHeldOpenIsNotExportedOntoDeletedOrMovedByTheReset)
+{
+    HoldingProcess viewer("dbviewer", in("MARLOspm.ba3"), O_RDONLY);
+    const Snapshot before = snapshot(root.str());
+    const ino_t held = inodeOf(in("MARLOspm.ba3"));
+
+    EXPECT_TRUE(errorBoxNames(transfer.exportTo(Database::Spm, in("MARLOspm.ba3")),
+                              in("MARLOspm.ba3"), inUseBy("dbviewer")));
+    EXPECT_TRUE(errorBoxNames(transfer.remove(in("MARLOspm.ba3")), in("MARLOspm.ba3"),
+                              inUseBy("dbviewer")));
+    EXPECT_EQ(snapshot(root.str()), before);
+    // Reading it is no use of it: it can be imported.
+    EXPECT_EQ(transfer.importFrom(Database::Con, in("MARLOspm.ba3")), std::nullopt);
+    EXPECT_EQ(read("MARLOcon.mdb"), "SPM 3");
+    original["MARLOcon.mdb"] = "SPM 3";
+
+    // The SPM family cannot make room past the held generation, so its live
+    // file stays where it is; the CON database is reset.
+    const ResetOutcome outcome = reset();
+    EXPECT_EQ(outcome.endedWith, 1);
+    EXPECT_NE(outcome.closing.find(NotResetSpm), std::string::npos) << outcome.closing;
+    EXPECT_EQ(outcome.closing.find(NotResetCon), std::string::npos) << outcome.closing;
+    EXPECT_EQ(inodeOf(in("MARLOspm.ba3")), held);
+    EXPECT_EQ(read("MARLOspm.ba3"), "SPM 3");
+    EXPECT_EQ(read("MARLOspm.mdb"), "live SPM");
+    EXPECT_EQ(read("MARLOcon.mdb"), "template CON");
+    expectNothingLost();
+
+    viewer.letGo();
+    EXPECT_EQ(reset().endedWith, 0);
+    EXPECT_EQ(read("MARLOspm.mdb"), "template SPM");
+    EXPECT_EQ(transfer.exportTo(Database::Con, in("MARLOspm.ba3")), std::nullopt);
+    EXPECT_EQ(read("MARLOspm.ba3"), "template CON");
+    EXPECT_EQ(transfer.remove(in("MARLOspm.ba3")), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(in("MARLOspm.ba3")));
+    std::cout << "SPM generation 3 held open: 1 export onto it and 1 delete refused with the "
+                 "program named, 1 import from it allowed, 1 reset left SPM in place; after it "
+                 "let go a reset, the export and the delete went through"
+              << std::endl;
+}
+
+TEST_F(InUseFlows, AReaderOrWriterOfTheSourceDoesNotBlockAnExport)
+{
+    int exports = 0;
+    for (const int flags : {O_RDONLY, O_RDWR}) {
+        HoldingProcess program("MARLOCON.EXE", in("MARLOcon.mdb"), flags);
+        const std::string target = user + "/export " + std::to_string(exports) + ".mdb";
+        EXPECT_EQ(transfer.exportTo(Database::Con, target), std::nullopt);
+        EXPECT_EQ(root.read("user/export " + std::to_string(exports) + ".mdb"), "live CON");
+        ++exports;
+    }
+    std::cout << exports
+              << " exports of a live database held open for reading, then for "
+                 "writing, went through"
+              << std::endl;
+}
