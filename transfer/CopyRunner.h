@@ -7,11 +7,11 @@
 
 namespace marlo {
 
-// Runs the one confirmed copy of an export or an import. This is where a
-// long copy will later get a modal progress dialog with Cancel after about
-// half a second: such a runner copies off the window's thread through the
-// crash-safe file layer, and a cancelled copy fails like any other without
-// touching the destination, so the commands need not change.
+// Runs the one confirmed copy of an export or an import. The program's
+// ProgressCopyRunner copies off the window's thread and shows a modal
+// progress dialog with Cancel when the copy lasts; a cancelled copy fails
+// like any other without touching the destination, so the commands need not
+// know which runner they have.
 class CopyRunner {
 public:
     virtual ~CopyRunner() = default;

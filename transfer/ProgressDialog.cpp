@@ -31,6 +31,9 @@ ProgressDialog::ProgressDialog(const QString& copying, QWidget* over)
     setWindowIcon(appIcon());
     setFont(arialFont(8.25));
     setModal(true);
+    // No minimize box: a hidden modal dialog would leave the window dead.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     copying_->setObjectName(QStringLiteral("Copying"));
     copying_->setTextFormat(Qt::PlainText);
