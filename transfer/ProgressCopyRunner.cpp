@@ -35,10 +35,15 @@ public:
         seen_.total = total;
         return !cancel_;
     }
-    void cancel()
+    // False once the whole has been reported: the copy can no longer stop,
+    // and the user must not be told that nothing will change.
+    bool cancel()
     {
         const std::lock_guard lock(mutex_);
+        if (seen_.reported && seen_.copied >= seen_.total)
+            return false;
         cancel_ = true;
+        return true;
     }
     void end(Status result)
     {
@@ -79,7 +84,6 @@ private:
 void showUntilEnded(CopyJob& job, const QString& copying, QWidget* window)
 {
     ProgressDialog dialog(copying, window);
-    QObject::connect(&dialog, &ProgressDialog::cancelRequested, [&job] { job.cancel(); });
     QTimer poll;
     poll.setInterval(PollInterval);
     const auto look = [&] {
@@ -89,6 +93,12 @@ void showUntilEnded(CopyJob& job, const QString& copying, QWidget* window)
         if (seen.ended)
             dialog.finish();
     };
+    QObject::connect(&dialog, &ProgressDialog::cancelRequested, [&] {
+        if (job.cancel())
+            dialog.showCancelling();
+        else
+            look();
+    });
     QObject::connect(&poll, &QTimer::timeout, &dialog, look);
     look();
     poll.start();

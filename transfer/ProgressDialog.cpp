@@ -78,6 +78,15 @@ void ProgressDialog::showProgress(std::uint64_t copied, std::uint64_t total)
     bar_->setRange(0, BarSteps);
     bar_->setValue(total == 0 ? BarSteps
                               : static_cast<int>(std::min(copied, total) * BarSteps / total));
+    if (copied >= total)
+        cancel_->setEnabled(false);
+}
+
+void ProgressDialog::showCancelling()
+{
+    cancelling_ = true;
+    cancel_->setEnabled(false);
+    bytes_->setText(QString::fromUtf8(progress::Cancelling));
 }
 
 void ProgressDialog::finish()
@@ -87,12 +96,8 @@ void ProgressDialog::finish()
 
 void ProgressDialog::reject()
 {
-    if (cancelling_)
-        return;
-    cancelling_ = true;
-    cancel_->setEnabled(false);
-    bytes_->setText(QString::fromUtf8(progress::Cancelling));
-    emit cancelRequested();
+    if (cancel_->isEnabled())
+        emit cancelRequested();
 }
 
 } // namespace marlo

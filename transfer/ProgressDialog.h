@@ -20,11 +20,15 @@ public:
     // the window does can delete it while it runs; it stands over `over`.
     explicit ProgressDialog(const QString& copying, QWidget* over = nullptr);
 
+    // Once the whole is copied only the final sync and rename remain, which
+    // cannot be cancelled: Cancel greys out.
     void showProgress(std::uint64_t copied, std::uint64_t total);
+    // The copy will stop: Cancel greys out and the dialog says so.
+    void showCancelling();
     // The copy has ended: the dialog closes.
     void finish();
 
-    // Cancel, Escape and the close box.
+    // Cancel, Escape and the close box: ask, while Cancel is enabled.
     void reject() override;
 
 signals:
