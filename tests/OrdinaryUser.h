@@ -65,9 +65,12 @@ inline OrdinaryRun runAsOrdinaryUser(const std::function<std::string()>& body)
     const std::string user =
         root ? "nobody (dropped from root)" : "uid " + std::to_string(::geteuid());
     if (!WIFEXITED(status))
-        return {false, {}, "the child ended by signal " + std::to_string(WTERMSIG(status)), user};
+        return {
+            true, text + "the child ended by signal " + std::to_string(WTERMSIG(status)), {}, user};
     if (WEXITSTATUS(status) == 2)
         return {false, {}, text, user};
+    if (WEXITSTATUS(status) != 0 && text.empty())
+        text = "the child exited with status " + std::to_string(WEXITSTATUS(status));
     return {true, text, {}, user};
 }
 
