@@ -397,4 +397,19 @@ TEST_F(LongCopy, AWindowClosedDuringTheCopyLetsItEndWhole)
     EXPECT_EQ(lastCall(), Question);
 }
 
+// ---- The dialog itself.
+
+TEST(ProgressDialogAlone, ALongNameIsShortenedInsteadOfWideningTheDialog)
+{
+    const QString name(250, QLatin1Char('n'));
+    ProgressDialog wide(QStringLiteral(" Copying MARLOCON.MDB to ") + name + "... ");
+    ProgressDialog narrow(QStringLiteral(" Copying MARLOCON.MDB to a.mdb... "));
+    EXPECT_EQ(wide.width(), narrow.width());
+    const QString shown = textOf(&wide, "Copying");
+    EXPECT_TRUE(shown.startsWith(" Copying MARLOCON") && shown.contains(QChar(0x2026)) &&
+                shown.endsWith("nnn... "))
+        << shown.toStdString();
+    EXPECT_EQ(textOf(&narrow, "Copying"), " Copying MARLOCON.MDB to a.mdb... ");
+}
+
 } // namespace

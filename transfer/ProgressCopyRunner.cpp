@@ -104,7 +104,7 @@ void showUntilEnded(CopyJob& job, const QString& copying, QWidget* window)
     poll.start();
     dialog.exec();
     // Anything but the copy's end that closed the dialog (the application
-    // quitting) stops the copy: the worker must not outlive the command.
+    // quitting) stops the copy, so that the join which follows is short.
     if (!job.seen().ended)
         job.cancel();
 }
@@ -118,8 +118,9 @@ ProgressCopyRunner::ProgressCopyRunner(QWidget* window, Copy copy,
 }
 
 // The worker gets its own copies of everything it uses but the job, which
-// outlives it: the thread is joined before the job goes. So a window closed
-// or destroyed meanwhile can take nothing away from it.
+// outlives it: the thread is joined before the job goes. It touches neither
+// the platform nor a widget, so a window closed meanwhile takes nothing away
+// from it; the dialog has no parent, so the window cannot delete it.
 Status ProgressCopyRunner::copy(Platform& platform, const std::string& source,
                                 const std::string& destination)
 {

@@ -19,11 +19,12 @@ namespace marlo {
 namespace {
 
 constexpr int BarSteps = 1000;
+constexpr int Width = 380;
 
 } // namespace
 
 ProgressDialog::ProgressDialog(const QString& copying, QWidget* over)
-    : copying_(new QLabel(copying, this)), bytes_(new QLabel(this)), bar_(new QProgressBar(this)),
+    : copying_(new QLabel(this)), bytes_(new QLabel(this)), bar_(new QProgressBar(this)),
       cancel_(new QPushButton(tr("Cancel"), this))
 {
     setObjectName(QStringLiteral("copyProgress"));
@@ -39,6 +40,7 @@ ProgressDialog::ProgressDialog(const QString& copying, QWidget* over)
     copying_->setTextFormat(Qt::PlainText);
     bytes_->setObjectName(QStringLiteral("Bytes"));
     bytes_->setTextFormat(Qt::PlainText);
+    bytes_->setText(QStringLiteral(" ")); // holds its line until the first figures
     bar_->setObjectName(QStringLiteral("ProgressBar"));
     bar_->setRange(0, 0); // busy until the copy tells its size
     bar_->setTextVisible(false);
@@ -54,16 +56,21 @@ ProgressDialog::ProgressDialog(const QString& copying, QWidget* over)
     layout->addWidget(bytes_);
     layout->addWidget(bar_);
     layout->addLayout(buttons);
-    setMinimumWidth(380);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // A long name is shortened in its middle instead of widening the dialog.
+    setFixedWidth(Width);
+    const QMargins margins = layout->contentsMargins();
+    copying_->setText(copying_->fontMetrics().elidedText(copying, Qt::ElideMiddle,
+                                                         Width - margins.left() - margins.right()));
+    copying_->setToolTip(copying);
+    setFixedHeight(sizeHint().height());
     standOver(over);
 }
 
 void ProgressDialog::standOver(QWidget* over)
 {
+    adjustSize();
     if (!over)
         return;
-    adjustSize();
     move(over->frameGeometry().center() - rect().center());
     // A transient parent keeps the dialog above the window without owning it.
     winId();
