@@ -73,6 +73,11 @@ TEST(NoPermission, AFolderWithoutWriteAccessMakesEveryCommandAndTheResetFailClea
     put(open + "/import me.mdb", "to import", 0644);
     ::chmod(locked.c_str(), 0555);
     ::chmod(open.c_str(), 0777);
+    // An owner who is no root must be let back in to clean up.
+    const struct Unlock {
+        std::string folder;
+        ~Unlock() { ::chmod(folder.c_str(), 0755); }
+    } unlock{locked};
     const Snapshot before = snapshot(locked);
 
     const OrdinaryRun run = runAsOrdinaryUser([&] {
