@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace marlo {
 
@@ -32,6 +33,9 @@ public:
     }
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
     virtual Status DeleteFile(const std::string& path, bool force) = 0;
+    // Fails, naming the program, when another program holds any of the
+    // files open; missing files pass.
+    virtual Status FilesNotInUse(const std::vector<std::string>& paths) = 0;
 };
 
 // Folder of the running executable, read from the host anew at every call.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace marlo {
 
@@ -33,6 +34,10 @@ public:
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
     // With force false a read-only file is refused.
     virtual Status DeleteFile(const std::string& path, bool force) = 0;
+    // Fails, naming the program, when another program holds any of the
+    // files open; missing files pass. Lets a caller leave a whole family of
+    // files alone before it changes the first of them.
+    virtual Status FilesNotInUse(const std::vector<std::string>& paths) = 0;
 
     // Modal message box. Without a title the box shows the application title.
     // Answers IDOK, IDYES, IDNO or IDCANCEL (Escape and the close box).

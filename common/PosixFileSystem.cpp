@@ -4,7 +4,10 @@
 
 #include "PosixCopy.h"
 #include "PosixFileOps.h"
+#include "PosixInUse.h"
 #include "PosixPaths.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -71,6 +74,19 @@ public:
         if (!found)
             return found.status();
         return posix::deleteFile(found.value().path, force);
+    }
+
+    Status FilesNotInUse(const std::vector<std::string>& paths) override
+    {
+        const std::string folder = applicationFolder_();
+        std::vector<posix::FileId> files;
+        for (const std::string& path : paths) {
+            const auto found = locate(path, folder);
+            struct stat st;
+            if (found && found.value().exists && ::stat(found.value().path.c_str(), &st) == 0)
+                files.push_back({st.st_dev, st.st_ino});
+        }
+        return posix::refuseIfAnyInUse(files);
     }
 
 private:

@@ -23,7 +23,7 @@ std::optional<pid_t> pidOf(std::string_view name)
     return pid;
 }
 
-bool holds(int procFd, const std::string& pid, dev_t device, ino_t inode)
+bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
 {
     const int fdFolder =
         ::openat(procFd, (pid + "/fd").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -39,9 +39,11 @@ bool holds(int procFd, const std::string& pid, dev_t device, ino_t inode)
             continue;
         // Follows the descriptor's link to the open file itself.
         struct stat st;
-        if (::fstatat(fdFolder, entry->d_name, &st, 0) == 0 && st.st_ino == inode &&
-            st.st_dev == device)
-            return true;
+        if (::fstatat(fdFolder, entry->d_name, &st, 0) != 0)
+            continue;
+        for (const FileId& file : files)
+            if (st.st_ino == file.inode && st.st_dev == file.device)
+                return true;
     }
     return false;
 }
@@ -65,6 +67,14 @@ std::string commandOf(int procFd, const std::string& pid)
 
 std::optional<Holder> findHolder(dev_t device, ino_t inode, const std::string& procRoot, pid_t self)
 {
+    return findHolderOfAny({FileId{device, inode}}, procRoot, self);
+}
+
+std::optional<Holder> findHolderOfAny(const std::vector<FileId>& files, const std::string& procRoot,
+                                      pid_t self)
+{
+    if (files.empty())
+        return std::nullopt;
     UniqueDir proc(::opendir(procRoot.c_str()));
     if (!proc)
         return std::nullopt;
@@ -73,7 +83,7 @@ std::optional<Holder> findHolder(dev_t device, ino_t inode, const std::string& p
         const auto pid = pidOf(entry->d_name);
         if (!pid || *pid == self)
             continue;
-        if (holds(procFd, entry->d_name, device, inode))
+        if (holds(procFd, entry->d_name, files))
             return Holder{*pid, commandOf(procFd, entry->d_name)};
     }
     return std::nullopt;
@@ -81,7 +91,12 @@ std::optional<Holder> findHolder(dev_t device, ino_t inode, const std::string& p
 
 Status refuseIfInUse(const struct stat& file)
 {
-    const auto holder = findHolder(file.st_dev, file.st_ino, "/proc", ::getpid());
+    return refuseIfAnyInUse({FileId{file.st_dev, file.st_ino}});
+}
+
+Status refuseIfAnyInUse(const std::vector<FileId>& files)
+{
+    const auto holder = findHolderOfAny(files, "/proc", ::getpid());
     if (!holder)
         return {};
     if (holder->command.empty())

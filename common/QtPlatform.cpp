@@ -79,6 +79,11 @@ Status QtPlatform::DeleteFile(const std::string& path, bool force)
     return files_->DeleteFile(path, force);
 }
 
+Status QtPlatform::FilesNotInUse(const std::vector<std::string>& paths)
+{
+    return files_->FilesNotInUse(paths);
+}
+
 Result<int> QtPlatform::MsgBox(const std::string& prompt, int style,
                                const std::optional<std::string>& title)
 {

@@ -52,6 +52,7 @@ public:
                     bool overwrite) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;
     Status DeleteFile(const std::string& path, bool force) override;
+    Status FilesNotInUse(const std::vector<std::string>& paths) override;
     Result<int> MsgBox(const std::string& prompt, int style,
                        const std::optional<std::string>& title) override;
     Result<int> Shell(const std::string& program, int windowStyle) override;

@@ -7,6 +7,7 @@
 #include "ResetTexts.h"
 
 #include <array>
+#include <cctype>
 #include <optional>
 #include <span>
 #include <string>
@@ -68,6 +69,7 @@ enum class Outcome {
     LeftInPlace,    // the live file could not be moved aside and was kept
     SavedNotReset,  // the live file went to generation 1, the template copy failed
     MissingNotMade, // there was no live file, and the template copy failed
+    InUse,          // another program held its files; none of them was touched
 };
 
 std::string userForm(Database database, Role role)
@@ -75,7 +77,7 @@ std::string userForm(Database database, Role role)
     return std::string(member(database, role).userForm);
 }
 
-std::string notResetLine(Database database, Outcome outcome)
+std::string notResetLine(Database database, Outcome outcome, const std::string& inUseReason)
 {
     const std::string live = userForm(database, Role::Live);
     const std::string templ = userForm(database, Role::Template);
@@ -87,6 +89,12 @@ std::string notResetLine(Database database, Outcome outcome)
                userForm(database, Role::Backup1) + ", but " + templ + " could not be copied! ";
     case Outcome::MissingNotMade:
         return " " + live + " was not reset... " + templ + " could not be copied! ";
+    case Outcome::InUse: {
+        std::string reason = inUseReason;
+        if (!reason.empty())
+            reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+        return " " + live + " was not reset... " + reason + "! Its files were left as they were! ";
+    }
     case Outcome::Reset:
         break;
     }
@@ -147,6 +155,21 @@ void ResetSequence::run()
             return;
         }
     }
+    // A database whose files another program holds open (the main program,
+    // say) is left alone as a whole: rotating its backups and then failing
+    // to move its live file would drop its oldest backup for nothing.
+    std::optional<std::string> inUse[2];
+    for (int i = 0; i < 2; ++i) {
+        std::vector<std::string> family{memberPath(p, bothDatabases[i], Role::Live)};
+        for (int generation = 1; generation <= BackupGenerations; ++generation)
+            family.push_back(backupPath(p, bothDatabases[i], generation));
+        if (Status free = p.FilesNotInUse(family); !free)
+            inUse[i] = free.error().description;
+    }
+    auto leftAlone = [&](Database database) {
+        return inUse[database == Database::Spm].has_value();
+    };
+
     onError.step(p.SetValue(ProgressBar, 0));
 
     // The rotation: the oldest CON generation present selects the case.
@@ -161,11 +184,14 @@ void ResetSequence::run()
         std::span<const int> progress = progressOfCase(*rotationCase);
         for (std::size_t i = first; i < rotationSteps.size(); ++i) {
             const RotationStep& s = rotationSteps[i];
-            if (s.generation == BackupGenerations)
-                onError.step(p.DeleteFile(backupPath(p, s.database, s.generation), false));
-            else
-                onError.step(moveToGeneration(s.database, backupPath(p, s.database, s.generation),
-                                              s.generation + 1));
+            // A family left alone keeps its files; the pacing stays the same.
+            if (!leftAlone(s.database)) {
+                if (s.generation == BackupGenerations)
+                    onError.step(p.DeleteFile(backupPath(p, s.database, s.generation), false));
+                else
+                    onError.step(moveToGeneration(
+                        s.database, backupPath(p, s.database, s.generation), s.generation + 1));
+            }
             onError.step(p.SetValue(ProgressBar, static_cast<float>(progress[i - first])));
             p.Sleep(50);
         }
@@ -198,6 +224,8 @@ void ResetSequence::run()
             for (int i = 0; i < 2; ++i) {
                 if (i == 1)
                     p.Sleep(200);
+                if (leftAlone(bothDatabases[i]))
+                    continue;
                 Status moved = moveToGeneration(bothDatabases[i],
                                                 memberPath(p, bothDatabases[i], Role::Live), 1);
                 movedAside[i] = moved.ok();
@@ -209,7 +237,9 @@ void ResetSequence::run()
             for (int i = 0; i < 2; ++i) {
                 if (i == 1)
                     p.Sleep(50);
-                outcome[i] = copyTemplate(bothDatabases[i], movedAside[i]);
+                outcome[i] = leftAlone(bothDatabases[i])
+                                 ? Outcome::InUse
+                                 : copyTemplate(bothDatabases[i], movedAside[i]);
             }
         }
         p.Sleep(50);
@@ -221,7 +251,7 @@ void ResetSequence::run()
     std::string problems;
     for (int i = 0; i < 2; ++i)
         if (outcome[i] != Outcome::Reset)
-            problems += notResetLine(bothDatabases[i], outcome[i]) + "\r\n";
+            problems += notResetLine(bothDatabases[i], outcome[i], inUse[i].value_or("")) + "\r\n";
     if (problems.empty())
         onError.step(p.MsgBox(texts::ResetCompleted, MB_ICONINFORMATION, MessageTitle));
     else

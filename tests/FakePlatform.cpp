@@ -84,6 +84,14 @@ Status FakePlatform::DeleteFile(const std::string& path, bool force)
     return {};
 }
 
+Status FakePlatform::FilesNotInUse(const std::vector<std::string>& paths)
+{
+    std::string line = "FilesNotInUse";
+    for (const std::string& path : paths)
+        line += " " + path;
+    return record(line);
+}
+
 Result<int> FakePlatform::MsgBox(const std::string& prompt, int style,
                                  const std::optional<std::string>& title)
 {

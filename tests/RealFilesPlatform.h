@@ -44,6 +44,13 @@ public:
         return files_->DeleteFile(path, force);
     }
 
+    Status FilesNotInUse(const std::vector<std::string>& paths) override
+    {
+        if (Status s = FakePlatform::FilesNotInUse(paths); !s)
+            return s;
+        return files_->FilesNotInUse(paths);
+    }
+
 private:
     std::unique_ptr<FileSystem> files_;
 };

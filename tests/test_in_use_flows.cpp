@@ -100,10 +100,22 @@ protected:
             }
         }
     }
+
+    // Every file of a database's family (live file and generations) holds
+    // what it held at the start: the reset left the family alone.
+    void expectFamilyAsItWas(const std::string& live, const std::string& stem) const
+    {
+        for (const auto& [name, content] : original)
+            if (name == live || name.starts_with(stem + ".ba")) {
+                EXPECT_EQ(read(name), content) << name;
+            }
+    }
 };
 
-const std::string NotResetCon = " MARLOCON.MDB was not reset... The file was left as it was! ";
-const std::string NotResetSpm = " MARLOSPM.MDB was not reset... The file was left as it was! ";
+const std::string NotResetCon = " MARLOCON.MDB was not reset... The file is in use by another "
+                                "program (MARLOCON.EXE)! Its files were left as they were! ";
+const std::string NotResetSpm = " MARLOSPM.MDB was not reset... The file is in use by another "
+                                "program (dbviewer)! Its files were left as they were! ";
 
 } // namespace
 
@@ -130,6 +142,7 @@ TEST_F(InUseFlows, ALiveDatabaseHeldOpenIsNotImportedOverExportedOntoDeletedOrRe
     EXPECT_EQ(read("MARLOcon.mdb"), "live CON");
     EXPECT_EQ(read("MARLOspm.mdb"), "template SPM");
     EXPECT_EQ(read("MARLOspm.bak"), "live SPM");
+    expectFamilyAsItWas("MARLOcon.mdb", "MARLOmdb");
     expectNothingLost();
 
     // Let go, the same commands go through, and a reset completes.
@@ -164,8 +177,8 @@ TEST_F(InUseFlows, AGenerationHeldOpenIsNotExportedOntoDeletedOrMovedByTheReset)
     EXPECT_EQ(read("MARLOcon.mdb"), "SPM 3");
     original["MARLOcon.mdb"] = "SPM 3";
 
-    // The SPM family cannot make room past the held generation, so its live
-    // file stays where it is; the CON database is reset.
+    // The SPM family is left alone as a whole, so no generation of it is
+    // dropped or moved; the CON database is reset.
     const ResetOutcome outcome = reset();
     EXPECT_EQ(outcome.endedWith, 1);
     EXPECT_NE(outcome.closing.find(NotResetSpm), std::string::npos) << outcome.closing;
@@ -174,6 +187,7 @@ TEST_F(InUseFlows, AGenerationHeldOpenIsNotExportedOntoDeletedOrMovedByTheReset)
     EXPECT_EQ(read("MARLOspm.ba3"), "SPM 3");
     EXPECT_EQ(read("MARLOspm.mdb"), "live SPM");
     EXPECT_EQ(read("MARLOcon.mdb"), "template CON");
+    expectFamilyAsItWas("MARLOspm.mdb", "MARLOspm");
     expectNothingLost();
 
     viewer.letGo();

@@ -22,17 +22,29 @@ std::string at(const std::string& name)
 const std::string Completed = "MsgBox [MARLO-Corvane:] 64 \" Database reset successfully "
                               "completed! \r\n Please restart the program... \"";
 
+std::string family(const std::string& live, const std::string& stem)
+{
+    std::string line = "FilesNotInUse " + at(live) + " " + at(stem + ".bak");
+    for (int g = 2; g <= 5; ++g)
+        line += " " + at(stem + ".ba" + std::to_string(g));
+    return line;
+}
+
 Lines intoProgressState()
 {
-    return {"OKButton.Enabled = 0",
-            "Label1.Visible = 0",
-            "Label4.Visible = 0",
-            "Label2.Visible = -1",
-            "ProgressBar1.Visible = -1",
-            "Sleep 200",
-            "FileExists " + at("cvmdb1.bin"),
-            "FileExists " + at("cvmdb2.bin"),
-            "ProgressBar1.Value = 0"};
+    Lines lines{"OKButton.Enabled = 0",
+                "Label1.Visible = 0",
+                "Label4.Visible = 0",
+                "Label2.Visible = -1",
+                "ProgressBar1.Visible = -1",
+                "Sleep 200",
+                "FileExists " + at("cvmdb1.bin"),
+                "FileExists " + at("cvmdb2.bin")};
+    // Each family is looked at as a whole before any of it changes.
+    lines.push_back(family("MARLOcon.mdb", "MARLOmdb"));
+    lines.push_back(family("MARLOspm.mdb", "MARLOspm"));
+    lines.push_back("ProgressBar1.Value = 0");
+    return lines;
 }
 
 Lines countedLoopAndEnd(int exitStatus = 0, const std::string& message = Completed)
@@ -381,6 +393,34 @@ TEST_F(ResetFixture, AReadOnlyOldestGenerationBlocksTheRotationAndKeepsTheLiveFi
     EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
     EXPECT_EQ(content(at("MARLOspm.bak")), "live SPM");
     EXPECT_EQ(content(at("MARLOspm.ba5")), "SPM 4");
+    EXPECT_EQ(platform.endedWith, 1);
+}
+
+TEST_F(ResetFixture, AFamilyHeldOpenByAnotherProgramIsLeftAloneAsAWhole)
+{
+    addLive();
+    addGenerations({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5});
+    const auto before = platform.files;
+    platform.failOnce(family("MARLOcon.mdb", "MARLOmdb"), 16,
+                      "the file is in use by another program (MARLOCON.EXE)");
+    sequence.run();
+
+    // Not one CON file moved: the oldest generation is not dropped for a
+    // database that cannot be reset. SPM went through the whole rotation.
+    for (const auto& [path, file] : before) {
+        if (path.find("MARLOspm") == std::string::npos) {
+            EXPECT_EQ(content(path), file.content) << path;
+        }
+    }
+    EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
+    EXPECT_EQ(content(at("MARLOspm.ba5")), "SPM 4");
+    EXPECT_EQ(rotationProgress(),
+              (std::vector<int>{0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0, 0}));
+    EXPECT_EQ(platform.sleptMs, 9500 + 550);
+    const std::string box = "MsgBox [MARLO-Corvane:] 16 \" MARLOCON.MDB was not reset... The file "
+                            "is in use by another program (MARLOCON.EXE)! Its files were left as "
+                            "they were! \r\n Please restart the program... \"";
+    EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), box), platform.calls.end());
     EXPECT_EQ(platform.endedWith, 1);
 }
 
