@@ -13,7 +13,7 @@ scripts/setup.sh "$build" > /dev/null
 
 work=$(mktemp -d -p "${TMPDIR:-/var/tmp}")
 trap 'kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
-source bench/xvfb.sh
+source scripts/xvfb.sh
 start_xvfb
 nominal_ms=7650
 

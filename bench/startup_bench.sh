@@ -13,7 +13,7 @@ scripts/setup.sh "$build" > /dev/null
 
 work=$(mktemp -d)
 trap 'kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
-source bench/xvfb.sh
+source scripts/xvfb.sh
 start_xvfb
 # Each program in its own application folder with placeholder databases.
 for p in dbreset dbtransfer minimal_dialog; do

@@ -53,10 +53,9 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     wait "${pids[@]}" || true
 else
     echo "No display: running on a virtual one for a few seconds."
-    Xvfb :87 -screen 0 1280x800x24 > /dev/null 2>&1 & xvfb=$!
-    trap 'kill $xvfb 2>/dev/null || true' EXIT
-    sleep 1
-    export DISPLAY=:87
+    source scripts/xvfb.sh
+    start_xvfb
+    trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
     openbox > /dev/null 2>&1 & wm=$!
     pids=()
     for t in "${tools[@]}"; do "$app/$t" & pids+=($!); sleep 1; done
