@@ -32,7 +32,10 @@ public:
     FileTestFolder& operator=(const FileTestFolder&) = delete;
     ~FileTestFolder()
     {
+        // A test may have taken the write access away to see a refusal.
         std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
 

@@ -4,15 +4,12 @@
 #include "FileLayerExpect.h"
 #include "FileSystem.h"
 #include "FileTestFolder.h"
+#include "HoldingProcess.h"
 #include "PosixInUse.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace marlo;
 using test::failedWith;
@@ -24,46 +21,11 @@ const std::string inUse = "the file is in use by another program (MARLOCON.EXE)"
 
 // A child process under the main program's name that holds a file open until
 // it goes.
-class HoldingProgram {
-public:
+struct HoldingProgram : test::HoldingProcess {
     explicit HoldingProgram(const std::string& path, int flags = O_RDWR)
+        : HoldingProcess("MARLOCON.EXE", path, flags)
     {
-        int ready[2];
-        if (::pipe(ready) != 0 || ::pipe(release_) != 0)
-            throw std::runtime_error("no pipe");
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            ::prctl(PR_SET_NAME, "MARLOCON.EXE");
-            ::close(ready[0]);
-            ::close(release_[1]);
-            const int fd = ::open(path.c_str(), flags);
-            char byte = fd >= 0 ? 'y' : 'n';
-            if (::write(ready[1], &byte, 1) != 1)
-                ::_exit(1);
-            ::read(release_[0], &byte, 1); // returns when the parent lets go
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        ::close(release_[0]);
-        char byte = 'n';
-        const bool opened = ::read(ready[0], &byte, 1) == 1 && byte == 'y';
-        ::close(ready[0]);
-        if (!opened)
-            throw std::runtime_error("the child could not open " + path);
     }
-    HoldingProgram(const HoldingProgram&) = delete;
-    HoldingProgram& operator=(const HoldingProgram&) = delete;
-    ~HoldingProgram()
-    {
-        ::close(release_[1]);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    pid_t pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
-    int release_[2] = {-1, -1};
 };
 
 class FileInUse : public ::testing::Test {

@@ -105,7 +105,7 @@ TEST_F(OnDisk, AReadOnlyOldestGenerationKeepsItsWholeFamilyAndItsLiveFile)
 TEST_F(OnDisk, AMissingTemplateChangesNothing)
 {
     layOut(2);
-    std::filesystem::remove(folder.path() / "cvmdb2.bin");
+    std::filesystem::remove(folder / "cvmdb2.bin");
     const auto before = folder.names();
     run();
     EXPECT_EQ(folder.names(), before);
