@@ -1,18 +1,14 @@
 #pragma once
 
+#include "Platform.h"
 #include "Result.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace marlo {
-
-// Told how far a copy has come, in bytes of the whole; answering false
-// cancels the copy. Called on the thread that runs the copy.
-using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
 
 // The host's whole-file operations, with the semantics that the Platform
 // interface promises. Paths come as the tools pass them: a path built by the

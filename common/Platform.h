@@ -2,12 +2,23 @@
 
 #include "Result.h"
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace marlo {
+
+// Told how far a copy has come, in bytes of the whole; answering false
+// cancels the copy. Called on the thread that runs the copy.
+using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
+
+// A copy made ready on the window's thread to run on another. It holds all it
+// needs and touches neither the window nor the platform, so the window may
+// close while it runs.
+using CopyTask = std::function<Status(const CopyProgress& progress)>;
 
 // Every operation that the tools need of their host. Program logic calls
 // nothing else, so it runs unchanged against the Qt/host implementation and
@@ -30,6 +41,11 @@ public:
     // a missing source, a read-only destination and source == destination.
     virtual Status CopyFile(const std::string& source, const std::string& destination,
                             bool overwrite) = 0;
+    // CopyFile made ready to run off the window's thread, reporting its
+    // progress; a copy cancelled through its progress fails and leaves the
+    // destination as it was.
+    virtual CopyTask PrepareCopy(const std::string& source, const std::string& destination,
+                                 bool overwrite) = 0;
     // Never replaces a name; a failed move leaves both names as they were.
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
     // With force false a read-only file is refused.

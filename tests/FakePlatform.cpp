@@ -37,6 +37,12 @@ std::string FakePlatform::ApplicationFolder()
     return appFolder;
 }
 
+CopyTask FakePlatform::PrepareCopy(const std::string& source, const std::string& destination,
+                                   bool overwrite)
+{
+    return [done = CopyFile(source, destination, overwrite)](const CopyProgress&) { return done; };
+}
+
 Result<bool> FakePlatform::FileExists(const std::string& path)
 {
     if (Status s = record("FileExists " + path); !s)

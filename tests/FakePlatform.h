@@ -72,6 +72,9 @@ public:
     Result<bool> FileExists(const std::string& path) override;
     Status CopyFile(const std::string& source, const std::string& destination,
                     bool overwrite) override;
+    // Copies at once, as CopyFile; the task answers how that went.
+    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
+                         bool overwrite) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;
     Status DeleteFile(const std::string& path, bool force) override;
     // Passes unless scripted to fail (see `failOnce`).

@@ -31,6 +31,17 @@ public:
             return s;
         return files_->CopyFile(source, destination, overwrite);
     }
+    // The task copies on the real folder and records nothing, so that it
+    // may run on another thread.
+    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
+                         bool overwrite) override
+    {
+        if (Status s = record("CopyFile " + source + " -> " + destination); !s)
+            return [s](const CopyProgress&) { return s; };
+        return [files = files_, source, destination, overwrite](const CopyProgress& progress) {
+            return files->CopyFileWithProgress(source, destination, overwrite, progress);
+        };
+    }
     Status MoveFile(const std::string& source, const std::string& destination) override
     {
         if (Status s = record("MoveFile " + source + " -> " + destination); !s)
@@ -52,7 +63,7 @@ public:
     }
 
 private:
-    std::unique_ptr<FileSystem> files_;
+    std::shared_ptr<FileSystem> files_;
 };
 
 } // namespace marlo::test

@@ -69,6 +69,14 @@ Status QtPlatform::CopyFile(const std::string& source, const std::string& destin
     return files_->CopyFile(source, destination, overwrite);
 }
 
+CopyTask QtPlatform::PrepareCopy(const std::string& source, const std::string& destination,
+                                 bool overwrite)
+{
+    return [files = files_, source, destination, overwrite](const CopyProgress& progress) {
+        return files->CopyFileWithProgress(source, destination, overwrite, progress);
+    };
+}
+
 Status QtPlatform::MoveFile(const std::string& source, const std::string& destination)
 {
     return files_->MoveFile(source, destination);

@@ -118,21 +118,22 @@ ProgressCopyRunner::ProgressCopyRunner(QWidget* window, Copy copy,
 }
 
 // The worker gets its own copies of everything it uses but the job, which
-// outlives it: the thread is joined before the job goes. It touches neither
-// the platform nor a widget, so a window closed meanwhile takes nothing away
-// from it; the dialog has no parent, so the window cannot delete it.
+// outlives it: the thread is joined before the job goes. The task touches
+// neither the platform nor a widget, so a window closed meanwhile takes
+// nothing away from it; the dialog has no parent, so the window cannot
+// delete it. The copy overwrites, as the commands always ask.
 Status ProgressCopyRunner::copy(Platform& platform, const std::string& source,
                                 const std::string& destination)
 {
     const std::string folder = platform.ApplicationFolder();
     CopyJob job;
     {
-        const std::jthread worker([&job, copy = copy_, folder, source, destination] {
-            job.end(copy(folder, source, destination,
-                         [&job](std::uint64_t copied, std::uint64_t total) {
-                             return job.progress(copied, total);
-                         }));
-        });
+        const std::jthread worker(
+            [&job, copy = copy_, task = platform.PrepareCopy(source, destination, true)] {
+                job.end(copy(task, [&job](std::uint64_t copied, std::uint64_t total) {
+                    return job.progress(copied, total);
+                }));
+            });
         if (!job.waitFor(quietFor_)) {
             const std::string copying = progress::copyingLine(
                 progress::shownName(source, folder), progress::shownName(destination, folder));
@@ -142,12 +143,9 @@ Status ProgressCopyRunner::copy(Platform& platform, const std::string& source,
     return job.result();
 }
 
-Status ProgressCopyRunner::copyOnHost(const std::string& applicationFolder,
-                                      const std::string& source, const std::string& destination,
-                                      const CopyProgress& progress)
+Status ProgressCopyRunner::runTask(const CopyTask& task, const CopyProgress& progress)
 {
-    const auto files = makeHostFileSystem([applicationFolder] { return applicationFolder; });
-    return files->CopyFileWithProgress(source, destination, true, progress);
+    return task(progress);
 }
 
 } // namespace marlo

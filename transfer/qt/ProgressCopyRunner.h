@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CopyRunner.h"
-#include "FileSystem.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,25 +19,21 @@ namespace marlo {
 // was.
 class ProgressCopyRunner : public CopyRunner {
 public:
-    // The copy the worker runs: the paths as the commands pass them, the
-    // application folder as read on the window's thread, and the progress
-    // hook to call as it goes. Tests slow it down through this.
-    using Copy =
-        std::function<Status(const std::string& applicationFolder, const std::string& source,
-                             const std::string& destination, const CopyProgress& progress)>;
+    // How the worker runs the copy that the platform made ready, with the
+    // progress hook to call as it goes. Tests slow it down through this.
+    using Copy = std::function<Status(const CopyTask& task, const CopyProgress& progress)>;
 
     static constexpr std::chrono::milliseconds DefaultQuietTime{500};
 
     // The dialog stands over `window`.
-    explicit ProgressCopyRunner(QWidget* window, Copy copy = copyOnHost,
+    explicit ProgressCopyRunner(QWidget* window, Copy copy = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
     Status copy(Platform& platform, const std::string& source,
                 const std::string& destination) override;
 
-    // The host's crash-safe copy, with overwrite as the commands always ask.
-    static Status copyOnHost(const std::string& applicationFolder, const std::string& source,
-                             const std::string& destination, const CopyProgress& progress);
+    // Runs the task as it is.
+    static Status runTask(const CopyTask& task, const CopyProgress& progress);
 
 private:
     QPointer<QWidget> window_;

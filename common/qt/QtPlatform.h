@@ -50,6 +50,8 @@ public:
     Result<bool> FileExists(const std::string& path) override;
     Status CopyFile(const std::string& source, const std::string& destination,
                     bool overwrite) override;
+    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
+                         bool overwrite) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;
     Status DeleteFile(const std::string& path, bool force) override;
     Status FilesNotInUse(const std::vector<std::string>& paths) override;
@@ -73,7 +75,8 @@ private:
 
     QPointer<QWidget> window_;
     QString applicationTitle_;
-    std::unique_ptr<FileSystem> files_;
+    // Shared with copies that run on another thread.
+    std::shared_ptr<FileSystem> files_;
     FolderSource applicationFolder_;
     Sleeper sleeper_;
     int exitStatus_ = 0;
