@@ -1,1 +1,0 @@
-marlo_test(test_database_files LABELS unit SOURCES test_database_files.cpp test_error_policies.cpp)
