@@ -9,8 +9,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/common/resources/marlo-icon.png
 set(MARLO_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/cmake/tool.desktop.in)
 install(CODE "
     set(folder \"\${CMAKE_INSTALL_PREFIX}\")
-    foreach(entry \"dbreset|MARLO-Corvane Database Reset|Reset both databases, keeping backups\"
-                  \"dbtransfer|MARLO-Corvane Database Import/Export|Export, import or delete database files\")
+    foreach(entry \"dbreset|MARLO-Corvane Database Reset|MARLO-Corvane Database Reset Engine\"
+                  \"dbtransfer|MARLO-Corvane Database Import/Export|MARLO-Corvane Database Import/Export Module\")
         string(REPLACE \"|\" \";\" fields \"\${entry}\")
         list(GET fields 0 TOOL)
         list(GET fields 1 NAME)

@@ -5,6 +5,7 @@
 #include "Platform.h"
 #include "QtAppIcon.h"
 #include "QtDesign.h"
+#include "ResetWindowDesign.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -17,41 +18,36 @@ namespace marlo {
 
 namespace {
 
-const char* const Caption = "MARLO-Corvane:  Reset Database files ?";
+namespace design = resetwindow;
 
-const char* const WarningText =
-    "Do you really want to reset your existing memory banks, your existing logbook and your "
-    "existing skedbook? However, MARLO-Corvane will generate backup files of your existing "
-    "database files. They will be renamed as MARLOMDB.BAK and MARLOSPM.BAK and can be reloaded "
-    "by using the pull down menu \"FILES -> IMPORT MEM DATABASE\". So if you wish to continue "
-    "resetting your existing database files, please press \"RESET NOW\", otherwise press "
-    "\"Cancel\" to abort.";
-
-const char* const BackupNotice = "Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK";
-
-const QColor Background(255, 128, 128);
+const QColor Background(design::BackgroundRed, design::BackgroundGreen, design::BackgroundBlue);
 const QColor DisabledText(128, 128, 128);
 
-QLabel* addLabel(QWidget* window, const char* name, const char* text, QRect box, QFont font,
-                 bool shown)
+QRect twips(const design::Box& box)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), window);
-    label->setObjectName(QString::fromUtf8(name));
+    return rectFromTwips(box.left, box.top, box.width, box.height);
+}
+
+QLabel* addLabel(QWidget* window, const design::LabelDesign& item)
+{
+    auto* label = new QLabel(QString::fromUtf8(item.text), window);
+    label->setObjectName(QString::fromUtf8(item.name));
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
-    label->setGeometry(box);
-    label->setFont(font);
-    label->setVisible(shown);
+    label->setGeometry(twips(item.box));
+    label->setFont(item.face == design::Face::Arial ? arialFont(item.points, item.weight)
+                                                    : arialBlackFont(item.points));
+    label->setVisible(item.shown);
     return label;
 }
 
-QPushButton* addButton(QWidget* window, const char* name, const char* text, QRect box)
+QPushButton* addButton(QWidget* window, const design::ButtonDesign& item)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text), window);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setGeometry(box);
-    button->setFont(arialFont(9.75));
+    auto* button = new QPushButton(QString::fromUtf8(item.caption), window);
+    button->setObjectName(QString::fromUtf8(item.name));
+    button->setGeometry(twips(item.box));
+    button->setFont(arialFont(design::ButtonPoints));
     return button;
 }
 
@@ -61,13 +57,13 @@ DialogResetMem::DialogResetMem(Platform& platform, QWidget* parent)
     : QDialog(parent), platform_(platform), sequence_(platform)
 {
     setObjectName(QStringLiteral("DialogResetMem"));
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(QString::fromUtf8(design::Caption));
     setWindowIcon(appIcon());
     // Fixed dialog border: a close box, no minimize or maximize box, no resizing.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(pixelsFromTwips(7770), pixelsFromTwips(3195));
+    setFixedSize(pixelsFromTwips(design::ClientWidth), pixelsFromTwips(design::ClientHeight));
 
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Background);
@@ -95,26 +91,19 @@ void DialogResetMem::buildControls()
 {
     // Made bottom-up in stacking order: where boxes overlap, the progress bar
     // and the buttons lie above the labels.
-    addLabel(this, "Label4", "CAUTION !", rectFromTwips(705, 120, 6285, 540), arialBlackFont(20.25),
-             true);
-    addLabel(this, "Label2", "Resetting Database files...", rectFromTwips(195, 195, 7440, 675),
-             arialBlackFont(21.75), false);
-    addLabel(this, "Label1", WarningText, rectFromTwips(165, 675, 7545, 2265), arialFont(12), true);
-    addLabel(this, "Label3", BackupNotice, rectFromTwips(705, 1575, 6375, 840),
-             arialBlackFont(14.25), false);
+    for (const design::LabelDesign& label : design::Labels)
+        addLabel(this, label);
 
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QStringLiteral("ProgressBar1"));
-    bar->setGeometry(rectFromTwips(405, 945, 7020, 525));
+    bar->setGeometry(twips(design::ProgressBarBox));
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
     bar->setVisible(false);
 
-    QPushButton* cancel =
-        addButton(this, "CancelButton", "Cancel", rectFromTwips(1485, 2685, 2100, 375));
-    QPushButton* resetNow =
-        addButton(this, "OKButton", "RESET NOW !", rectFromTwips(4050, 2685, 2100, 375));
+    QPushButton* cancel = addButton(this, design::CancelButton);
+    QPushButton* resetNow = addButton(this, design::OkButton);
     connect(resetNow, &QPushButton::clicked, this, &DialogResetMem::resetNowClicked);
     connect(cancel, &QPushButton::clicked, this, &DialogResetMem::cancelClicked);
 

@@ -1,15 +1,10 @@
 #include "ProgressCopyRunner.h"
 
-#include "Platform.h"
+#include "CopyBeside.h"
 #include "ProgressDialog.h"
-#include "ProgressTexts.h"
 
 #include <QTimer>
 
-#include <condition_variable>
-#include <cstdint>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 namespace marlo {
@@ -17,68 +12,6 @@ namespace marlo {
 namespace {
 
 constexpr std::chrono::milliseconds PollInterval{50};
-
-// What the window's thread and the worker share during one copy.
-class CopyJob {
-public:
-    struct Seen {
-        bool reported = false, ended = false;
-        std::uint64_t copied = 0, total = 0;
-    };
-
-    // The worker's progress hook: keeps the figures and answers whether to go on.
-    bool progress(std::uint64_t copied, std::uint64_t total)
-    {
-        const std::lock_guard lock(mutex_);
-        seen_.reported = true;
-        seen_.copied = copied;
-        seen_.total = total;
-        return !cancel_;
-    }
-    // False once the whole has been reported: the copy can no longer stop,
-    // and the user must not be told that nothing will change.
-    bool cancel()
-    {
-        const std::lock_guard lock(mutex_);
-        if (seen_.reported && seen_.copied >= seen_.total)
-            return false;
-        cancel_ = true;
-        return true;
-    }
-    void end(Status result)
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            result_ = std::move(result);
-            seen_.ended = true;
-        }
-        endedChanged_.notify_all();
-    }
-
-    // Blocks the calling thread, events and all; true when the copy ended.
-    bool waitFor(std::chrono::milliseconds time)
-    {
-        std::unique_lock lock(mutex_);
-        return endedChanged_.wait_for(lock, time, [this] { return seen_.ended; });
-    }
-    Seen seen()
-    {
-        const std::lock_guard lock(mutex_);
-        return seen_;
-    }
-    Status result()
-    {
-        const std::lock_guard lock(mutex_);
-        return result_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable endedChanged_;
-    Seen seen_;
-    bool cancel_ = false;
-    Status result_;
-};
 
 // Runs the dialog until the copy has ended.
 void showUntilEnded(CopyJob& job, const QString& copying, QWidget* window)
@@ -117,30 +50,14 @@ ProgressCopyRunner::ProgressCopyRunner(QWidget* window, Copy copy,
 {
 }
 
-// The worker gets its own copies of everything it uses but the job, which
-// outlives it: the thread is joined before the job goes. The task touches
-// neither the platform nor a widget, so a window closed meanwhile takes
-// nothing away from it; the dialog has no parent, so the window cannot
-// delete it. The copy overwrites, as the commands always ask.
+// The dialog has no parent, so the window cannot delete it while it runs.
 Status ProgressCopyRunner::copy(Platform& platform, const std::string& source,
                                 const std::string& destination)
 {
-    const std::string folder = platform.ApplicationFolder();
-    CopyJob job;
-    {
-        const std::jthread worker(
-            [&job, copy = copy_, task = platform.PrepareCopy(source, destination, true)] {
-                job.end(copy(task, [&job](std::uint64_t copied, std::uint64_t total) {
-                    return job.progress(copied, total);
-                }));
-            });
-        if (!job.waitFor(quietFor_)) {
-            const std::string copying = progress::copyingLine(
-                progress::shownName(source, folder), progress::shownName(destination, folder));
-            showUntilEnded(job, QString::fromStdString(copying), window_);
-        }
-    }
-    return job.result();
+    return copyBesideWindow(platform, source, destination, copy_, quietFor_,
+                            [this](CopyJob& job, const std::string& copying) {
+                                showUntilEnded(job, QString::fromStdString(copying), window_);
+                            });
 }
 
 Status ProgressCopyRunner::runTask(const CopyTask& task, const CopyProgress& progress)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CopyBeside.h"
 #include "CopyRunner.h"
 
 #include <QPointer>
@@ -19,9 +20,7 @@ namespace marlo {
 // was.
 class ProgressCopyRunner : public CopyRunner {
 public:
-    // How the worker runs the copy that the platform made ready, with the
-    // progress hook to call as it goes. Tests slow it down through this.
-    using Copy = std::function<Status(const CopyTask& task, const CopyProgress& progress)>;
+    using Copy = CopyWork;
 
     static constexpr std::chrono::milliseconds DefaultQuietTime{500};
 

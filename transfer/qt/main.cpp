@@ -1,4 +1,5 @@
 #include "ImportWindow.h"
+#include "ProgramIdentity.h"
 #include "ProgressCopyRunner.h"
 #include "QtPlatform.h"
 
@@ -7,6 +8,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QString::fromUtf8(marlo::identity::Version));
     marlo::QtPlatform platform(nullptr, QStringLiteral("dbtransfer"));
     // A long export or import runs beside the window, which stays alive.
     marlo::ImportWindow window(platform, nullptr, nullptr, [](QWidget* w) {

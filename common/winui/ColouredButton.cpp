@@ -1,0 +1,57 @@
+#include "ColouredButton.h"
+
+#include "WinHandles.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace marlo {
+
+LRESULT paintButtonInColour(const NMHDR* notice, COLORREF background, COLORREF disabledText)
+{
+    const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(notice);
+    if (draw->dwDrawStage != CDDS_PREPAINT)
+        return CDRF_DODEFAULT;
+    HWND button = notice->hwndFrom;
+    HDC dc = draw->hdc;
+    RECT box = draw->rc;
+    const UINT state = draw->uItemState;
+    const bool pushed = (state & CDIS_SELECTED) != 0;
+    const bool disabled = (state & CDIS_DISABLED) != 0 || !IsWindowEnabled(button);
+    const bool focused = GetFocus() == button;
+    const bool isDefault = (GetWindowLongPtrW(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
+    const auto uiState = static_cast<UINT>(SendMessageW(button, WM_QUERYUISTATE, 0, 0));
+
+    const UniqueBrush face(CreateSolidBrush(background));
+    FillRect(dc, &box, face.get());
+    if (isDefault || focused) {
+        FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        InflateRect(&box, -1, -1);
+    }
+    DrawEdge(dc, &box, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+
+    std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(button)) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(
+        GetWindowTextW(button, caption.data(), static_cast<int>(caption.size()))));
+    RECT text = box;
+    if (pushed)
+        OffsetRect(&text, 1, 1);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, disabled ? disabledText : GetSysColor(COLOR_BTNTEXT));
+    UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    if (uiState & UISF_HIDEACCEL)
+        format |= DT_HIDEPREFIX;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, format);
+    SelectObject(dc, previous);
+
+    if (focused && !(uiState & UISF_HIDEFOCUS)) {
+        InflateRect(&box, -2, -2);
+        DrawFocusRect(dc, &box);
+    }
+    return CDRF_SKIPDEFAULT;
+}
+
+} // namespace marlo

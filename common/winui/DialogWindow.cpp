@@ -1,0 +1,63 @@
+#include "DialogWindow.h"
+
+#include "ResourceIds.h"
+
+namespace marlo {
+
+HICON programIcon(int metric)
+{
+    const int size = GetSystemMetrics(metric);
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ProgramIconId),
+                                         IMAGE_ICON, size, size, LR_SHARED));
+}
+
+void DialogWindow::create(const wchar_t* className, const wchar_t* caption, DWORD style, HICON icon,
+                          HBRUSH background, HWND owner)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    if (!GetClassInfoExW(instance, className, &windowClass)) {
+        windowClass = {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.cbWndExtra = DLGWINDOWEXTRA;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = icon;
+        windowClass.hIconSm = programIcon(SM_CXSMICON);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = background;
+        windowClass.lpszClassName = className;
+        RegisterClassExW(&windowClass);
+    }
+    CreateWindowExW(WS_EX_CONTROLPARENT, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, this);
+}
+
+void DialogWindow::focusControl(HWND control)
+{
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    SendMessageW(hwnd(), DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(control)), 0);
+}
+
+LRESULT CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<DialogWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_.reset(window);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && self) {
+        // The system destroys the window; the owner must not do it again.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        (void)self->window_.release();
+        return DefDlgProcW(window, message, wParam, lParam);
+    }
+    if (self)
+        if (const std::optional<LRESULT> handled = self->handle(message, wParam, lParam))
+            return *handled;
+    return DefDlgProcW(window, message, wParam, lParam);
+}
+
+} // namespace marlo

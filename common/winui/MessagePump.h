@@ -1,0 +1,19 @@
+#pragma once
+
+#include "WindowsApi.h"
+
+namespace marlo {
+
+// Hands a message to the dialog manager of its top-level window (keyboard
+// navigation), or translates and dispatches it.
+void dispatchMessage(MSG& message);
+
+// Runs the thread's messages until the program is asked to end; answers
+// the status it was asked to end with.
+int runMessageLoop();
+
+// Runs every message that is pending, then returns. An end asked for
+// meanwhile is kept for the loop that runs the program.
+void pumpPendingMessages();
+
+} // namespace marlo

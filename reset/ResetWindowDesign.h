@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+
+// The reset window's design values, the same on every toolkit: boxes in
+// twips from the top left corner of the client area.
+namespace marlo::resetwindow {
+
+inline constexpr const char* Caption = "MARLO-Corvane:  Reset Database files ?";
+inline constexpr int ClientWidth = 7770, ClientHeight = 3195;
+// RGB (255, 128, 128) on the window, its labels and its buttons.
+inline constexpr int BackgroundRed = 255, BackgroundGreen = 128, BackgroundBlue = 128;
+
+inline constexpr const char* WarningText =
+    "Do you really want to reset your existing memory banks, your existing logbook and your "
+    "existing skedbook? However, MARLO-Corvane will generate backup files of your existing "
+    "database files. They will be renamed as MARLOMDB.BAK and MARLOSPM.BAK and can be reloaded "
+    "by using the pull down menu \"FILES -> IMPORT MEM DATABASE\". So if you wish to continue "
+    "resetting your existing database files, please press \"RESET NOW\", otherwise press "
+    "\"Cancel\" to abort.";
+
+inline constexpr const char* BackupNotice =
+    "Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK";
+
+struct Box {
+    int left, top, width, height;
+};
+
+enum class Face { Arial, ArialBlack };
+
+struct LabelDesign {
+    const char* name;
+    const char* text;
+    Box box;
+    Face face;
+    double points;
+    int weight;
+    bool shown;
+};
+
+// In drawing order from the bottom; every label is centred and wraps.
+inline constexpr std::array<LabelDesign, 4> Labels{{
+    {"Label4", "CAUTION !", {705, 120, 6285, 540}, Face::ArialBlack, 20.25, 700, true},
+    {"Label2",
+     "Resetting Database files...",
+     {195, 195, 7440, 675},
+     Face::ArialBlack,
+     21.75,
+     700,
+     false},
+    {"Label1", WarningText, {165, 675, 7545, 2265}, Face::Arial, 12, 400, true},
+    {"Label3", BackupNotice, {705, 1575, 6375, 840}, Face::ArialBlack, 14.25, 400, false},
+}};
+
+inline constexpr Box ProgressBarBox{405, 945, 7020, 525};
+
+struct ButtonDesign {
+    const char* name;
+    const char* caption;
+    Box box;
+};
+
+// In tab order; Arial 9.75 pt, regular.
+inline constexpr ButtonDesign OkButton{"OKButton", "RESET NOW !", {4050, 2685, 2100, 375}};
+inline constexpr ButtonDesign CancelButton{"CancelButton", "Cancel", {1485, 2685, 2100, 375}};
+inline constexpr double ButtonPoints = 9.75;
+
+} // namespace marlo::resetwindow

@@ -1,0 +1,147 @@
+#include "DialogResetMem.h"
+
+#include "ColouredButton.h"
+#include "ErrorPolicies.h"
+#include "MessageBox.h"
+#include "ResetWindowDesign.h"
+#include "WideText.h"
+#include "WinDesign.h"
+#include "WinPlatform.h"
+
+#include <commctrl.h>
+
+namespace marlo {
+
+namespace {
+
+namespace design = resetwindow;
+
+constexpr COLORREF Background =
+    RGB(design::BackgroundRed, design::BackgroundGreen, design::BackgroundBlue);
+// The system's greyed text all but vanishes on this background.
+constexpr COLORREF DisabledText = RGB(128, 128, 128);
+
+enum ControlId { OkButtonId = 100, CancelButtonId, ProgressBarId, FirstLabelId };
+
+TwipBox twips(const design::Box& box)
+{
+    return {box.left, box.top, box.width, box.height};
+}
+
+} // namespace
+
+DialogResetMem::DialogResetMem(WinPlatform& platform)
+    : platform_(platform), sequence_(platform), dpi_(screenDpi()),
+      background_(CreateSolidBrush(Background))
+{
+    // A fixed dialog border: system menu and close box, no minimize or
+    // maximize box, no resizing.
+    create(L"MarloResetWindow", wideFromUtf8(design::Caption).c_str(),
+           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), background_.get());
+    platform_.setWindow(hwnd());
+    buildControls();
+    sizeClientAndCentre(hwnd(), pixelsFromTwips(design::ClientWidth, dpi_),
+                        pixelsFromTwips(design::ClientHeight, dpi_));
+    platform_.Beep();
+}
+
+void DialogResetMem::buildControls()
+{
+    // Children are stacked in the order they are made, the first on top, and
+    // Tab follows that order: the buttons first, so that they and the
+    // progress bar lie above the labels wherever boxes overlap.
+    fonts_.push_back(makeFont(L"Arial", design::ButtonPoints, FW_NORMAL, dpi_));
+    HFONT buttonFont = fonts_.back().get();
+    const DWORD buttonStyle = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
+    resetNow_ = addControl(hwnd(), WC_BUTTONW, wideFromUtf8(design::OkButton.caption).c_str(),
+                           buttonStyle, twips(design::OkButton.box), OkButtonId, buttonFont, dpi_);
+    HWND cancel =
+        addControl(hwnd(), WC_BUTTONW, wideFromUtf8(design::CancelButton.caption).c_str(),
+                   buttonStyle, twips(design::CancelButton.box), CancelButtonId, buttonFont, dpi_);
+    platform_.addControl(design::OkButton.name, resetNow_);
+    platform_.addControl(design::CancelButton.name, cancel);
+
+    HWND bar = addControl(hwnd(), PROGRESS_CLASSW, L"", 0, twips(design::ProgressBarBox),
+                          ProgressBarId, nullptr, dpi_);
+    SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+    SendMessageW(bar, PBM_SETPOS, 0, 0);
+    platform_.addControl("ProgressBar1", bar);
+
+    // The labels from the top of the stack down.
+    int id = FirstLabelId;
+    for (auto label = design::Labels.rbegin(); label != design::Labels.rend(); ++label) {
+        const wchar_t* face = label->face == design::Face::Arial ? L"Arial" : L"Arial Black";
+        fonts_.push_back(makeFont(face, label->points, label->weight, dpi_));
+        const DWORD style = SS_CENTER | SS_NOPREFIX | (label->shown ? WS_VISIBLE : 0);
+        HWND control = addControl(hwnd(), WC_STATICW, wideFromUtf8(label->text).c_str(), style,
+                                  twips(label->box), id++, fonts_.back().get(), dpi_);
+        platform_.addControl(label->name, control);
+    }
+}
+
+void DialogResetMem::show()
+{
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    focusControl(resetNow_);
+    UpdateWindow(hwnd());
+}
+
+std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
+        // no button stands in for the window, so both do nothing.
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == OkButtonId)
+            resetNowClicked();
+        else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == CancelButtonId)
+            cancelClicked();
+        else if (HIWORD(wParam) == BN_SETFOCUS)
+            // Enter presses the button that has the focus.
+            SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+        SetBkColor(reinterpret_cast<HDC>(wParam), Background);
+        return reinterpret_cast<LRESULT>(background_.get());
+    case WM_NOTIFY:
+        if (const auto* notice = reinterpret_cast<const NMHDR*>(lParam);
+            notice->code == NM_CUSTOMDRAW &&
+            (notice->idFrom == OkButtonId || notice->idFrom == CancelButtonId))
+            return paintButtonInColour(notice, Background, DisabledText);
+        return std::nullopt;
+    case WM_CLOSE:
+        // The close box waits out the reset.
+        if (!sequence_.running())
+            DestroyWindow(hwnd());
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(platform_.exitStatus());
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+void DialogResetMem::resetNowClicked()
+{
+    // The sequence disables the button first; this also covers a click that
+    // was queued before it did.
+    if (sequence_.running())
+        return;
+    sequence_.run();
+}
+
+void DialogResetMem::cancelClicked()
+{
+    // Starting the main program while its databases are being replaced could
+    // let it open a half-reset set, so "Cancel" waits out the reset.
+    if (sequence_.running())
+        return;
+    const NextStatement onError;
+    onError.step(platform_.Shell(MainProgramName, vbNormalFocus));
+    platform_.Unload(0);
+}
+
+} // namespace marlo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "DialogWindow.h"
+#include "ResetSequence.h"
+#include "WinHandles.h"
+
+#include <vector>
+
+namespace marlo {
+
+class WinPlatform;
+
+// The reset tool's one window. It warns that both databases are about to be
+// reset; "RESET NOW !" runs the reset sequence inside it, "Cancel" starts the
+// main program and closes it. Every platform call goes through `platform`,
+// which also learns the window's controls by name.
+class DialogResetMem : public DialogWindow {
+public:
+    // Builds the window, hidden, in its warning state and beeps once, as it
+    // loads.
+    explicit DialogResetMem(WinPlatform& platform);
+
+    // Shows the window in the middle of the screen, the focus on "RESET NOW !".
+    void show();
+
+    const ResetSequence& sequence() const { return sequence_; }
+
+protected:
+    std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void buildControls();
+    void resetNowClicked();
+    void cancelClicked();
+
+    WinPlatform& platform_;
+    ResetSequence sequence_;
+    int dpi_;
+    UniqueBrush background_;
+    std::vector<UniqueFont> fonts_;
+    HWND resetNow_ = nullptr;
+};
+
+} // namespace marlo

@@ -1,0 +1,28 @@
+// Stands in for other Windows programs in the tests. Started as the main
+// program, it leaves "started.txt" beside itself and ends. Started as
+// "hold <file>", it holds the file open, shared with nobody, until it is
+// ended.
+#include "WindowsApi.h"
+
+#include <string>
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 3 && std::wstring(argv[1]) == L"hold") {
+        HANDLE held = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held == INVALID_HANDLE_VALUE)
+            return 2;
+        Sleep(INFINITE);
+    }
+    wchar_t self[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring mark(self, length);
+    mark = mark.substr(0, mark.find_last_of(L'\\') + 1) + L"started.txt";
+    HANDLE file = CreateFileW(mark.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    CloseHandle(file);
+    return 0;
+}

@@ -1,0 +1,97 @@
+// A long export on the Windows API: the copy runs beside the window, and a
+// modal progress window appears after half a second.
+#include "FailureNotice.h"
+#include "ImportWindow.h"
+#include "ProgressCopyRunner.h"
+#include "TransferTexts.h"
+#include "WinPlatform.h"
+#include "WinStart.h"
+#include "WinUiDrive.h"
+
+#include <commctrl.h>
+
+namespace marlo::test {
+namespace {
+
+const std::wstring Question = L"MARLO-Corvane:";
+constexpr std::uint64_t Total = 100;
+
+// The export of the CON database to "copy.mdb", copied by `work`.
+struct LongExport {
+    explicit LongExport(CopyWork work)
+        : platform("dbtransfer", makeHostFileSystem([this] { return folder.str(); }),
+                   [this] { return folder.str(); }),
+          window((prepareWindowsUi(), platform),
+                 [work](HWND w) { return std::make_unique<ProgressCopyRunner>(w, work); })
+    {
+        folder.write("MARLOcon.mdb", "con live");
+        window.show();
+    }
+    // Starts the export and waits for the progress window.
+    HWND start()
+    {
+        const std::wstring started = wideFromUtf8(texts::ExportConTitle);
+        click(childWithText(window.hwnd(), L"&EXPORT existing  MARLOCON.MDB"));
+        if (!chooseFile(started, wideFromUtf8(folder / "copy.mdb")))
+            return nullptr;
+        return waitForTopWindow(L"MarloCopyProgress", Question);
+    }
+
+    AppFolder folder;
+    WinPlatform platform;
+    ImportWindow window;
+};
+
+TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
+{
+    LongExport e([](const CopyTask& task, const CopyProgress& progress) {
+        for (std::uint64_t done = 0; done < Total; ++done) {
+            if (!progress(done, Total))
+                return Status::failure(CopyCancelled, "cancelled");
+            std::this_thread::sleep_for(100ms);
+        }
+        return task(progress);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    driveWhileRunning([&] {
+        HWND progress = e.start();
+        ASSERT_TRUE(progress);
+        EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms);
+        EXPECT_FALSE(IsWindowEnabled(e.window.hwnd())) << "modal over the window";
+        EXPECT_TRUE(childWithText(progress, L" Copying MARLOCON.MDB to copy.mdb... "));
+        click(GetDlgItem(progress, IDCANCEL));
+        const std::optional<Box> told = answerBox(Question, IDOK);
+        ASSERT_TRUE(told);
+        EXPECT_EQ(told->text.rfind(
+                      L" The export of MARLOCON.MDB to your selected file was cancelled ! ", 0),
+                  0u);
+        EXPECT_FALSE(IsWindow(progress));
+    });
+    EXPECT_FALSE(e.folder.has("copy.mdb"));
+    EXPECT_TRUE(IsWindowEnabled(e.window.hwnd()));
+}
+
+TEST(WinProgressCopy, OnceTheWholeIsCopiedCancelIsGoneAndTheCopyCompletes)
+{
+    std::atomic<bool> release = false;
+    LongExport e([&](const CopyTask& task, const CopyProgress& progress) {
+        progress(Total, Total);
+        waitUntil([&] { return release.load(); });
+        return task(progress);
+    });
+    driveWhileRunning([&] {
+        HWND progress = e.start();
+        ASSERT_TRUE(progress);
+        HWND cancel = GetDlgItem(progress, IDCANCEL);
+        EXPECT_TRUE(waitUntil([&] { return !IsWindowEnabled(cancel); }));
+        PostMessageW(progress, WM_CLOSE, 0, 0);
+        release = true;
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(progress); }));
+        std::this_thread::sleep_for(200ms);
+        EXPECT_FALSE(findTopWindow(L"#32770", Question)) << "no box after a copy that completed";
+    });
+    EXPECT_EQ(e.folder.read("copy.mdb"), "con live");
+}
+
+} // namespace
+} // namespace marlo::test

@@ -1,0 +1,216 @@
+// The reset window on the Windows API: its start state in this process,
+// and the real dbreset.exe in a folder of its own for what only a whole
+// program shows (its exit status, the main program it starts).
+#include "DialogResetMem.h"
+#include "ResetWindowDesign.h"
+#include "WinDesign.h"
+#include "WinPlatform.h"
+#include "WinStart.h"
+#include "WinUiDrive.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace marlo::test {
+namespace {
+
+const std::wstring Caption = L"MARLO-Corvane:  Reset Database files ?";
+
+// The platform with the application folder of a test, which counts beeps.
+class TestPlatform : public WinPlatform {
+public:
+    explicit TestPlatform(const AppFolder& folder)
+        : WinPlatform("dbreset", makeHostFileSystem([&folder] { return folder.str(); }),
+                      [&folder] { return folder.str(); })
+    {
+    }
+    void Beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+RECT twipRect(int left, int top, int width, int height)
+{
+    return rectFromTwips({left, top, width, height}, screenDpi());
+}
+
+void expectPlace(HWND control, const RECT& expected)
+{
+    const RECT r = placeOf(control);
+    EXPECT_EQ(r.left, expected.left) << utf8FromWide(textOf(control));
+    EXPECT_EQ(r.top, expected.top) << utf8FromWide(textOf(control));
+    EXPECT_EQ(r.right, expected.right) << utf8FromWide(textOf(control));
+    EXPECT_EQ(r.bottom, expected.bottom) << utf8FromWide(textOf(control));
+}
+
+LOGFONTW fontOf(HWND control)
+{
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font;
+}
+
+int fontHeight(double points)
+{
+    return -static_cast<int>(std::lround(points * screenDpi() / 72.0));
+}
+
+TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
+{
+    prepareWindowsUi();
+    AppFolder folder;
+    TestPlatform platform(folder);
+    DialogResetMem window(platform);
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_FALSE(IsWindowVisible(window.hwnd())) << "beeps while it loads, before it shows";
+    window.show();
+    HWND w = window.hwnd();
+
+    EXPECT_EQ(textOf(w), Caption);
+    const auto style = GetWindowLongPtrW(w, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, pixelsFromTwips(7770, screenDpi()));
+    EXPECT_EQ(client.bottom, pixelsFromTwips(3195, screenDpi()));
+
+    HWND resetNow = childWithText(w, L"RESET NOW !");
+    HWND cancel = childWithText(w, L"Cancel");
+    HWND caution = childWithText(w, L"CAUTION !");
+    HWND resetting = childWithText(w, L"Resetting Database files...");
+    HWND notice =
+        childWithText(w, L"Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK");
+    HWND bar = childOfClass(w, PROGRESS_CLASSW);
+    ASSERT_TRUE(resetNow && cancel && caution && resetting && notice && bar);
+    expectPlace(resetNow, twipRect(4050, 2685, 2100, 375));
+    expectPlace(cancel, twipRect(1485, 2685, 2100, 375));
+    expectPlace(caution, twipRect(705, 120, 6285, 540));
+    expectPlace(bar, twipRect(405, 945, 7020, 525));
+
+    EXPECT_TRUE(IsWindowVisible(caution));
+    EXPECT_FALSE(IsWindowVisible(resetting) || IsWindowVisible(notice) || IsWindowVisible(bar));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 0);
+
+    EXPECT_STREQ(fontOf(caution).lfFaceName, L"Arial Black");
+    EXPECT_EQ(fontOf(caution).lfHeight, fontHeight(20.25));
+    EXPECT_STREQ(fontOf(resetNow).lfFaceName, L"Arial");
+    EXPECT_EQ(fontOf(resetNow).lfHeight, fontHeight(9.75));
+
+    // Buttons and the bar lie above every label; Tab moves between the
+    // two buttons only, starting on "RESET NOW !".
+    const std::vector<HWND> stack = childrenOf(w);
+    const auto depth = [&](HWND c) {
+        return std::find(stack.begin(), stack.end(), c) - stack.begin();
+    };
+    EXPECT_LT(depth(bar), depth(caution));
+    EXPECT_LT(depth(cancel), depth(childWithText(w, wideFromUtf8(resetwindow::WarningText))));
+    EXPECT_EQ(GetFocus(), resetNow);
+    EXPECT_EQ(GetNextDlgTabItem(w, resetNow, FALSE), cancel);
+    EXPECT_EQ(GetNextDlgTabItem(w, cancel, FALSE), resetNow);
+
+    // The window, its labels and its buttons in the light red.
+    HDC dc = GetDC(w);
+    EXPECT_EQ(GetPixel(dc, 3, client.bottom - 3), RGB(255, 128, 128));
+    const RECT b = placeOf(cancel);
+    EXPECT_EQ(GetPixel(dc, b.left + 6, b.top + 4), RGB(255, 128, 128));
+    ReleaseDC(w, dc);
+
+    // Escape and the close box are the only keys left: Escape does nothing.
+    const std::optional<int> quit = driveWhileRunning([&] {
+        PostMessageW(resetNow, WM_KEYDOWN, VK_ESCAPE, 0);
+        std::this_thread::sleep_for(200ms);
+    });
+    EXPECT_FALSE(quit);
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(platform.beeps, 1);
+}
+
+// The real program in a folder of its own, with its databases.
+struct ResetFolder {
+    ResetFolder(bool withTemplates = true)
+    {
+        folder.copyIn(besideTest(L"dbreset.exe"), "dbreset.exe");
+        folder.write("MARLOcon.mdb", "con live");
+        folder.write("MARLOspm.mdb", "spm live");
+        folder.write("MARLOmdb.bak", "con old");
+        if (withTemplates) {
+            folder.write("cvmdb1.bin", "con empty");
+            folder.write("cvmdb2.bin", "spm empty");
+        }
+    }
+    AppFolder folder;
+};
+
+TEST(WinResetProgram, EnterResetsBothDatabasesWaitsOutCloseAndCancelAndEndsWithZero)
+{
+    ResetFolder app;
+    StartedProgram program(app.folder.wide("dbreset.exe"), app.folder.wide(""));
+    HWND w = waitForTopWindow(nullptr, Caption, program.id());
+    ASSERT_TRUE(w);
+    HWND resetNow = childWithText(w, L"RESET NOW !");
+    HWND bar = childOfClass(w, PROGRESS_CLASSW);
+    // Enter presses the focused button.
+    PostMessageW(resetNow, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(bar); }));
+    EXPECT_FALSE(IsWindowEnabled(resetNow));
+    EXPECT_FALSE(IsWindowVisible(childWithText(w, L"CAUTION !")));
+
+    // Neither the close box nor "Cancel" stops a reset that runs.
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    click(childWithText(w, L"Cancel"));
+    const std::optional<Box> done = answerBox(L"MARLO-Corvane:", IDOK, program.id());
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->text,
+              L" Database reset successfully completed! \r\n Please restart the program... ");
+    EXPECT_EQ(program.exitStatus(), 0u);
+
+    EXPECT_EQ(app.folder.read("MARLOcon.mdb"), "con empty");
+    EXPECT_EQ(app.folder.read("MARLOspm.mdb"), "spm empty");
+    EXPECT_EQ(app.folder.read("MARLOmdb.bak"), "con live");
+    EXPECT_EQ(app.folder.read("MARLOmdb.ba2"), "con old");
+    EXPECT_EQ(app.folder.read("MARLOspm.bak"), "spm live");
+    EXPECT_FALSE(app.folder.has("started.txt"));
+}
+
+TEST(WinResetProgram, MissingTemplateAbortsWithAnErrorBoxAndStatusOne)
+{
+    ResetFolder app(false);
+    StartedProgram program(app.folder.wide("dbreset.exe"), app.folder.wide(""));
+    HWND w = waitForTopWindow(nullptr, Caption, program.id());
+    ASSERT_TRUE(w);
+    click(childWithText(w, L"RESET NOW !"));
+    const std::optional<Box> abort = answerBox(L"MARLO-Corvane:", IDOK, program.id());
+    ASSERT_TRUE(abort);
+    EXPECT_EQ(abort->text, L" Can't find CVMDB1.BIN... Reset aborted...! ");
+    EXPECT_TRUE(abort->hasIcon);
+    EXPECT_EQ(program.exitStatus(), 1u);
+    EXPECT_EQ(app.folder.read("MARLOcon.mdb"), "con live");
+    EXPECT_EQ(app.folder.read("MARLOmdb.bak"), "con old");
+}
+
+TEST(WinResetProgram, CancelStartsTheMainProgramBesideItAndTouchesNoFile)
+{
+    for (const bool mainProgramThere : {true, false}) {
+        ResetFolder app;
+        if (mainProgramThere)
+            app.folder.copyIn(besideTest(L"marlo_standin.exe"), "MARLOCON.EXE");
+        StartedProgram program(app.folder.wide("dbreset.exe"), app.folder.wide(""));
+        HWND w = waitForTopWindow(nullptr, Caption, program.id());
+        ASSERT_TRUE(w);
+        click(childWithText(w, L"Cancel"));
+        EXPECT_EQ(program.exitStatus(), 0u);
+        if (mainProgramThere)
+            EXPECT_TRUE(waitUntil([&] { return app.folder.has("started.txt"); }));
+        else
+            EXPECT_FALSE(app.folder.has("started.txt"));
+        EXPECT_EQ(app.folder.read("MARLOcon.mdb"), "con live");
+        EXPECT_EQ(app.folder.read("MARLOmdb.bak"), "con old");
+        EXPECT_FALSE(app.folder.has("MARLOspm.bak"));
+    }
+}
+
+} // namespace
+} // namespace marlo::test

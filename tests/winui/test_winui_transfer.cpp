@@ -1,0 +1,232 @@
+// The import/export window on the Windows API: its start state and the
+// file commands through the system's own chooser and message boxes in this
+// process; the real dbtransfer.exe for its exits.
+#include "ImportWindow.h"
+#include "ImportWindowDesign.h"
+#include "TransferTexts.h"
+#include "WinCommonDialog.h"
+#include "WinDesign.h"
+#include "WinPlatform.h"
+#include "WinStart.h"
+#include "WinUiDrive.h"
+
+#include <cmath>
+
+namespace marlo::test {
+namespace {
+
+namespace design = importwindow;
+const std::wstring Caption = wideFromUtf8(design::Caption);
+const std::wstring Question = L"MARLO-Corvane:";
+
+std::wstring w(const char* text)
+{
+    return wideFromUtf8(text);
+}
+
+// The window over a test's application folder.
+struct TransferWindow {
+    explicit TransferWindow(const ImportWindow::CopierFactory& makeCopier = {})
+        : platform("dbtransfer", makeHostFileSystem([this] { return folder.str(); }),
+                   [this] { return folder.str(); }),
+          window((prepareWindowsUi(), platform), makeCopier)
+    {
+        folder.write("MARLOcon.mdb", "con live");
+        folder.write("MARLOspm.mdb", "spm live");
+        folder.write("backup.mdb", "old backup");
+        window.show();
+    }
+    HWND button(const char* name) const
+    {
+        for (const design::ButtonDesign& b : design::Buttons)
+            if (std::string(b.name) == name)
+                return childWithText(window.hwnd(), w(b.caption));
+        return nullptr;
+    }
+
+    AppFolder folder;
+    WinPlatform platform;
+    ImportWindow window;
+};
+
+TEST(WinImportWindow, StartsWithItsDesignValuesAndKeepsThemWhenResized)
+{
+    TransferWindow t;
+    HWND win = t.window.hwnd();
+    const int dpi = screenDpi();
+    EXPECT_EQ(textOf(win), Caption);
+    EXPECT_EQ(GetWindowLongPtrW(win, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+    RECT client{};
+    GetClientRect(win, &client);
+    EXPECT_EQ(client.right, pixelsFromTwips(9000, dpi));
+    EXPECT_EQ(client.bottom, pixelsFromTwips(6825, dpi));
+
+    // Every button at its box, in tab order from Command1 round to it again.
+    HWND previous = nullptr;
+    for (const design::ButtonDesign& b : design::Buttons) {
+        HWND button = childWithText(win, w(b.caption));
+        ASSERT_TRUE(button) << b.name;
+        const RECT r = placeOf(button);
+        const RECT expected =
+            rectFromTwips({b.box.left, b.box.top, b.box.width, b.box.height}, dpi);
+        EXPECT_TRUE(EqualRect(&r, &expected)) << b.name;
+        if (previous)
+            EXPECT_EQ(GetNextDlgTabItem(win, previous, FALSE), button) << b.name;
+        else
+            EXPECT_EQ(GetFocus(), button);
+        previous = button;
+    }
+    EXPECT_EQ(GetNextDlgTabItem(win, previous, FALSE), t.button("Command1"));
+    EXPECT_EQ(placeOf(t.button("Command8")).top, pixelsFromTwips(5400, dpi));
+    EXPECT_EQ(placeOf(t.button("Command6")).top, pixelsFromTwips(5385, dpi));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(t.button("Command1"), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, L"Arial");
+    EXPECT_EQ(font.lfHeight, -std::lround(8.25 * dpi / 72.0));
+
+    // The frame: a plain rectangle from above the client area, the
+    // paragraphs placed from its corner.
+    HWND frame = nullptr;
+    for (HWND c : childrenOf(win))
+        if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_BLACKFRAME)
+            frame = c;
+    ASSERT_TRUE(frame);
+    EXPECT_FALSE(GetWindowLongPtrW(frame, GWL_EXSTYLE) &
+                 (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE));
+    EXPECT_EQ(placeOf(frame).top, pixelsFromTwips(-15, dpi));
+    HWND paragraph = childWithText(win, w(design::Labels[2].text));
+    ASSERT_TRUE(paragraph);
+    EXPECT_EQ(placeOf(paragraph).left, pixelsFromTwips(60 + 825, dpi));
+    EXPECT_EQ(placeOf(paragraph).top, pixelsFromTwips(-15 + 2190, dpi));
+
+    const RECT before = placeOf(t.button("Command7"));
+    ShowWindow(win, SW_MAXIMIZE);
+    const RECT after = placeOf(t.button("Command7"));
+    EXPECT_TRUE(EqualRect(&before, &after));
+    ShowWindow(win, SW_RESTORE);
+
+    // Command8 and Escape do nothing at all.
+    const std::optional<int> quit = driveWhileRunning([&] {
+        click(t.button("Command8"));
+        PostMessageW(t.button("Command1"), WM_KEYDOWN, VK_ESCAPE, 0);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_FALSE(findTopWindow(L"#32770", Question));
+    });
+    EXPECT_FALSE(quit);
+    EXPECT_TRUE(IsWindowVisible(win));
+}
+
+TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
+{
+    TransferWindow t;
+    t.folder.write("locked.mdb", "locked");
+    SetFileAttributesW(t.folder.wide("locked.mdb").c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::optional<int> quit = driveWhileRunning([&] {
+        // Export: "No" to the overwrite question shows the chooser again; a
+        // new name gets the default extension.
+        click(t.button("Command1"));
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((t.folder / "backup.mdb").c_str())));
+        const std::optional<Box> overwrite = answerBox(Question, IDNO);
+        ASSERT_TRUE(overwrite);
+        EXPECT_EQ(overwrite->text, w(texts::OverwriteQuestion));
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((t.folder / "fresh").c_str())));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.read("fresh.mdb") == "con live"; }));
+
+        // Import: a missing name is told in a box with the program's title;
+        // "Yes" copies the chosen file over the live database.
+        click(t.button("Command5"));
+        ASSERT_TRUE(chooseFile(w(texts::ImportSpmTitle), w((t.folder / "gone.mdb").c_str())));
+        const std::optional<Box> missing = answerBox(L"dbtransfer", IDOK);
+        ASSERT_TRUE(missing);
+        EXPECT_EQ(missing->text, w(texts::ImportMissing));
+        click(t.button("Command5"));
+        ASSERT_TRUE(chooseFile(w(texts::ImportSpmTitle), w((t.folder / "backup.mdb").c_str())));
+        EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::ImportSpmQuestion));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.read("MARLOspm.mdb") == "old backup"; }));
+
+        // Delete: a cancelled chooser ends without a word; a read-only file
+        // stays and the user is told so; another one goes.
+        click(t.button("Command7"));
+        ASSERT_TRUE(cancelChooser(w(texts::DeleteTitle)));
+        click(t.button("Command7"));
+        ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), w((t.folder / "locked.mdb").c_str())));
+        EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::DeleteQuestion));
+        const std::optional<Box> refused = answerBox(Question, IDOK);
+        ASSERT_TRUE(refused);
+        EXPECT_TRUE(refused->hasIcon);
+        EXPECT_EQ(refused->text.rfind(L" Could not delete your selected file ! ", 0), 0u);
+        click(t.button("Command7"));
+        ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), w((t.folder / "fresh.mdb").c_str())));
+        answerBox(Question, IDYES);
+        EXPECT_TRUE(waitUntil([&] { return !t.folder.has("fresh.mdb"); }));
+        std::this_thread::sleep_for(200ms);
+        EXPECT_FALSE(findTopWindow(L"#32770", Question));
+    });
+    EXPECT_FALSE(quit);
+    EXPECT_EQ(t.folder.read("locked.mdb"), "locked");
+    EXPECT_EQ(t.folder.read("MARLOcon.mdb"), "con live");
+    EXPECT_EQ(t.folder.read("backup.mdb"), "old backup");
+}
+
+TEST(WinImportWindow, ImportOverADatabaseThatAnotherProgramHoldsIsRefusedAndTold)
+{
+    TransferWindow t;
+    {
+        StartedProgram holder(besideTest(L"marlo_standin.exe"), t.folder.wide(""),
+                              L"hold \"" + t.folder.wide("MARLOcon.mdb") + L"\"");
+        ASSERT_TRUE(waitUntil([&] { return t.folder.read("MARLOcon.mdb") == "<none>"; }));
+        driveWhileRunning([&] {
+            click(t.button("Command3"));
+            ASSERT_TRUE(chooseFile(w(texts::ImportConTitle), w((t.folder / "backup.mdb").c_str())));
+            answerBox(Question, IDYES);
+            const std::optional<Box> refused = answerBox(Question, IDOK);
+            ASSERT_TRUE(refused);
+            EXPECT_EQ(
+                refused->text.rfind(L" Could not import your selected file as MARLOCON.MDB ! ", 0),
+                0u);
+        });
+    }
+    EXPECT_TRUE(waitUntil([&] { return t.folder.read("MARLOcon.mdb") == "con live"; }));
+}
+
+TEST(WinTransferProgram, ExitsStartTheMainProgramOnlyWhenAskedAndEndWithZero)
+{
+    struct Exit {
+        const char* button; // nullptr: the close box
+        bool starts;
+    };
+    for (const Exit exit : {Exit{"Exit  (&Restart MARLO-Corvane)", true},
+                            Exit{"Exit  (&Quit all)", false}, Exit{nullptr, false}}) {
+        AppFolder folder;
+        folder.copyIn(besideTest(L"dbtransfer.exe"), "dbtransfer.exe");
+        folder.copyIn(besideTest(L"marlo_standin.exe"), "MARLOCON.EXE");
+        StartedProgram program(folder.wide("dbtransfer.exe"), folder.wide(""));
+        HWND win = waitForTopWindow(nullptr, Caption, program.id());
+        ASSERT_TRUE(win);
+        if (exit.button)
+            click(childWithText(win, w(exit.button)));
+        else
+            PostMessageW(win, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.exitStatus(), 0u);
+        if (exit.starts)
+            EXPECT_TRUE(waitUntil([&] { return folder.has("started.txt"); }));
+        else
+            EXPECT_FALSE(folder.has("started.txt"));
+    }
+}
+
+TEST(WinCommonDialogSettings, FilterAndDefaultExtensionBecomeTheSystemsForms)
+{
+    EXPECT_EQ(systemFilterFor(texts::ChooserFilter),
+              std::wstring(L"MS Access DB (*.mdb)\0*.mdb\0Backup files (*.bak)\0*.bak\0"
+                           L"All files (*.*)\0*.*\0\0",
+                           75));
+    EXPECT_EQ(systemFilterFor("Odd|*.x|Lone"), std::wstring(L"Odd\0*.x\0Lone\0\0\0", 15));
+    EXPECT_EQ(defaultExtensionFor("*.mdb"), L"mdb");
+    EXPECT_EQ(defaultExtensionFor(".bak"), L"bak");
+    EXPECT_EQ(defaultExtensionFor("*.*"), L"");
+}
+
+} // namespace
+} // namespace marlo::test

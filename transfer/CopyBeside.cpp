@@ -1,0 +1,32 @@
+#include "CopyBeside.h"
+
+#include "ProgressTexts.h"
+
+#include <cstdint>
+#include <thread>
+
+namespace marlo {
+
+Status copyBesideWindow(Platform& platform, const std::string& source,
+                        const std::string& destination, const CopyWork& work,
+                        std::chrono::milliseconds quietFor, const ShowUntilEnded& show)
+{
+    const std::string folder = platform.ApplicationFolder();
+    // The worker gets its own copies of everything it uses but the job,
+    // which outlives it: the thread is joined before the job goes.
+    CopyJob job;
+    {
+        const std::jthread worker(
+            [&job, work, task = platform.PrepareCopy(source, destination, true)] {
+                job.end(work(task, [&job](std::uint64_t copied, std::uint64_t total) {
+                    return job.progress(copied, total);
+                }));
+            });
+        if (!job.waitFor(quietFor))
+            show(job, progress::copyingLine(progress::shownName(source, folder),
+                                            progress::shownName(destination, folder)));
+    }
+    return job.result();
+}
+
+} // namespace marlo

@@ -1,0 +1,108 @@
+#include "ImportWindow.h"
+
+#include "ButtonClick.h"
+#include "ImportWindowDesign.h"
+#include "WideText.h"
+#include "WinDesign.h"
+#include "WinPlatform.h"
+
+#include <commctrl.h>
+
+namespace marlo {
+
+namespace {
+
+namespace design = importwindow;
+
+enum ControlId { FirstButtonId = 100, FirstLabelId = 200, FrameId = 300 };
+
+TwipBox twips(const design::Box& box)
+{
+    return {box.left, box.top, box.width, box.height};
+}
+
+} // namespace
+
+ImportWindow::ImportWindow(WinPlatform& platform, const CopierFactory& makeCopier)
+    : platform_(platform), dpi_(screenDpi()),
+      font_(makeFont(L"Arial", design::FontPoints, FW_NORMAL, dpi_))
+{
+    // An ordinary window: resizable, with minimize and maximize boxes. The
+    // frame paints only its edge, so the window paints beneath its children.
+    create(L"MarloImportWindow", wideFromUtf8(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
+           programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    platform_.setWindow(hwnd());
+    commonDialog1_.setOwner(hwnd());
+    commands_ = std::make_unique<TransferCommands>(platform_, commonDialog1_,
+                                                   makeCopier ? makeCopier(hwnd())
+                                                              : std::make_unique<DirectCopy>());
+    buildControls();
+    sizeClientAndCentre(hwnd(), pixelsFromTwips(design::ClientWidth, dpi_),
+                        pixelsFromTwips(design::ClientHeight, dpi_));
+}
+
+void ImportWindow::buildControls()
+{
+    // Children are stacked in the order they are made and Tab follows it:
+    // the buttons in tab order, then the labels, the frame at the bottom.
+    int id = FirstButtonId;
+    for (const design::ButtonDesign& button : design::Buttons) {
+        HWND control = addControl(hwnd(), WC_BUTTONW, wideFromUtf8(button.caption).c_str(),
+                                  WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
+                                  twips(button.box), id++, font_.get(), dpi_);
+        platform_.addControl(button.name, control);
+        if (!firstButton_)
+            firstButton_ = control;
+    }
+
+    id = FirstLabelId;
+    const design::Box& frame = design::FrameBox;
+    for (const design::LabelDesign& label : design::Labels) {
+        const TwipBox box{frame.left + label.box.left, frame.top + label.box.top, label.box.width,
+                          label.box.height};
+        HWND control = addControl(hwnd(), WC_STATICW, wideFromUtf8(label.text).c_str(),
+                                  WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box, id++, font_.get(), dpi_);
+        platform_.addControl(label.name, control);
+    }
+
+    // A plain rectangle in the window's text colour, without a 3D edge.
+    HWND frameControl = addControl(hwnd(), WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME,
+                                   twips(frame), FrameId, nullptr, dpi_);
+    platform_.addControl("Frame1", frameControl);
+}
+
+void ImportWindow::show()
+{
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    focusControl(firstButton_);
+    UpdateWindow(hwnd());
+}
+
+std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM /*lParam*/)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
+        // no button stands in for the window, so both do nothing.
+        const int index = LOWORD(wParam) - FirstButtonId;
+        if (index < 0 || index >= static_cast<int>(design::Buttons.size()))
+            return 0;
+        if (HIWORD(wParam) == BN_SETFOCUS)
+            // Enter presses the button that has the focus.
+            SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
+        else if (HIWORD(wParam) == BN_CLICKED)
+            runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
+        return 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(hwnd());
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(platform_.exitStatus());
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace marlo

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "DialogWindow.h"
+#include "TransferCommands.h"
+#include "WinCommonDialog.h"
+#include "WinHandles.h"
+
+#include <functional>
+#include <memory>
+
+namespace marlo {
+
+class WinPlatform;
+
+// The import/export tool's one window, "import": four paragraphs in a plain
+// frame and eight buttons at fixed places, which keep their places when the
+// window is resized. Every button runs a handler of TransferCommands, which
+// works through the platform alone.
+class ImportWindow : public DialogWindow {
+public:
+    // Makes the runner of the commands' confirmed copies for this window;
+    // without one they copy straight through the platform.
+    using CopierFactory = std::function<std::unique_ptr<CopyRunner>(HWND window)>;
+
+    // Builds the window, hidden.
+    explicit ImportWindow(WinPlatform& platform, const CopierFactory& makeCopier = {});
+
+    // Shows the window in the middle of the screen, the focus on Command1.
+    void show();
+
+    TransferCommands& commands() { return *commands_; }
+
+protected:
+    std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void buildControls();
+
+    WinPlatform& platform_;
+    int dpi_;
+    UniqueFont font_;
+    WinCommonDialog commonDialog1_;
+    std::unique_ptr<TransferCommands> commands_;
+    HWND firstButton_ = nullptr;
+};
+
+} // namespace marlo
