@@ -127,6 +127,8 @@ Status examine(const std::wstring& destination, const FileIdentity& source, bool
                Destination& found)
 {
     found = {};
+    if (isDevicePath(destination))
+        return failure(ERROR_INVALID_FUNCTION, "the destination is not an ordinary file");
     const DWORD attributes = attributesOf(destination);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
@@ -134,8 +136,6 @@ Status examine(const std::wstring& destination, const FileIdentity& source, bool
             return {};
         return failure(error);
     }
-    if (isDevicePath(destination))
-        return failure(ERROR_INVALID_FUNCTION, "the destination is not an ordinary file");
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return failure(ERROR_DIRECTORY, "the destination is a folder");
     // Read no data: a handle for the identity alone passes every sharing.
@@ -187,6 +187,8 @@ Status copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress
 Status copyFileCrashSafe(const std::wstring& source, const std::wstring& destination,
                          const CopyOptions& options)
 {
+    if (isDevicePath(source))
+        return failure(ERROR_INVALID_FUNCTION, "the source is not an ordinary file");
     const DWORD sourceAttributes = attributesOf(source);
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES)
         return isMissing(::GetLastError())
@@ -194,8 +196,6 @@ Status copyFileCrashSafe(const std::wstring& source, const std::wstring& destina
                    : lastFailure();
     if (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return failure(ERROR_DIRECTORY, "the source is a folder");
-    if (isDevicePath(source))
-        return failure(ERROR_INVALID_FUNCTION, "the source is not an ordinary file");
     const UniqueHandle in(::CreateFileW(
         source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

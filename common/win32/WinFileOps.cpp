@@ -7,6 +7,8 @@
 
 #include "WinSystem.h"
 
+#include <cwctype>
+
 namespace marlo::win32 {
 
 namespace {
@@ -18,7 +20,7 @@ Status missingFile()
 
 Status notAFile(DWORD attributes)
 {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return failure(ERROR_DIRECTORY, "the name is a folder, not a file");
     return failure(ERROR_INVALID_FUNCTION, "the name is not an ordinary file");
 }
@@ -33,7 +35,19 @@ bool isFolder(const std::wstring& path)
 
 bool isDevicePath(const std::wstring& path)
 {
-    return path.starts_with(L"\\\\.\\");
+    if (path.starts_with(L"\\\\.\\"))
+        return true;
+    // The reserved names stay devices with any extension ("NUL.mdb").
+    std::wstring name = splitSystemPath(path).name;
+    name = name.substr(0, name.find(L'.'));
+    while (name.ends_with(L' '))
+        name.pop_back();
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(::towupper(c));
+    if (name == L"CON" || name == L"PRN" || name == L"AUX" || name == L"NUL")
+        return true;
+    return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) &&
+           name[3] >= L'1' && name[3] <= L'9';
 }
 
 unsigned long attributesOf(const std::wstring& path)
@@ -76,10 +90,12 @@ Result<bool> regularFileExists(const std::wstring& path)
 
 Status moveNoReplace(const std::wstring& source, const std::wstring& destination)
 {
+    if (isDevicePath(source))
+        return notAFile(INVALID_FILE_ATTRIBUTES);
     const DWORD attributes = ::GetFileAttributesW(source.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return isMissing(::GetLastError()) ? missingFile() : lastFailure();
-    if (isDevicePath(source) || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return notAFile(attributes);
     // A program that has the file open would go on writing under the new name.
     if (Status unused = refuseIfInUse(source); !unused)
@@ -107,10 +123,12 @@ Status moveNoReplace(const std::wstring& source, const std::wstring& destination
 
 Status deleteFile(const std::wstring& path, bool force)
 {
+    if (isDevicePath(path))
+        return notAFile(INVALID_FILE_ATTRIBUTES);
     const DWORD attributes = attributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return isMissing(::GetLastError()) ? missingFile() : lastFailure();
-    if (isDevicePath(path) || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return notAFile(attributes);
     if (!force && (attributes & FILE_ATTRIBUTE_READONLY))
         return failure(ERROR_ACCESS_DENIED, "the file is read-only");
