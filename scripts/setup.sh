@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ ninja-build qt6-base-dev libgtest-dev xvfb xauth openbox x11-apps xdotool
-          imagemagick fonts-liberation fonts-dejavu-core coreutils procps)
+          imagemagick fonts-liberation fonts-dejavu-core coreutils procps
+          g++-mingw-w64-x86-64-posix googletest wine wine64)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

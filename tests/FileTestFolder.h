@@ -2,31 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace marlo::test {
 
-// A fresh folder under the system's temporary folder, removed with all it
-// holds when the test ends.
+// A fresh folder under the system's temporary folder (or under `parent`),
+// removed with all it holds when the test ends. Names are written with the
+// host's own separator; the tools' paths to members take a backslash.
 class FileTestFolder {
 public:
-    explicit FileTestFolder(const std::string& parent = std::filesystem::temp_directory_path())
+    static constexpr char Separator = std::filesystem::path::preferred_separator;
+
+    explicit FileTestFolder(
+        const std::string& parent = std::filesystem::temp_directory_path().string())
     {
-        std::string pattern = parent + "/marlo-files-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        path_ = pattern;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string candidate = parent;
+            if (!candidate.ends_with('/') && !candidate.ends_with(Separator))
+                candidate += Separator;
+            candidate += "marlo-files-" + std::to_string(random());
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot make a temporary folder");
     }
     FileTestFolder(const FileTestFolder&) = delete;
     FileTestFolder& operator=(const FileTestFolder&) = delete;
@@ -34,6 +41,11 @@ public:
     {
         // A test may have taken the write access away to see a refusal.
         std::error_code ignored;
+        // Windows removes no read-only file.
+        for (std::filesystem::recursive_directory_iterator entry(path_, ignored), end; entry != end;
+             entry.increment(ignored))
+            std::filesystem::permissions(entry->path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ignored);
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
@@ -41,14 +53,27 @@ public:
 
     const std::string& path() const { return path_; }
     // The host path of a name in the folder.
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::string operator/(const std::string& name) const { return path_ + Separator + name; }
     // The path the tools build for a member: the folder, a backslash, the name.
     std::string member(const std::string& name) const { return path_ + "\\" + name; }
 
-    void write(const std::string& name, const std::string& content, mode_t mode = 0644) const
+    void write(const std::string& name, const std::string& content, unsigned mode = 0644) const
     {
         std::ofstream(*this / name, std::ios::binary | std::ios::trunc) << content;
-        ::chmod((*this / name).c_str(), mode);
+        std::filesystem::permissions(*this / name, static_cast<std::filesystem::perms>(mode));
+    }
+    // Read-only as the host marks it: the write bits on Linux, the read-only
+    // attribute on Windows.
+    void setReadOnly(const std::string& name, bool readOnly = true) const
+    {
+        using std::filesystem::perms;
+        std::filesystem::permissions(
+            *this / name, perms::owner_write | perms::group_write | perms::others_write,
+            readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+    }
+    void makeFolder(const std::string& name) const
+    {
+        std::filesystem::create_directory(*this / name);
     }
     std::string read(const std::string& name) const
     {
@@ -59,14 +84,12 @@ public:
     }
     bool has(const std::string& name) const
     {
-        struct stat st;
-        return ::lstat((*this / name).c_str(), &st) == 0;
+        std::error_code ignored;
+        return std::filesystem::exists(std::filesystem::symlink_status(*this / name, ignored));
     }
-    mode_t mode(const std::string& name) const
+    unsigned mode(const std::string& name) const
     {
-        struct stat st {};
-        ::stat((*this / name).c_str(), &st);
-        return st.st_mode & 07777;
+        return static_cast<unsigned>(std::filesystem::status(*this / name).permissions()) & 07777;
     }
     // Every name in the folder, sorted.
     std::vector<std::string> names() const
@@ -81,20 +104,5 @@ public:
 private:
     std::string path_;
 };
-
-// Runs `body` in a child process as an unprivileged user when we are root
-// (as ourselves otherwise) and answers its exit status.
-inline int runUnprivileged(const std::function<int()>& body)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(100);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
-}
 
 } // namespace marlo::test

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 using namespace marlo;
 using test::RealFilesPlatform;
 using test::TempFolder;
@@ -91,7 +89,7 @@ TEST_F(OnDisk, MembersAreFoundUnderAnyCapitalisation)
 TEST_F(OnDisk, AReadOnlyOldestGenerationKeepsItsWholeFamilyAndItsLiveFile)
 {
     layOut(5);
-    ASSERT_EQ(chmod((folder / "MARLOmdb.ba5").c_str(), 0444), 0);
+    folder.setReadOnly("MARLOmdb.ba5");
     run();
 
     for (int g = 1; g <= 5; ++g)

@@ -1,0 +1,149 @@
+#include "WinFileOps.h"
+
+#include "WinErrors.h"
+#include "WinHandle.h"
+#include "WinInUse.h"
+#include "WinText.h"
+
+#include "WinSystem.h"
+
+#include <cwctype>
+
+namespace marlo::win32 {
+
+namespace {
+
+Status missingFile()
+{
+    return failure(ERROR_FILE_NOT_FOUND, "the file does not exist");
+}
+
+Status notAFile(DWORD attributes)
+{
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return failure(ERROR_DIRECTORY, "the name is a folder, not a file");
+    return failure(ERROR_INVALID_FUNCTION, "the name is not an ordinary file");
+}
+
+bool isFolder(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+bool isDevicePath(const std::wstring& path)
+{
+    if (path.starts_with(L"\\\\.\\"))
+        return true;
+    // The reserved names stay devices with any extension ("NUL.mdb").
+    std::wstring name = splitSystemPath(path).name;
+    name = name.substr(0, name.find(L'.'));
+    while (name.ends_with(L' '))
+        name.pop_back();
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(::towupper(c));
+    if (name == L"CON" || name == L"PRN" || name == L"AUX" || name == L"NUL")
+        return true;
+    return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) &&
+           name[3] >= L'1' && name[3] <= L'9';
+}
+
+unsigned long attributesOf(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return attributes;
+    const UniqueHandle target(
+        ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!target || !::GetFileInformationByHandle(target.get(), &info))
+        return INVALID_FILE_ATTRIBUTES;
+    return info.dwFileAttributes;
+}
+
+Result<bool> regularFileExists(const std::wstring& path)
+{
+    if (path.empty() || isDevicePath(path))
+        return false;
+    const DWORD attributes = attributesOf(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    switch (const DWORD error = ::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return false;
+    default:
+        return Result<bool>(failure(error));
+    }
+}
+
+Status moveNoReplace(const std::wstring& source, const std::wstring& destination)
+{
+    if (isDevicePath(source))
+        return notAFile(INVALID_FILE_ATTRIBUTES);
+    const DWORD attributes = ::GetFileAttributesW(source.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return isMissing(::GetLastError()) ? missingFile() : lastFailure();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return notAFile(attributes);
+    // A program that has the file open would go on writing under the new name.
+    if (Status unused = refuseIfInUse(source); !unused)
+        return unused;
+    if (!isFolder(splitSystemPath(destination).folder))
+        return failure(ERROR_PATH_NOT_FOUND, "the destination folder does not exist");
+    // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name
+    // atomically; the test before it only chooses the words, and refuses a
+    // name that differs in case alone, which the system would let through.
+    if (::GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return failure(ERROR_ALREADY_EXISTS, "a file of the new name already exists");
+    if (::MoveFileExW(source.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH))
+        return {};
+    switch (const DWORD error = ::GetLastError()) {
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return failure(error, "a file of the new name already exists");
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return inUse(source);
+    default:
+        return failure(error);
+    }
+}
+
+Status deleteFile(const std::wstring& path, bool force)
+{
+    if (isDevicePath(path))
+        return notAFile(INVALID_FILE_ATTRIBUTES);
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return isMissing(::GetLastError()) ? missingFile() : lastFailure();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return notAFile(attributes);
+    if (!force && (attributes & FILE_ATTRIBUTE_READONLY))
+        return failure(ERROR_ACCESS_DENIED, "the file is read-only");
+    if (Status unused = refuseIfInUse(path); !unused)
+        return unused;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (::DeleteFileW(path.c_str()))
+        return {};
+    const DWORD error = ::GetLastError();
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ::SetFileAttributesW(path.c_str(), attributes); // as it was
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return inUse(path);
+    return isMissing(error) ? missingFile() : failure(error);
+}
+
+} // namespace marlo::win32

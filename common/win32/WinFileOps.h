@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Result.h"
+
+#include <string>
+
+namespace marlo::win32 {
+
+// Operations on system paths (see systemPath). Each failure says in plain
+// words what stood in the way, in the words of the Linux layer.
+
+// True only for an existing file (or a link to one); false for a folder and
+// for a name that cannot exist. Fails only when the test cannot be made.
+Result<bool> regularFileExists(const std::wstring& path);
+
+// Gives a file a new name; never replaces one, and a failed move leaves both
+// names as they were. A file that another program holds is refused.
+Status moveNoReplace(const std::wstring& source, const std::wstring& destination);
+
+// Removes exactly the one file named; unless `force`, a read-only file is
+// refused, and so is a file that another program holds.
+Status deleteFile(const std::wstring& path, bool force);
+
+// Whether the name is one of the system's devices (NUL, COM1...), never a
+// file of ours.
+bool isDevicePath(const std::wstring& path);
+
+// The attributes of a name, following a link to what it points to;
+// INVALID_FILE_ATTRIBUTES with the error left for GetLastError when there
+// is nothing to follow.
+unsigned long attributesOf(const std::wstring& path);
+
+} // namespace marlo::win32

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Result.h"
+
+#include <string>
+#include <vector>
+
+namespace marlo::win32 {
+
+// Fails with words that name the program, where the system can tell which,
+// when another program holds the file open; a file that is missing or that
+// we may not read passes, and the operation meets its own refusal. Like the
+// main program's database engine, a holder that shares nothing keeps us out
+// on its own; a holder that shares is found by asking for the file alone.
+Status refuseIfInUse(const std::wstring& path);
+Status refuseIfAnyInUse(const std::vector<std::wstring>& paths);
+
+// The failure for a file that the system found held by another program.
+Status inUse(const std::wstring& path);
+
+} // namespace marlo::win32

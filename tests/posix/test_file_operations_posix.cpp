@@ -1,0 +1,98 @@
+// The Linux file layer on what only Linux has: links, pipes, names with
+// pattern characters, and users without the right to look.
+#include "FileLayerExpect.h"
+#include "FileSystem.h"
+#include "FileTestFolder.h"
+#include "OrdinaryUser.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace marlo;
+using test::failedWith;
+
+namespace {
+
+class PosixFileOperations : public ::testing::Test {
+protected:
+    test::FileTestFolder dir;
+    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
+
+    bool exists(const std::string& path)
+    {
+        const auto answer = files->FileExists(path);
+        EXPECT_TRUE(answer.ok()) << path;
+        return answer.ok() && answer.value();
+    }
+};
+
+} // namespace
+
+TEST_F(PosixFileOperations, FileExistsFollowsLinksToRegularFilesOnly)
+{
+    dir.write("file", "x");
+    ::mkdir((dir / "folder").c_str(), 0755);
+    ::symlink("file", (dir / "link").c_str());
+    ::symlink("folder", (dir / "folderlink").c_str());
+    ::symlink("missing", (dir / "dangling").c_str());
+    ::symlink("loop", (dir / "loop").c_str());
+
+    EXPECT_TRUE(exists(dir / "link"));
+    EXPECT_FALSE(exists(dir / "folderlink"));
+    EXPECT_FALSE(exists(dir / "dangling"));
+    EXPECT_FALSE(exists(dir / "loop"));
+}
+
+TEST_F(PosixFileOperations, FileExistsFailsWhenTheTestCannotBeMade)
+{
+    ::chmod(dir.path().c_str(), 0755);
+    ::mkdir((dir / "locked").c_str(), 0700);
+    dir.write("locked/file", "x");
+    ::chmod((dir / "locked").c_str(), 0);
+    // A user who may not search the folder cannot tell: that is a failure,
+    // not a "no".
+    const std::string path = dir / "locked/file";
+    const test::OrdinaryRun run = test::runAsOrdinaryUser([&]() -> std::string {
+        const auto answer = files->FileExists(path);
+        if (!answer.ok() && answer.error().description == "permission denied")
+            return {};
+        return answer.ok() ? "answered instead of failing" : answer.error().description;
+    });
+    ::chmod((dir / "locked").c_str(), 0700);
+    ASSERT_TRUE(run.ran) << run.whyNot;
+    EXPECT_EQ(run.problems, "");
+}
+
+TEST_F(PosixFileOperations, DeletingALinkRemovesTheLinkUnderItsTargetsRule)
+{
+    dir.write("target", "t");
+    ::symlink("target", (dir / "link").c_str());
+    ::chmod((dir / "target").c_str(), 0444);
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "link", false), "the file is read-only"));
+    ::chmod((dir / "target").c_str(), 0644);
+    EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
+}
+
+TEST_F(PosixFileOperations, DeleteTakesPatternCharactersAsPartsOfTheName)
+{
+    dir.write("*.bak", "star");
+    dir.write("a.bak", "a");
+    dir.write("?.bak", "question");
+    dir.write("b.bak", "b");
+    ASSERT_TRUE(files->DeleteFile(dir / "*.bak", false).ok());
+    ASSERT_TRUE(files->DeleteFile(dir.member("?.bak"), false).ok());
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.bak", "b.bak"}));
+}
+
+TEST_F(PosixFileOperations, DeleteRefusesLinksToNothingAndPipes)
+{
+    ::symlink("missing", (dir / "dangling").c_str());
+    ::mkfifo((dir / "pipe").c_str(), 0644);
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "dangling", false), "the file does not exist"));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir / "pipe", false), "the name is not an ordinary file"));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dangling", "pipe"}));
+}

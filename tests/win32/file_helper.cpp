@@ -1,0 +1,35 @@
+// A second Windows program for the file-layer tests:
+//   file_helper hold <path>       holds the file open, sharing nothing, until
+//                                 its input closes or it is ended
+//   file_helper copy <src> <dst>  copies as the tools do
+// It says "ready" on its output once it holds or starts copying.
+#include "FileSystem.h"
+
+#include "WinSystem.h"
+
+#include <cstdio>
+#include <string>
+
+int main(int argc, char* argv[])
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "hold" && argc == 3) {
+        const HANDLE file = ::CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 2;
+        std::puts("ready");
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
+        ::CloseHandle(file);
+        return 0;
+    }
+    if (mode == "copy" && argc == 4) {
+        const auto files = marlo::makeHostFileSystem([] { return std::string(); });
+        std::puts("ready");
+        std::fflush(stdout);
+        return files->CopyFile(argv[2], argv[3], true).ok() ? 0 : 1;
+    }
+    return 3;
+}

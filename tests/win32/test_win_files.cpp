@@ -1,0 +1,170 @@
+// What only Windows has: the read-only attribute, device names, files held
+// open by another program that shares nothing, and copies ended by
+// TerminateProcess at random instants.
+#include "FileLayerExpect.h"
+#include "FileSystem.h"
+#include "FileTestFolder.h"
+#include "HelperProcess.h"
+#include "RealFilesPlatform.h"
+#include "ResetSequence.h"
+
+#include <gtest/gtest.h>
+
+#include "WinSystem.h"
+
+#include <random>
+
+using namespace marlo;
+using test::failedWith;
+using Names = std::vector<std::string>;
+
+namespace {
+
+std::string helperProgram()
+{
+    return hostApplicationFolder() + "\\file_helper.exe";
+}
+
+class WinFiles : public ::testing::Test {
+protected:
+    test::FileTestFolder dir;
+    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
+
+    DWORD attributes(const std::string& name) { return ::GetFileAttributesA((dir / name).c_str()); }
+};
+
+::testing::AssertionResult inUse(const Status& status)
+{
+    if (status.ok())
+        return ::testing::AssertionFailure() << "succeeded";
+    if (!status.error().description.starts_with("the file is in use by another program"))
+        return ::testing::AssertionFailure() << status.error().description;
+    return ::testing::AssertionSuccess() << status.error().description;
+}
+
+} // namespace
+
+TEST_F(WinFiles, TheReadOnlyAttributeKeepsAFileFromDeleteAndOverwriteButNotFromAMove)
+{
+    dir.write("src", "new");
+    dir.write("kept.bak", "backup");
+    ::SetFileAttributesA((dir / "kept.bak").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.member("kept.bak"), false), "the file is read-only"));
+    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.member("KEPT.BAK"), true),
+                           "the destination file is read-only"));
+    EXPECT_EQ(dir.read("kept.bak"), "backup");
+
+    ASSERT_TRUE(files->MoveFile(dir.member("kept.bak"), dir.member("kept.ba2")).ok());
+    EXPECT_EQ(attributes("kept.ba2") & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+    ASSERT_TRUE(files->DeleteFile(dir.member("kept.ba2"), true).ok());
+    EXPECT_EQ(dir.names(), Names{"src"});
+}
+
+TEST_F(WinFiles, AReplacedFileKeepsItsHiddenMarkAndANewOneIsOrdinary)
+{
+    dir.write("src", "new");
+    dir.write("hidden", "old");
+    ::SetFileAttributesA((dir / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA((dir / "src").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(files->CopyFile(dir / "src", dir / "hidden", true).ok());
+    EXPECT_EQ(dir.read("hidden"), "new");
+    EXPECT_TRUE(attributes("hidden") & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(files->CopyFile(dir / "src", dir / "made", true).ok());
+    EXPECT_FALSE(attributes("made") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+}
+
+TEST_F(WinFiles, PathsAreTakenAsTheSystemTakesThem)
+{
+    dir.write("MARLOcon.mdb", "live");
+    // At a drive's root the folder ends in a backslash and the tools add one.
+    EXPECT_TRUE(files->FileExists(dir.path() + "\\\\MARLOcon.mdb").value());
+    EXPECT_TRUE(files->FileExists(dir.path() + "/marlocon.MDB").value());
+    // Devices are no files, whatever folder they seem to lie in.
+    EXPECT_FALSE(files->FileExists(dir.member("NUL")).value());
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("NUL"), false),
+                           "the name is not an ordinary file"));
+
+    const std::string folder = hostApplicationFolder();
+    EXPECT_FALSE(folder.ends_with('\\'));
+    EXPECT_TRUE(files->FileExists(folder + "\\file_helper.exe").value());
+}
+
+TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHolderIsNamed)
+{
+    dir.write("MARLOcon.mdb", "live");
+    dir.write("other.mdb", "other");
+    {
+        test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOcon.mdb") + "\"");
+        ASSERT_TRUE(holder.ready());
+        const std::string live = dir.member("MARLOcon.mdb");
+        EXPECT_TRUE(inUse(files->DeleteFile(live, false)));
+        EXPECT_TRUE(inUse(files->MoveFile(live, dir.member("MARLOmdb.bak"))));
+        EXPECT_TRUE(inUse(files->CopyFile(dir / "other.mdb", live, true)));
+        EXPECT_TRUE(inUse(files->CopyFile(live, dir / "export.mdb", true)));
+        EXPECT_TRUE(inUse(files->FilesNotInUse({dir.member("missing"), live})));
+        const Status named = files->FilesNotInUse({live});
+        std::cout << "  the holder as named: " << named.error().description << '\n';
+        holder.closeInput();
+        ASSERT_EQ(holder.wait(10000), 0);
+    }
+    EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "other.mdb"}));
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "live");
+    // Once it lets go, everything goes through.
+    EXPECT_TRUE(files->FilesNotInUse({dir.member("MARLOcon.mdb")}).ok());
+    ASSERT_TRUE(files->CopyFile(dir / "other.mdb", dir.member("MARLOcon.mdb"), true).ok());
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "other");
+}
+
+TEST_F(WinFiles, CopiesEndedAtRandomInstantsLeaveTheOldContentOrTheNew)
+{
+    const std::string oldContent(1 << 20, 'o');
+    std::string newContent(16 << 20, '\0');
+    for (std::size_t i = 0; i < newContent.size(); ++i)
+        newContent[i] = static_cast<char>(i * 131 % 251);
+    dir.write("new.mdb", newContent);
+    dir.write("MARLOcon.mdb", oldContent);
+
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<DWORD> instant(0, 120);
+    int oldSeen = 0, newSeen = 0;
+    for (int run = 0; run < 30; ++run) {
+        {
+            test::HelperProcess copy(helperProgram(), "copy \"" + (dir / "new.mdb") + "\" \"" +
+                                                          dir.member("MARLOcon.mdb") + "\"");
+            ASSERT_TRUE(copy.ready());
+            if (copy.wait(instant(random)) == -1)
+                copy.kill();
+        }
+        const std::string now = dir.read("MARLOcon.mdb");
+        ASSERT_TRUE(now == oldContent || now == newContent) << "torn after run " << run;
+        (now == oldContent ? oldSeen : newSeen)++;
+        if (now == newContent)
+            dir.write("MARLOcon.mdb", oldContent);
+    }
+    const Names left = dir.names();
+    std::cout << "  kept old " << oldSeen << ", got new " << newSeen << ", names left "
+              << left.size() << '\n';
+    EXPECT_GT(oldSeen, 0);
+    // The system removes a temporary file whose writer died.
+    EXPECT_EQ(left, (Names{"MARLOcon.mdb", "new.mdb"}));
+}
+
+TEST_F(WinFiles, AResetLeavesAHeldDatabaseAloneAsAWhole)
+{
+    for (const char* name : {"cvmdb1.bin", "cvmdb2.bin", "MARLOcon.mdb", "MARLOspm.mdb",
+                             "MARLOmdb.bak", "MARLOspm.bak"})
+        dir.write(name, name);
+    test::RealFilesPlatform platform(dir.path());
+    {
+        test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOmdb.bak") + "\"");
+        ASSERT_TRUE(holder.ready());
+        ResetSequence(platform).run();
+    }
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "MARLOcon.mdb");
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), "MARLOmdb.bak");
+    EXPECT_EQ(dir.read("MARLOspm.mdb"), "cvmdb2.bin");
+    EXPECT_EQ(dir.read("MARLOspm.bak"), "MARLOspm.mdb");
+    EXPECT_EQ(dir.read("MARLOspm.ba2"), "MARLOspm.bak");
+    EXPECT_EQ(platform.endedWith, 1);
+}
