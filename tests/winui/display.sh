@@ -2,7 +2,11 @@
 # One virtual X display for the Windows window tests, shared by all of them.
 #   display.sh start FILE      starts Xvfb, notes its display and process in FILE
 #   display.sh stop FILE       ends it
-#   display.sh run FILE CMD... runs CMD on it
+#   display.sh run FILE PREFIX CMD...
+#                              runs CMD on it, alone in the Wine prefix PREFIX:
+#                              Wine's desktop takes the display of the first
+#                              program that starts it, so the prefix's server
+#                              must have ended before, and is ended after
 set -eu
 verb=$1 file=$2
 shift 2
@@ -21,7 +25,13 @@ stop)
     ;;
 run)
     DISPLAY=":$(cut -d' ' -f1 "$file")"
-    export DISPLAY
-    exec "$@"
+    WINEPREFIX=$1
+    export DISPLAY WINEPREFIX
+    shift
+    wineserver -w
+    status=0
+    "$@" || status=$?
+    wineserver -k 2> /dev/null || true
+    exit $status
     ;;
 esac
