@@ -7,7 +7,8 @@
 
 namespace marlo {
 
-Result<int> startProgram(const std::string& program, int showCommand)
+Result<int> startProgram(const std::string& program, int showCommand,
+                         const std::string& workingFolder)
 {
     // Quoted, so that the whole name is the program even with a blank in it;
     // CreateProcessW may write into its command line.
@@ -16,9 +17,10 @@ Result<int> startProgram(const std::string& program, int showCommand)
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
+    const std::wstring folder = wideFromUtf8(workingFolder);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started)) {
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return Result<int>::failure(53, "File not found");

@@ -112,8 +112,9 @@ Result<int> WinPlatform::MsgBox(const std::string& prompt, int style,
 
 Result<int> WinPlatform::Shell(const std::string& program, int windowStyle)
 {
-    // The style numbers of Shell are the system's show commands.
-    return startProgram(program, windowStyle);
+    // The style numbers of Shell are the system's show commands. The main
+    // program works in its own folder, whatever folder started the tool.
+    return startProgram(program, windowStyle, applicationFolder_());
 }
 
 void WinPlatform::finish(int exitStatus)

@@ -1,5 +1,6 @@
 // Stands in for other Windows programs in the tests. Started as the main
-// program, it leaves "started.txt" beside itself and ends. Started as
+// program, it leaves "started.txt" beside itself, holding the folder it was
+// started to work in, and ends. Started as
 // "hold <file>", it holds the file open, shared with nobody, until it is
 // ended.
 #include "WindowsApi.h"
@@ -23,6 +24,10 @@ int wmain(int argc, wchar_t** argv)
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 1;
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD folderLength = GetCurrentDirectoryW(MAX_PATH, folder);
+    DWORD written = 0;
+    WriteFile(file, folder, folderLength * sizeof(wchar_t), &written, nullptr);
     CloseHandle(file);
     return 0;
 }

@@ -201,7 +201,8 @@ TEST(WinTransferProgram, ExitsStartTheMainProgramOnlyWhenAskedAndEndWithZero)
         AppFolder folder;
         folder.copyIn(besideTest(L"dbtransfer.exe"), "dbtransfer.exe");
         folder.copyIn(besideTest(L"marlo_standin.exe"), "MARLOCON.EXE");
-        StartedProgram program(folder.wide("dbtransfer.exe"), folder.wide(""));
+        // Started from another folder: the main program works in its own.
+        StartedProgram program(folder.wide("dbtransfer.exe"), besideTest(L""));
         HWND win = waitForTopWindow(nullptr, Caption, program.id());
         ASSERT_TRUE(win);
         if (exit.button)
@@ -209,9 +210,13 @@ TEST(WinTransferProgram, ExitsStartTheMainProgramOnlyWhenAskedAndEndWithZero)
         else
             PostMessageW(win, WM_CLOSE, 0, 0);
         EXPECT_EQ(program.exitStatus(), 0u);
-        if (exit.starts)
+        if (exit.starts) {
             EXPECT_TRUE(waitUntil([&] { return folder.has("started.txt"); }));
-        else
+            const std::string worksIn = folder.read("started.txt");
+            EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(worksIn.data()),
+                                   worksIn.size() / sizeof(wchar_t)),
+                      wideFromUtf8(folder.str()));
+        } else
             EXPECT_FALSE(folder.has("started.txt"));
     }
 }
