@@ -191,18 +191,25 @@ TEST(WinResetProgram, MissingTemplateAbortsWithAnErrorBoxAndStatusOne)
     EXPECT_EQ(app.folder.read("MARLOmdb.bak"), "con old");
 }
 
-TEST(WinResetProgram, CancelStartsTheMainProgramBesideItAndTouchesNoFile)
+TEST(WinResetProgram, CancelStartsTheMainProgramBesideItTheCloseBoxDoesNotAndNoFileChanges)
 {
-    for (const bool mainProgramThere : {true, false}) {
+    struct Way {
+        bool cancel; // else the close box
+        bool mainProgramThere;
+    };
+    for (const Way way : {Way{true, true}, Way{true, false}, Way{false, true}}) {
         ResetFolder app;
-        if (mainProgramThere)
+        if (way.mainProgramThere)
             app.folder.copyIn(besideTest(L"marlo_standin.exe"), "MARLOCON.EXE");
         StartedProgram program(app.folder.wide("dbreset.exe"), app.folder.wide(""));
         HWND w = waitForTopWindow(nullptr, Caption, program.id());
         ASSERT_TRUE(w);
-        click(childWithText(w, L"Cancel"));
+        if (way.cancel)
+            click(childWithText(w, L"Cancel"));
+        else
+            PostMessageW(w, WM_CLOSE, 0, 0);
         EXPECT_EQ(program.exitStatus(), 0u);
-        if (mainProgramThere)
+        if (way.cancel && way.mainProgramThere)
             EXPECT_TRUE(waitUntil([&] { return app.folder.has("started.txt"); }));
         else
             EXPECT_FALSE(app.folder.has("started.txt"));
