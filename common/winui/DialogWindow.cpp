@@ -11,6 +11,12 @@ HICON programIcon(int metric)
                                          IMAGE_ICON, size, size, LR_SHARED));
 }
 
+DialogWindow::~DialogWindow()
+{
+    if (HWND window = hwnd())
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
 void DialogWindow::create(const wchar_t* className, const wchar_t* caption, DWORD style, HICON icon,
                           HBRUSH background, HWND owner)
 {

@@ -16,7 +16,9 @@ namespace marlo {
 class DialogWindow {
 public:
     DialogWindow() = default;
-    virtual ~DialogWindow() = default;
+    // Destroys the window, if it is still there, without its handlers:
+    // those of the derived window are gone by then.
+    virtual ~DialogWindow();
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 

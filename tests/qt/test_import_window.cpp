@@ -63,6 +63,8 @@ TEST_F(WindowFixture, CarriesTheDesignValues)
     auto* frame = window.findChild<QFrame*>("Frame1");
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->geometry(), QRect(4, -1, 593, 311));
+    EXPECT_EQ(frame->frameShape(), QFrame::Box);
+    EXPECT_EQ(frame->frameShadow(), QFrame::Plain) << "a plain rectangle, no 3D edge";
     for (const char* name : {"Label1", "Label2", "Label3", "Label4"})
         EXPECT_NE(frame->findChild<QLabel*>(name), nullptr) << name;
     EXPECT_EQ(frame->findChild<QLabel*>("Label3")->geometry(), QRect(55, 146, 459, 69));
