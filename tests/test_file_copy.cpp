@@ -1,8 +1,7 @@
 // CopyFile on real folders, on Linux and on Windows alike: what it refuses
 // before anything is written, and what a copy leaves behind.
 #include "FileLayerExpect.h"
-#include "FileSystem.h"
-#include "FileTestFolder.h"
+#include "HostFilesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +10,8 @@ using test::failedWith;
 
 namespace {
 
-class FileCopy : public ::testing::Test {
+class FileCopy : public test::HostFilesTest {
 protected:
-    test::FileTestFolder dir;
-    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
-
     std::string bigContent(std::size_t size, char seed)
     {
         std::string content(size, '\0');

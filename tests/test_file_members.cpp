@@ -1,8 +1,7 @@
 // Members of the file set are found under any capitalisation, as the tools
 // expect of their file system: Windows does so itself, the Linux layer looks.
 #include "FileLayerExpect.h"
-#include "FileSystem.h"
-#include "FileTestFolder.h"
+#include "HostFilesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +11,7 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-class FileMembers : public ::testing::Test {
-protected:
-    test::FileTestFolder dir;
-    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
-};
+class FileMembers : public test::HostFilesTest {};
 
 } // namespace
 

@@ -2,8 +2,7 @@
 // each operation refuses, and that a refusal changes nothing. These run as
 // root in CI, where the read-only rules must hold all the same.
 #include "FileLayerExpect.h"
-#include "FileSystem.h"
-#include "FileTestFolder.h"
+#include "HostFilesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +14,7 @@ using test::failedWith;
 
 namespace {
 
-class FileOperations : public ::testing::Test {
-protected:
-    test::FileTestFolder dir;
-    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
-
-    bool exists(const std::string& path)
-    {
-        const auto answer = files->FileExists(path);
-        EXPECT_TRUE(answer.ok()) << path;
-        return answer.ok() && answer.value();
-    }
-};
+class FileOperations : public test::HostFilesTest {};
 
 } // namespace
 

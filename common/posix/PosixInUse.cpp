@@ -4,6 +4,7 @@
 #include "PosixFd.h"
 
 #include <fcntl.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,12 +38,16 @@ bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
     while (const dirent* entry = ::readdir(fds.get())) {
         if (entry->d_name[0] == '.')
             continue;
-        // Follows the descriptor's link to the open file itself.
-        struct stat st;
-        if (::fstatat(fdFolder, entry->d_name, &st, 0) != 0)
+        // Follows the descriptor's link to the open file itself. The
+        // attributes the kernel has at hand serve: the identity never changes,
+        // and a slow or stuck network or FUSE drive that another program has
+        // files open on is not asked, so it cannot hold the scan.
+        struct statx st;
+        if (::statx(fdFolder, entry->d_name, AT_STATX_DONT_SYNC, STATX_INO, &st) != 0)
             continue;
+        const dev_t device = makedev(st.stx_dev_major, st.stx_dev_minor);
         for (const FileId& file : files)
-            if (st.st_ino == file.inode && st.st_dev == file.device)
+            if (st.stx_ino == file.inode && device == file.device)
                 return true;
     }
     return false;

@@ -1,8 +1,7 @@
 // CopyFile on what only Linux has: permission bits, links, pipes, a second
 // drive in /dev/shm.
 #include "FileLayerExpect.h"
-#include "FileSystem.h"
-#include "FileTestFolder.h"
+#include "HostFilesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +13,7 @@ using test::failedWith;
 
 namespace {
 
-class PosixFileCopy : public ::testing::Test {
-protected:
-    test::FileTestFolder dir;
-    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
-};
+class PosixFileCopy : public test::HostFilesTest {};
 
 } // namespace
 

@@ -1,8 +1,7 @@
 // Members on a Linux drive that tells case apart: which of several forms is
 // taken, and chosen names that are taken literally.
 #include "FileLayerExpect.h"
-#include "FileSystem.h"
-#include "FileTestFolder.h"
+#include "HostFilesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +12,7 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-class PosixFileMembers : public ::testing::Test {
-protected:
-    test::FileTestFolder dir;
-    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
-};
+class PosixFileMembers : public test::HostFilesTest {};
 
 } // namespace
 

@@ -1,8 +1,7 @@
 // The Linux file layer on what only Linux has: links, pipes, names with
 // pattern characters, and users without the right to look.
 #include "FileLayerExpect.h"
-#include "FileSystem.h"
-#include "FileTestFolder.h"
+#include "HostFilesTest.h"
 #include "OrdinaryUser.h"
 
 #include <gtest/gtest.h>
@@ -15,18 +14,7 @@ using test::failedWith;
 
 namespace {
 
-class PosixFileOperations : public ::testing::Test {
-protected:
-    test::FileTestFolder dir;
-    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
-
-    bool exists(const std::string& path)
-    {
-        const auto answer = files->FileExists(path);
-        EXPECT_TRUE(answer.ok()) << path;
-        return answer.ok() && answer.value();
-    }
-};
+class PosixFileOperations : public test::HostFilesTest {};
 
 } // namespace
 

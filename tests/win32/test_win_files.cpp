@@ -2,9 +2,8 @@
 // open by another program that shares nothing, and copies ended by
 // TerminateProcess at random instants.
 #include "FileLayerExpect.h"
-#include "FileSystem.h"
-#include "FileTestFolder.h"
 #include "HelperProcess.h"
+#include "HostFilesTest.h"
 #include "RealFilesPlatform.h"
 #include "ResetSequence.h"
 
@@ -25,11 +24,8 @@ std::string helperProgram()
     return hostApplicationFolder() + "\\file_helper.exe";
 }
 
-class WinFiles : public ::testing::Test {
+class WinFiles : public test::HostFilesTest {
 protected:
-    test::FileTestFolder dir;
-    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
-
     DWORD attributes(const std::string& name) { return ::GetFileAttributesA((dir / name).c_str()); }
 };
 
