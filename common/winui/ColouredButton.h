@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 namespace marlo {
 

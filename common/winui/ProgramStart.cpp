@@ -3,7 +3,7 @@
 #include "WideText.h"
 #include "WinHandles.h"
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 namespace marlo {
 

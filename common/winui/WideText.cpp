@@ -1,6 +1,6 @@
 #include "WideText.h"
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 namespace marlo {
 

@@ -2,7 +2,7 @@
 
 #include "CommonDialog.h"
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 #include "WinHandles.h"
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 namespace marlo {
 

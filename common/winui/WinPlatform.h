@@ -3,7 +3,7 @@
 #include "FileSystem.h"
 #include "Platform.h"
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 #include <functional>
 #include <map>

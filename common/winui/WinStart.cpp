@@ -1,6 +1,6 @@
 #include "WinStart.h"
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 
 #include "MessagePump.h"
 #include "WideText.h"
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 #include <gtest/gtest.h>
 

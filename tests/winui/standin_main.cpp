@@ -3,7 +3,7 @@
 // started to work in, and ends. Started as
 // "hold <file>", it holds the file open, shared with nobody, until it is
 // ended.
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 #include <string>
 

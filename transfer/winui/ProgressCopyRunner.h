@@ -3,7 +3,7 @@
 #include "CopyBeside.h"
 #include "CopyRunner.h"
 
-#include "WindowsApi.h"
+#include "WinSystem.h"
 
 #include <chrono>
 
