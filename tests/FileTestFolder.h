@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,19 @@
 #include <vector>
 
 namespace marlo::test {
+
+// Sets a file's permissions. A drive that keeps a read-only attribute instead
+// (NTFS through ntfs-3g) gets that set to match the owner's write permission.
+inline void setMode(const std::string& path, mode_t mode)
+{
+    ::chmod(path.c_str(), mode);
+    constexpr const char* attributes = "system.ntfs_attrib_be";
+    unsigned char bytes[4];
+    if (::getxattr(path.c_str(), attributes, bytes, sizeof bytes) == sizeof bytes) {
+        bytes[3] = static_cast<unsigned char>((mode & S_IWUSR) ? bytes[3] & ~1u : bytes[3] | 1u);
+        ::setxattr(path.c_str(), attributes, bytes, sizeof bytes, 0);
+    }
+}
 
 // A fresh folder under the system's temporary folder, removed with all it
 // holds when the test ends.
@@ -48,7 +62,7 @@ public:
     void write(const std::string& name, const std::string& content, mode_t mode = 0644) const
     {
         std::ofstream(*this / name, std::ios::binary | std::ios::trunc) << content;
-        ::chmod((*this / name).c_str(), mode);
+        setMode(*this / name, mode);
     }
     std::string read(const std::string& name) const
     {

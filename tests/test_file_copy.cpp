@@ -131,6 +131,19 @@ TEST_F(FileCopy, ACopyOntoItselfIsRefusedAndKeepsTheContent)
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOCON.MDB", "hardlink", "symlink"}));
 }
 
+TEST_F(FileCopy, ACopyOntoItselfUnderAnotherCapitalisationIsRefused)
+{
+    // Drives that fold case may number each spelling of a name anew.
+    dir.write("MARLOCON.MDB", "live");
+    const std::string same = "the source and the destination are the same file";
+    EXPECT_TRUE(
+        failedWith(files->CopyFile(dir.member("marlocon.mdb"), dir / "MARLOCON.MDB", true), same));
+    EXPECT_TRUE(
+        failedWith(files->CopyFile(dir / "MARLOCON.MDB", dir.member("MARLOcon.mdb"), true), same));
+    EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"MARLOCON.MDB"});
+}
+
 TEST_F(FileCopy, ALinkedDestinationReceivesTheCopyInItsTargetAndStaysALink)
 {
     ::mkdir((dir / "real").c_str(), 0755);
@@ -143,7 +156,7 @@ TEST_F(FileCopy, ALinkedDestinationReceivesTheCopyInItsTargetAndStaysALink)
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"link", "real", "src"}));
     EXPECT_EQ(std::filesystem::directory_iterator(dir / "real")->path().filename(), "target");
 
-    ::chmod((dir / "real/target").c_str(), 0444);
+    test::setMode(dir / "real/target", 0444);
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "link", true),
                            "the destination file is read-only"));
     ::symlink("real/missing", (dir / "dangling").c_str());
@@ -171,6 +184,9 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     EXPECT_EQ(seen.back(), content.size());
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
 
+    // Written anew: FAT through fusefat keeps a file's old length when it is
+    // truncated in place.
+    std::filesystem::remove(dir / "dst");
     dir.write("dst", "old");
     for (int stopAt : {0, 1}) {
         int calls = 0;

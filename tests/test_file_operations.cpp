@@ -90,7 +90,7 @@ TEST_F(FileOperations, MoveGivesTheFileTheNewNameAndNeverReplacesOne)
     EXPECT_EQ(dir.read("c"), "second");
 
     // A read-only file is moved like any other; a read-only name is no file.
-    ::chmod((dir / "c").c_str(), 0444);
+    test::setMode(dir / "c", 0444);
     EXPECT_TRUE(files->MoveFile(dir.member("c"), dir.member("d")).ok());
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"b", "d"}));
 }
@@ -147,7 +147,7 @@ TEST_F(FileOperations, DeleteRemovesExactlyTheOneFileUnlessItIsReadOnly)
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.bak", "b.bak"}));
 
     // Root could unlink it; the owner's missing write permission still rules.
-    ::chmod((dir / "a.bak").c_str(), 0444);
+    test::setMode(dir / "a.bak", 0444);
     EXPECT_TRUE(failedWith(files->DeleteFile(dir / "a.bak", false), "the file is read-only"));
     EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("a.bak"), false), "the file is read-only"));
     EXPECT_EQ(dir.read("a.bak"), "a");
@@ -175,9 +175,9 @@ TEST_F(FileOperations, DeletingALinkRemovesTheLinkUnderItsTargetsRule)
 {
     dir.write("target", "t");
     ::symlink("target", (dir / "link").c_str());
-    ::chmod((dir / "target").c_str(), 0444);
+    test::setMode(dir / "target", 0444);
     EXPECT_TRUE(failedWith(files->DeleteFile(dir / "link", false), "the file is read-only"));
-    ::chmod((dir / "target").c_str(), 0644);
+    test::setMode(dir / "target", 0644);
     EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
     EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
 }

@@ -91,7 +91,7 @@ TEST_F(OnDisk, MembersAreFoundUnderAnyCapitalisation)
 TEST_F(OnDisk, AReadOnlyOldestGenerationKeepsItsWholeFamilyAndItsLiveFile)
 {
     layOut(5);
-    ASSERT_EQ(chmod((folder / "MARLOmdb.ba5").c_str(), 0444), 0);
+    test::setMode(folder / "MARLOmdb.ba5", 0444);
     run();
 
     for (int g = 1; g <= 5; ++g)
