@@ -2,7 +2,7 @@
 // "cp" followed by "sync" of the copy, by turns, and prints the median of
 // each and their ratio. Both end with the copy on the disk.
 //
-// usage: copy_bench <folder> [MiB = 1024] [rounds = 5]
+// usage: copy_bench <folder> [MiB = 1024] [rounds = 5] [cp options...]
 #include "FileSystem.h"
 #include "PosixFd.h"
 
@@ -74,7 +74,7 @@ double median(std::vector<double> values)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder> [MiB = 1024] [rounds = 5]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <folder> [MiB = 1024] [rounds = 5] [cp options...]\n", argv[0]);
         return 2;
     }
     const std::string folder = argv[1];
@@ -85,7 +85,11 @@ int main(int argc, char** argv)
 
     auto files = makeHostFileSystem([] { return std::string(); });
     const auto copyOurs = [&] { return files->CopyFile(source, ours, true).ok(); };
-    const auto copyTheirs = [&] { return run({"cp", source, theirs}) && run({"sync", theirs}); };
+    std::vector<std::string> cp = {"cp"};
+    for (int i = 4; i < argc; ++i)
+        cp.emplace_back(argv[i]);
+    cp.insert(cp.end(), {source, theirs});
+    const auto copyTheirs = [&] { return run(cp) && run({"sync", theirs}); };
 
     std::printf("making a %zu MiB source in %s\n", mebibytes, folder.c_str());
     // The untimed first copies warm the cache and leave destinations to replace.
@@ -105,11 +109,11 @@ int main(int argc, char** argv)
             }
             (oursNow ? oursTimes : theirTimes).push_back(seconds(Clock::now() - start));
         }
-        std::printf("round %d: CopyFile %.3f s, cp+sync %.3f s\n", round + 1, oursTimes.back(),
+        std::printf("round %d: CopyFile %.4f s, cp+sync %.4f s\n", round + 1, oursTimes.back(),
                     theirTimes.back());
     }
     const double a = median(oursTimes), b = median(theirTimes);
-    std::printf("median CopyFile %.3f s, median cp+sync %.3f s, ratio %.2f (goal <= 1.00)\n", a, b,
+    std::printf("median CopyFile %.4f s, median cp+sync %.4f s, ratio %.2f (goal <= 1.00)\n", a, b,
                 a / b);
     for (const auto& path : {source, ours, theirs})
         ::unlink(path.c_str());

@@ -12,6 +12,20 @@
 
 namespace marlo::test {
 
+// What the host keeps besides the mode of a file: on Linux a drive's own
+// read-only mark (NTFS through ntfs-3g), set to match the owner's write
+// permission; nothing on Windows, where the mode is that mark.
+void markDriveReadOnly(const std::string& path, bool readOnly);
+
+// Sets a file's permissions as the host keeps them; a drive that keeps none
+// (FAT) is left as it is.
+inline void setMode(const std::string& path, unsigned mode)
+{
+    std::error_code keepsNone;
+    std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode), keepsNone);
+    markDriveReadOnly(path, (mode & 0200) == 0);
+}
+
 // A fresh folder under the system's temporary folder (or under `parent`),
 // removed with all it holds when the test ends. Names are written with the
 // host's own separator; the tools' paths to members take a backslash.
@@ -59,17 +73,19 @@ public:
 
     void write(const std::string& name, const std::string& content, unsigned mode = 0644) const
     {
+        // Written anew: a drive may keep a file's old length when it is
+        // truncated in place (fusefat), and a test's own rewrite must not
+        // count against the tools.
+        std::error_code none;
+        std::filesystem::remove(*this / name, none);
         std::ofstream(*this / name, std::ios::binary | std::ios::trunc) << content;
-        std::filesystem::permissions(*this / name, static_cast<std::filesystem::perms>(mode));
+        setMode(*this / name, mode);
     }
     // Read-only as the host marks it: the write bits on Linux, the read-only
     // attribute on Windows.
     void setReadOnly(const std::string& name, bool readOnly = true) const
     {
-        using std::filesystem::perms;
-        std::filesystem::permissions(
-            *this / name, perms::owner_write | perms::group_write | perms::others_write,
-            readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+        setMode(*this / name, readOnly ? mode(name) & ~0222u : mode(name) | 0200u);
     }
     void makeFolder(const std::string& name) const
     {

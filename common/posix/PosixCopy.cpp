@@ -6,6 +6,9 @@
 #include "PosixFd.h"
 #include "PosixFileOps.h"
 #include "PosixInUse.h"
+#include "PosixPaths.h"
+#include "PosixReadOnly.h"
+#include "PosixTemporaryFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,69 +17,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
-#include <random>
 
 namespace marlo::posix {
 
 namespace {
-
-// ".<name>.XXXXXX.tmp" must fit the host's 255 bytes of a name.
-constexpr std::size_t MaxNameInTemporary = 255 - 12;
-
-std::string randomLetters(std::size_t count)
-{
-    static constexpr char letters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
-    std::string text(count, ' ');
-    for (char& c : text)
-        c = letters[pick(generator)];
-    return text;
-}
-
-// The hidden file the copy is written to; it goes again unless kept.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(int folder) : folder_(folder) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
-    {
-        file_.reset();
-        if (!name_.empty())
-            ::unlinkat(folder_, name_.c_str(), 0);
-    }
-
-    Status create(const std::string& forName, mode_t mode)
-    {
-        std::string base(1, '.');
-        base.append(forName, 0, MaxNameInTemporary);
-        base += '.';
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = base + randomLetters(6) + ".tmp";
-            file_ = UniqueFd(
-                ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-            if (file_) {
-                name_ = std::move(name);
-                return {};
-            }
-            if (errno != EEXIST)
-                return failure(errno);
-        }
-        return failure(EEXIST, "no temporary file could be made beside the destination");
-    }
-
-    int fd() const { return file_.get(); }
-    const std::string& name() const { return name_; }
-    int close() { return file_.close(); }
-    void keep() { name_.clear(); }
-
-private:
-    int folder_;
-    std::string name_;
-    UniqueFd file_;
-};
 
 // The destination after its links are followed: the file that receives the
 // copy, and what is there now.
@@ -86,7 +30,8 @@ struct Target {
     struct stat st {};
 };
 
-Status checkExisting(const struct stat& st, const struct stat& source, bool overwrite)
+Status checkExisting(const std::string& path, const struct stat& st, const struct stat& source,
+                     bool overwrite)
 {
     if (S_ISDIR(st.st_mode))
         return failure(EISDIR, "the destination is a folder");
@@ -96,9 +41,37 @@ Status checkExisting(const struct stat& st, const struct stat& source, bool over
         return failure(EINVAL, "the source and the destination are the same file");
     if (!overwrite)
         return failure(EEXIST, "the destination already exists");
-    if ((st.st_mode & S_IWUSR) == 0)
+    if (readOnly(path, st))
         return failure(EACCES, "the destination file is read-only");
     return {};
+}
+
+std::string realPath(const std::string& path)
+{
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                           &std::free);
+    return real ? std::string(real.get()) : std::string();
+}
+
+// FUSE drives that fold case (exFAT, FAT) number a file anew for every
+// spelling of its name, so the numbers alone miss a copy onto the source
+// under another capitalisation. Such a drive found a name by folding its case
+// when the folder lists no entry of exactly that name.
+bool sameFileUnderAnotherCase(const std::string& source, const std::string& target)
+{
+    const std::string from = realPath(source), to = realPath(target);
+    if (from.empty() || from == to || !sameNameIgnoringCase(from, to))
+        return false;
+    const Split fromSplit = splitPath(from), toSplit = splitPath(to);
+    UniqueDir folder(::opendir(toSplit.folder.c_str()));
+    if (!folder)
+        return false;
+    bool fromListed = false, toListed = false;
+    while (const dirent* entry = ::readdir(folder.get())) {
+        fromListed = fromListed || fromSplit.name == entry->d_name;
+        toListed = toListed || toSplit.name == entry->d_name;
+    }
+    return !fromListed || !toListed;
 }
 
 Status findTarget(const std::string& destination, Target& target)
@@ -125,13 +98,6 @@ Status findTarget(const std::string& destination, Target& target)
     return {};
 }
 
-Status renameOver(int folder, const std::string& from, const std::string& to)
-{
-    if (::renameat(folder, from.c_str(), folder, to.c_str()) == 0)
-        return {};
-    return failure(errno);
-}
-
 } // namespace
 
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
@@ -153,8 +119,10 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
     Target target;
     if (Status found = findTarget(destination, target); !found)
         return found;
+    if (target.exists && sameFileUnderAnotherCase(source, target.path))
+        return failure(EINVAL, "the source and the destination are the same file");
     if (target.exists)
-        if (Status fit = checkExisting(target.st, from, options.overwrite); !fit)
+        if (Status fit = checkExisting(target.path, target.st, from, options.overwrite); !fit)
             return fit;
     const Split split = splitPath(target.path);
     if (split.name.empty() || split.name == "." || split.name == "..")
@@ -177,28 +145,21 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
         return done;
     if (copied != size)
         return failure(EIO, "the source file changed while it was being copied");
-    if (target.exists) {
-        // Root replacing another user's file gives it back to that user.
-        if ((target.st.st_uid != ::geteuid() || target.st.st_gid != ::getegid()) &&
-            ::fchown(temporary.fd(), target.st.st_uid, target.st.st_gid) != 0) {
-            // not allowed: the new file stays ours, as any editor's would
-        }
-        // Without set-id bits: those were granted to the old content.
-        if (::fchmod(temporary.fd(), target.st.st_mode & 0777) != 0)
-            return failure(errno);
-    }
+    if (target.exists)
+        if (Status kept = temporary.takeOwnerAndMode(target.st); !kept)
+            return kept;
     // A failed sync is not retried: the kernel may already count the pages as
     // written. The copy is abandoned instead.
     if (::fsync(temporary.fd()) != 0)
         return failure(errno);
-    if (const int error = temporary.close(); error != 0)
-        return failure(error);
+    if (Status closed = temporary.finish(); !closed)
+        return closed;
 
     // Look again just before replacing: the destination may have changed
     // during the copy.
     struct stat now;
     if (::stat(target.path.c_str(), &now) == 0) {
-        if (Status fit = checkExisting(now, from, options.overwrite); !fit)
+        if (Status fit = checkExisting(target.path, now, from, options.overwrite); !fit)
             return fit;
         // A program that has the old file open would go on writing into it,
         // unseen, after the new one took its name.
@@ -208,13 +169,10 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
         return failure(errno);
     }
 
-    const Status renamed =
-        options.overwrite
-            ? renameOver(folder.get(), temporary.name(), split.name)
-            : renameNoReplace(folder.get(), temporary.name(), folder.get(), split.name);
-    if (!renamed)
-        return renamed;
-    temporary.keep();
+    const Status placed =
+        options.overwrite ? temporary.replace(split.name) : temporary.placeNew(split.name);
+    if (!placed)
+        return placed;
     syncFolder(folder.get());
     return {};
 }

@@ -2,8 +2,10 @@
 
 #include "PosixErrors.h"
 #include "PosixFd.h"
+#include "PosixFolderLock.h"
 #include "PosixInUse.h"
 #include "PosixPaths.h"
+#include "PosixReadOnly.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -65,6 +67,32 @@ Result<bool> regularFileExists(const std::string& path)
     }
 }
 
+namespace {
+
+// A drive with neither a no-replace rename nor links (FAT, exFAT): the name
+// is tested free and the rename made under the folder's lock, which every
+// instance of the tools takes before it makes a name there. Against the tools
+// this never replaces; only another program that makes the very name in
+// between could lose it.
+Status renameIfFreeUnderLock(int fromFolder, const std::string& from, int toFolder,
+                             const std::string& to)
+{
+    FolderLock lock;
+    if (Status locked = lock.take(toFolder); !locked)
+        return failure(EOPNOTSUPP,
+                       "the drive cannot rename a file without the risk of replacing another");
+    struct stat st;
+    if (::fstatat(toFolder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return failure(EEXIST);
+    if (errno != ENOENT)
+        return failure(errno);
+    if (::renameat(fromFolder, from.c_str(), toFolder, to.c_str()) != 0)
+        return failure(errno);
+    return {};
+}
+
+} // namespace
+
 Status renameNoReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to)
 {
     if (::renameat2(fromFolder, from.c_str(), toFolder, to.c_str(), RENAME_NOREPLACE) == 0)
@@ -77,8 +105,7 @@ Status renameNoReplace(int fromFolder, const std::string& from, int toFolder, co
     if (::linkat(fromFolder, from.c_str(), toFolder, to.c_str(), 0) != 0) {
         error = errno;
         if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS)
-            return failure(EOPNOTSUPP,
-                           "the drive cannot rename a file without the risk of replacing another");
+            return renameIfFreeUnderLock(fromFolder, from, toFolder, to);
         return failure(error);
     }
     if (::unlinkat(fromFolder, from.c_str(), 0) != 0) {
@@ -134,7 +161,7 @@ Status deleteFile(const std::string& path, bool force)
         return failure(EISDIR, "the name is a folder, not a file");
     if (!S_ISREG(st.st_mode))
         return failure(EINVAL, "the name is not an ordinary file");
-    if (!force && (st.st_mode & S_IWUSR) == 0)
+    if (!force && readOnly(path, st))
         return failure(EACCES, "the file is read-only");
     // Removing a link takes nothing from whoever has its target open.
     if (!link)

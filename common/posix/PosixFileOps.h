@@ -15,9 +15,11 @@ namespace marlo::posix {
 // a folder on the way may not be searched.
 Result<bool> regularFileExists(const std::string& path);
 
-// Renames `from` (folder fd and name) to `to` unless `to` exists, atomically:
-// renameat2 with RENAME_NOREPLACE, else a link and an unlink. Refuses where
-// the drive can do neither, rather than check first and race.
+// Renames `from` (folder fd and name) to `to` unless `to` exists: renameat2
+// with RENAME_NOREPLACE, else a link and an unlink, both atomic against every
+// program. A drive that can do neither gets the name tested free and the
+// rename made under the folder's lock, which keeps out every instance of the
+// tools.
 Status renameNoReplace(int fromFolder, const std::string& from, int toFolder,
                        const std::string& to);
 
@@ -27,8 +29,8 @@ Status renameNoReplace(int fromFolder, const std::string& from, int toFolder,
 Status moveNoReplace(const std::string& source, const std::string& destination);
 
 // Removes exactly the one file named; unless `force`, a file without its
-// owner's write permission is refused, for root too, and so is a file that
-// another program has open.
+// owner's write permission or with the drive's read-only mark is refused,
+// for root too, and so is a file that another program has open.
 Status deleteFile(const std::string& path, bool force);
 
 // The folder part of a path and the last name in it.

@@ -2,6 +2,8 @@
 
 #include "PosixErrors.h"
 #include "PosixFd.h"
+#include "PosixProc.h"
+#include "PosixWine.h"
 
 #include <fcntl.h>
 #include <sys/sysmacros.h>
@@ -14,15 +16,6 @@
 namespace marlo::posix {
 
 namespace {
-
-std::optional<pid_t> pidOf(std::string_view name)
-{
-    pid_t pid = 0;
-    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
-    if (error != std::errc() || end != name.data() + name.size() || pid <= 0)
-        return std::nullopt;
-    return pid;
-}
 
 bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
 {
@@ -55,14 +48,7 @@ bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
 
 std::string commandOf(int procFd, const std::string& pid)
 {
-    UniqueFd comm(::openat(procFd, (pid + "/comm").c_str(), O_RDONLY | O_CLOEXEC));
-    if (!comm)
-        return {};
-    char text[64];
-    const ssize_t length = retryOnInterrupt([&] { return ::read(comm.get(), text, sizeof text); });
-    if (length <= 0)
-        return {};
-    std::string command(text, static_cast<std::size_t>(length));
+    std::string command = readProcFile(procFd, pid, "comm");
     while (!command.empty() && (command.back() == '\n' || command.back() == '\0'))
         command.pop_back();
     return command;
@@ -80,18 +66,27 @@ std::optional<Holder> findHolderOfAny(const std::vector<FileId>& files, const st
 {
     if (files.empty())
         return std::nullopt;
-    UniqueDir proc(::opendir(procRoot.c_str()));
+    const UniqueFd proc(::open(procRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!proc)
         return std::nullopt;
-    const int procFd = ::dirfd(proc.get());
-    while (const dirent* entry = ::readdir(proc.get())) {
-        const auto pid = pidOf(entry->d_name);
-        if (!pid || *pid == self)
-            continue;
-        if (holds(procFd, entry->d_name, files))
-            return Holder{*pid, commandOf(procFd, entry->d_name)};
-    }
-    return std::nullopt;
+    // Wine's server holds the files of the Windows programs it serves; the
+    // program itself, when it holds the file too, names it better.
+    std::optional<Holder> server;
+    std::optional<Holder> found;
+    forEachProcess(proc.get(), self, [&](pid_t pid, const std::string& name) {
+        if (!holds(proc.get(), name, files))
+            return true;
+        const WineProcess wine = wineProcess(proc.get(), name);
+        if (wine.server) {
+            if (!server)
+                server = Holder{pid, windowsProgramsServedBy(proc.get(), name, self)};
+            return true;
+        }
+        found = Holder{pid, wine.program.empty() ? commandOf(proc.get(), name)
+                                                 : underWine(wine.program)};
+        return false;
+    });
+    return found ? found : server;
 }
 
 Status refuseIfInUse(const struct stat& file)

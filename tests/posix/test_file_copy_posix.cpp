@@ -57,7 +57,7 @@ TEST_F(PosixFileCopy, ALinkedDestinationReceivesTheCopyInItsTargetAndStaysALink)
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"link", "real", "src"}));
     EXPECT_EQ(std::filesystem::directory_iterator(dir / "real")->path().filename(), "target");
 
-    ::chmod((dir / "real/target").c_str(), 0444);
+    test::setMode(dir / "real/target", 0444);
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "link", true),
                            "the destination file is read-only"));
     ::symlink("real/missing", (dir / "dangling").c_str());

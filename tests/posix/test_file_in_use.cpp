@@ -130,3 +130,49 @@ TEST(FileHolders, ProcessesThatCannotBeInspectedArePassedOver)
     EXPECT_FALSE(posix::findHolder(held.st_dev, held.st_ino, proc.path(), 12).has_value());
     EXPECT_FALSE(posix::findHolder(held.st_dev, held.st_ino, "/nonexistent", 12).has_value());
 }
+
+TEST(FileHolders, AFileHeldThroughWinesServerNamesTheWindowsProgram)
+{
+    test::FileTestFolder proc, data;
+    data.write("held", "x");
+    const auto process = [&](const std::string& pid, const char* executable, const char* command,
+                             const std::string& commandLine, const std::string& environment,
+                             bool holding) {
+        std::filesystem::create_directories(proc / (pid + "/fd"));
+        if (holding)
+            ::symlink((data / "held").c_str(), (proc / (pid + "/fd/7")).c_str());
+        ::symlink(executable, (proc / (pid + "/exe")).c_str());
+        proc.write(pid + "/comm", std::string(command) + "\n");
+        proc.write(pid + "/cmdline", commandLine);
+        proc.write(pid + "/environ", environment);
+    };
+    using namespace std::string_literals;
+    const std::string prefix = "HOME=/home/op\0WINEPREFIX=/home/op/radio\0"s;
+    process("20", "/usr/lib/wine/wineserver64", "wineserver64", "/usr/lib/wine/wineserver64\0"s,
+            prefix, true);
+    process("30", "/usr/lib/wine/wine64", "services.exe", "C:\\windows\\system32\\services.exe\0"s,
+            prefix, false);
+    process("40", "/usr/lib/wine/wine64", "OTHER.EXE", "C:\\other\\OTHER.EXE\0"s,
+            "HOME=/home/op\0"s, false); // another prefix: ~/.wine
+    process("50", "/usr/lib/wine/wine64-preloader", "MARLOCON.EXE",
+            "C:\\MARLO\\MARLOCON.EXE\0-x\0"s, prefix, false);
+
+    struct stat held;
+    ASSERT_EQ(::stat((data / "held").c_str(), &held), 0);
+    auto holder = posix::findHolder(held.st_dev, held.st_ino, proc.path(), 1);
+    ASSERT_TRUE(holder.has_value());
+    EXPECT_EQ(holder->command, "MARLOCON.EXE, under Wine");
+
+    // The program holding the file itself is named the same way.
+    ::symlink((data / "held").c_str(), (proc / "50/fd/3").c_str());
+    holder = posix::findHolder(held.st_dev, held.st_ino, proc.path(), 1);
+    ASSERT_TRUE(holder.has_value());
+    EXPECT_EQ(holder->pid, 50);
+    EXPECT_EQ(holder->command, "MARLOCON.EXE, under Wine");
+
+    // A server whose programs cannot be told is not named as the holder.
+    std::filesystem::remove_all(proc / "50");
+    holder = posix::findHolder(held.st_dev, held.st_ino, proc.path(), 1);
+    ASSERT_TRUE(holder.has_value());
+    EXPECT_EQ(holder->command, "a program under Wine");
+}

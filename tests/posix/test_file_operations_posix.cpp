@@ -57,9 +57,9 @@ TEST_F(PosixFileOperations, DeletingALinkRemovesTheLinkUnderItsTargetsRule)
 {
     dir.write("target", "t");
     ::symlink("target", (dir / "link").c_str());
-    ::chmod((dir / "target").c_str(), 0444);
+    test::setMode(dir / "target", 0444);
     EXPECT_TRUE(failedWith(files->DeleteFile(dir / "link", false), "the file is read-only"));
-    ::chmod((dir / "target").c_str(), 0644);
+    test::setMode(dir / "target", 0644);
     EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
     EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
 }
