@@ -35,8 +35,8 @@ QtPlatform::QtPlatform(QWidget* window, QString applicationTitle)
 
 QtPlatform::QtPlatform(QWidget* window, QString applicationTitle, std::unique_ptr<FileSystem> files,
                        FolderSource applicationFolder)
-    : window_(window), applicationTitle_(std::move(applicationTitle)), files_(std::move(files)),
-      applicationFolder_(std::move(applicationFolder)),
+    : HostFilesPlatform(std::move(files), std::move(applicationFolder)), window_(window),
+      applicationTitle_(std::move(applicationTitle)),
       sleeper_([](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); })
 {
 }
@@ -51,45 +51,6 @@ void QtPlatform::setWindow(QWidget* window)
 void QtPlatform::setSleeper(Sleeper sleeper)
 {
     sleeper_ = std::move(sleeper);
-}
-
-std::string QtPlatform::ApplicationFolder()
-{
-    return applicationFolder_();
-}
-
-Result<bool> QtPlatform::FileExists(const std::string& path)
-{
-    return files_->FileExists(path);
-}
-
-Status QtPlatform::CopyFile(const std::string& source, const std::string& destination,
-                            bool overwrite)
-{
-    return files_->CopyFile(source, destination, overwrite);
-}
-
-CopyTask QtPlatform::PrepareCopy(const std::string& source, const std::string& destination,
-                                 bool overwrite)
-{
-    return [files = files_, source, destination, overwrite](const CopyProgress& progress) {
-        return files->CopyFileWithProgress(source, destination, overwrite, progress);
-    };
-}
-
-Status QtPlatform::MoveFile(const std::string& source, const std::string& destination)
-{
-    return files_->MoveFile(source, destination);
-}
-
-Status QtPlatform::DeleteFile(const std::string& path, bool force)
-{
-    return files_->DeleteFile(path, force);
-}
-
-Status QtPlatform::FilesNotInUse(const std::vector<std::string>& paths)
-{
-    return files_->FilesNotInUse(paths);
 }
 
 Result<int> QtPlatform::MsgBox(const std::string& prompt, int style,
@@ -112,7 +73,7 @@ Result<int> QtPlatform::Shell(const std::string& program, int /*windowStyle*/)
     // The window style cannot be passed on: on X11 the window manager decides
     // how a new program's window shows and whether it takes the focus.
     return startProgram(QString::fromStdString(program),
-                        QString::fromStdString(applicationFolder_()), qEnvironmentVariable("PATH"));
+                        QString::fromStdString(ApplicationFolder()), qEnvironmentVariable("PATH"));
 }
 
 void QtPlatform::finish(int exitStatus)

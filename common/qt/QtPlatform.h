@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FileSystem.h"
-#include "Platform.h"
+#include "HostFilesPlatform.h"
 
 #include <QPointer>
 #include <QString>
@@ -19,9 +19,8 @@ namespace marlo {
 //
 // The exit status that Unload and End hand over is kept here; main() returns
 // exitStatus() once the event loop has ended.
-class QtPlatform : public Platform {
+class QtPlatform : public HostFilesPlatform {
 public:
-    using FolderSource = std::function<std::string()>;
     using Sleeper = std::function<void(int milliseconds)>;
 
     // The host's file layer in the folder of the running executable.
@@ -46,15 +45,6 @@ public:
     // Status handed to the last Unload or End; 0 when neither was called.
     int exitStatus() const { return exitStatus_; }
 
-    std::string ApplicationFolder() override;
-    Result<bool> FileExists(const std::string& path) override;
-    Status CopyFile(const std::string& source, const std::string& destination,
-                    bool overwrite) override;
-    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
-                         bool overwrite) override;
-    Status MoveFile(const std::string& source, const std::string& destination) override;
-    Status DeleteFile(const std::string& path, bool force) override;
-    Status FilesNotInUse(const std::vector<std::string>& paths) override;
     Result<int> MsgBox(const std::string& prompt, int style,
                        const std::optional<std::string>& title) override;
     Result<int> Shell(const std::string& program, int windowStyle) override;
@@ -75,9 +65,6 @@ private:
 
     QPointer<QWidget> window_;
     QString applicationTitle_;
-    // Shared with copies that run on another thread.
-    std::shared_ptr<FileSystem> files_;
-    FolderSource applicationFolder_;
     Sleeper sleeper_;
     int exitStatus_ = 0;
 };

@@ -42,49 +42,10 @@ WinPlatform::WinPlatform(std::string applicationTitle)
 
 WinPlatform::WinPlatform(std::string applicationTitle, std::unique_ptr<FileSystem> files,
                          FolderSource applicationFolder)
-    : applicationTitle_(std::move(applicationTitle)), files_(std::move(files)),
-      applicationFolder_(std::move(applicationFolder)),
+    : HostFilesPlatform(std::move(files), std::move(applicationFolder)),
+      applicationTitle_(std::move(applicationTitle)),
       sleeper_([](int ms) { ::Sleep(static_cast<DWORD>(ms)); })
 {
-}
-
-std::string WinPlatform::ApplicationFolder()
-{
-    return applicationFolder_();
-}
-
-Result<bool> WinPlatform::FileExists(const std::string& path)
-{
-    return files_->FileExists(path);
-}
-
-Status WinPlatform::CopyFile(const std::string& source, const std::string& destination,
-                             bool overwrite)
-{
-    return files_->CopyFile(source, destination, overwrite);
-}
-
-CopyTask WinPlatform::PrepareCopy(const std::string& source, const std::string& destination,
-                                  bool overwrite)
-{
-    return [files = files_, source, destination, overwrite](const CopyProgress& progress) {
-        return files->CopyFileWithProgress(source, destination, overwrite, progress);
-    };
-}
-
-Status WinPlatform::MoveFile(const std::string& source, const std::string& destination)
-{
-    return files_->MoveFile(source, destination);
-}
-
-Status WinPlatform::DeleteFile(const std::string& path, bool force)
-{
-    return files_->DeleteFile(path, force);
-}
-
-Status WinPlatform::FilesNotInUse(const std::vector<std::string>& paths)
-{
-    return files_->FilesNotInUse(paths);
 }
 
 HWND WinPlatform::liveWindow() const
@@ -114,7 +75,7 @@ Result<int> WinPlatform::Shell(const std::string& program, int windowStyle)
 {
     // The style numbers of Shell are the system's show commands. The main
     // program works in its own folder, whatever folder started the tool.
-    return startProgram(program, windowStyle, applicationFolder_());
+    return startProgram(program, windowStyle, ApplicationFolder());
 }
 
 void WinPlatform::finish(int exitStatus)
