@@ -1,7 +1,5 @@
 #include "DialogResetMem.h"
 
-#include "ErrorPolicies.h"
-#include "MessageBox.h"
 #include "Platform.h"
 #include "QtAppIcon.h"
 #include "QtDesign.h"
@@ -54,7 +52,7 @@ QPushButton* addButton(QWidget* window, const design::ButtonDesign& item)
 } // namespace
 
 DialogResetMem::DialogResetMem(Platform& platform, QWidget* parent)
-    : QDialog(parent), platform_(platform), sequence_(platform)
+    : QDialog(parent), platform_(platform), buttons_(platform)
 {
     setObjectName(QStringLiteral("DialogResetMem"));
     setWindowTitle(QString::fromUtf8(design::Caption));
@@ -113,22 +111,12 @@ void DialogResetMem::buildControls()
 
 void DialogResetMem::resetNowClicked()
 {
-    // The sequence disables the button first; this also covers a click that
-    // was queued before it did.
-    if (sequence_.running())
-        return;
-    sequence_.run();
+    buttons_.resetNow();
 }
 
 void DialogResetMem::cancelClicked()
 {
-    // Starting the main program while its databases are being replaced could
-    // let it open a half-reset set, so "Cancel" waits out the reset.
-    if (sequence_.running())
-        return;
-    const NextStatement onError;
-    onError.step(platform_.Shell(MainProgramName, vbNormalFocus));
-    platform_.Unload(0);
+    buttons_.cancel();
 }
 
 void DialogResetMem::keyPressEvent(QKeyEvent* event)
@@ -146,7 +134,7 @@ void DialogResetMem::closeEvent(QCloseEvent* event)
 {
     // The close box (a close that comes from the window system) waits out the
     // reset; the sequence's own close when a template is missing goes through.
-    if (event->spontaneous() && sequence_.running()) {
+    if (event->spontaneous() && buttons_.sequence().running()) {
         event->ignore();
         return;
     }

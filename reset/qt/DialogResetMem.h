@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResetSequence.h"
+#include "ResetButtons.h"
 
 #include <QDialog>
 
@@ -18,7 +18,7 @@ public:
     // Builds the window in its warning state and beeps once, as it loads.
     explicit DialogResetMem(Platform& platform, QWidget* parent = nullptr);
 
-    const ResetSequence& sequence() const { return sequence_; }
+    const ResetSequence& sequence() const { return buttons_.sequence(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -31,7 +31,7 @@ private:
     void cancelClicked();
 
     Platform& platform_;
-    ResetSequence sequence_;
+    ResetButtons buttons_;
 };
 
 } // namespace marlo

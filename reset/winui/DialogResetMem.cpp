@@ -1,8 +1,6 @@
 #include "DialogResetMem.h"
 
 #include "ColouredButton.h"
-#include "ErrorPolicies.h"
-#include "MessageBox.h"
 #include "ResetWindowDesign.h"
 #include "WideText.h"
 #include "WinDesign.h"
@@ -31,7 +29,7 @@ TwipBox twips(const design::Box& box)
 } // namespace
 
 DialogResetMem::DialogResetMem(WinPlatform& platform)
-    : platform_(platform), sequence_(platform), dpi_(screenDpi()),
+    : platform_(platform), buttons_(platform), dpi_(screenDpi()),
       background_(CreateSolidBrush(Background))
 {
     // A fixed dialog border: system menu and close box, no minimize or
@@ -113,7 +111,7 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
         return std::nullopt;
     case WM_CLOSE:
         // The close box waits out the reset.
-        if (!sequence_.running())
+        if (!buttons_.sequence().running())
             DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
@@ -126,22 +124,12 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
 
 void DialogResetMem::resetNowClicked()
 {
-    // The sequence disables the button first; this also covers a click that
-    // was queued before it did.
-    if (sequence_.running())
-        return;
-    sequence_.run();
+    buttons_.resetNow();
 }
 
 void DialogResetMem::cancelClicked()
 {
-    // Starting the main program while its databases are being replaced could
-    // let it open a half-reset set, so "Cancel" waits out the reset.
-    if (sequence_.running())
-        return;
-    const NextStatement onError;
-    onError.step(platform_.Shell(MainProgramName, vbNormalFocus));
-    platform_.Unload(0);
+    buttons_.cancel();
 }
 
 } // namespace marlo

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DialogWindow.h"
-#include "ResetSequence.h"
+#include "ResetButtons.h"
 #include "WinHandles.h"
 
 #include <vector>
@@ -23,7 +23,7 @@ public:
     // Shows the window in the middle of the screen, the focus on "RESET NOW !".
     void show();
 
-    const ResetSequence& sequence() const { return sequence_; }
+    const ResetSequence& sequence() const { return buttons_.sequence(); }
 
 protected:
     std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -34,7 +34,7 @@ private:
     void cancelClicked();
 
     WinPlatform& platform_;
-    ResetSequence sequence_;
+    ResetButtons buttons_;
     int dpi_;
     UniqueBrush background_;
     std::vector<UniqueFont> fonts_;

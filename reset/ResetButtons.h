@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ResetSequence.h"
+
+namespace marlo {
+
+class Platform;
+
+// The handlers of the reset window's two buttons, the same in every
+// toolkit's window.
+class ResetButtons {
+public:
+    explicit ResetButtons(Platform& platform) : platform_(platform), sequence_(platform) {}
+
+    // "RESET NOW !": runs the reset sequence.
+    void resetNow();
+    // "Cancel": starts the main program and closes the window.
+    void cancel();
+
+    const ResetSequence& sequence() const { return sequence_; }
+
+private:
+    Platform& platform_;
+    ResetSequence sequence_;
+};
+
+} // namespace marlo
