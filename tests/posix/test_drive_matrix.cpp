@@ -88,6 +88,7 @@ class DriveMatrix : public ::testing::TestWithParam<Drive> {};
 TEST_P(DriveMatrix, EveryFlowKeepsItsGuaranteesOnTheDrive)
 {
     const Drive& drive = GetParam();
+    ASSERT_FALSE(binaries.empty()) << "no test programs were given to run on the drive";
     DriveImage image(drive.kind);
     if (!image.mounted())
         GTEST_SKIP() << drive.kind << " cannot be made on this machine: " << image.whyNot();
