@@ -1,7 +1,7 @@
 #include "ProgramStart.h"
 
-#include "WideText.h"
 #include "WinHandles.h"
+#include "WinText.h"
 
 #include "WinSystem.h"
 
@@ -12,12 +12,12 @@ Result<int> startProgram(const std::string& program, int showCommand,
 {
     // Quoted, so that the whole name is the program even with a blank in it;
     // CreateProcessW may write into its command line.
-    std::wstring commandLine = L"\"" + wideFromUtf8(program) + L"\"";
+    std::wstring commandLine = L"\"" + win32::widen(program) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
-    const std::wstring folder = wideFromUtf8(workingFolder);
+    const std::wstring folder = win32::widen(workingFolder);
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {

@@ -1,6 +1,6 @@
 #include "WinCommonDialog.h"
 
-#include "WideText.h"
+#include "WinText.h"
 
 #include <commdlg.h>
 
@@ -13,7 +13,7 @@ std::wstring systemFilterFor(const std::string& filter)
 {
     if (filter.empty())
         return {};
-    std::wstring list = wideFromUtf8(filter);
+    std::wstring list = win32::widen(filter);
     // An item without its pattern gets an empty one, so that no pair after
     // it shifts.
     if (std::count(list.begin(), list.end(), L'|') % 2 == 0)
@@ -25,7 +25,7 @@ std::wstring systemFilterFor(const std::string& filter)
 
 std::wstring defaultExtensionFor(const std::string& defaultExt)
 {
-    std::wstring extension = wideFromUtf8(defaultExt);
+    std::wstring extension = win32::widen(defaultExt);
     if (!extension.empty() && extension.front() == L'*')
         extension.erase(0, 1);
     if (!extension.empty() && extension.front() == L'.')
@@ -50,14 +50,14 @@ Status WinCommonDialog::show(bool save)
     // The name field starts with the last name's own part, so that the
     // dialog opens in InitDir, which a folder in the field would override.
     std::vector<wchar_t> name(32768, L'\0');
-    const std::wstring lastName = wideFromUtf8(fileName_);
+    const std::wstring lastName = win32::widen(fileName_);
     const std::wstring shown = lastName.substr(lastName.find_last_of(L"\\/") + 1);
     if (shown.size() < name.size())
         std::copy(shown.begin(), shown.end(), name.begin());
 
     const std::wstring filter = systemFilterFor(filter_);
-    const std::wstring folder = wideFromUtf8(initDir_);
-    const std::wstring title = wideFromUtf8(dialogTitle_);
+    const std::wstring folder = win32::widen(initDir_);
+    const std::wstring title = win32::widen(dialogTitle_);
     // Only a name to be written gets the extension; an open chooser looks
     // for the name exactly as typed.
     const std::wstring extension = save ? defaultExtensionFor(defaultExt_) : std::wstring();
@@ -85,7 +85,7 @@ Status WinCommonDialog::show(bool save)
         fileName_.clear();
         return {};
     }
-    fileName_ = utf8FromWide(name.data());
+    fileName_ = win32::narrow(name.data());
     return {};
 }
 

@@ -2,7 +2,7 @@
 
 #include "MessagePump.h"
 #include "ProgramStart.h"
-#include "WideText.h"
+#include "WinText.h"
 
 #include <commctrl.h>
 
@@ -64,8 +64,8 @@ Result<int> WinPlatform::MsgBox(const std::string& prompt, int style,
         owner = nullptr;
         flags |= MB_TASKMODAL | MB_SETFOREGROUND;
     }
-    const std::wstring caption = wideFromUtf8(title ? *title : applicationTitle_);
-    const int answer = MessageBoxW(owner, wideFromUtf8(prompt).c_str(), caption.c_str(), flags);
+    const std::wstring caption = win32::widen(title ? *title : applicationTitle_);
+    const int answer = MessageBoxW(owner, win32::widen(prompt).c_str(), caption.c_str(), flags);
     if (answer == 0)
         return Result<int>::failure(5, "Invalid procedure call or argument");
     return answer;

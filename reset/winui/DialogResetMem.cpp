@@ -2,9 +2,9 @@
 
 #include "ColouredButton.h"
 #include "ResetWindowDesign.h"
-#include "WideText.h"
 #include "WinDesign.h"
 #include "WinPlatform.h"
+#include "WinText.h"
 
 #include <commctrl.h>
 
@@ -34,7 +34,7 @@ DialogResetMem::DialogResetMem(WinPlatform& platform)
 {
     // A fixed dialog border: system menu and close box, no minimize or
     // maximize box, no resizing.
-    create(L"MarloResetWindow", wideFromUtf8(design::Caption).c_str(),
+    create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), background_.get());
     platform_.setWindow(hwnd());
     buildControls();
@@ -51,10 +51,10 @@ void DialogResetMem::buildControls()
     fonts_.push_back(makeFont(L"Arial", design::ButtonPoints, FW_NORMAL, dpi_));
     HFONT buttonFont = fonts_.back().get();
     const DWORD buttonStyle = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
-    resetNow_ = addControl(hwnd(), WC_BUTTONW, wideFromUtf8(design::OkButton.caption).c_str(),
+    resetNow_ = addControl(hwnd(), WC_BUTTONW, win32::widen(design::OkButton.caption).c_str(),
                            buttonStyle, twips(design::OkButton.box), OkButtonId, buttonFont, dpi_);
     HWND cancel =
-        addControl(hwnd(), WC_BUTTONW, wideFromUtf8(design::CancelButton.caption).c_str(),
+        addControl(hwnd(), WC_BUTTONW, win32::widen(design::CancelButton.caption).c_str(),
                    buttonStyle, twips(design::CancelButton.box), CancelButtonId, buttonFont, dpi_);
     platform_.addControl(design::OkButton.name, resetNow_);
     platform_.addControl(design::CancelButton.name, cancel);
@@ -71,7 +71,7 @@ void DialogResetMem::buildControls()
         const wchar_t* face = label->face == design::Face::Arial ? L"Arial" : L"Arial Black";
         fonts_.push_back(makeFont(face, label->points, label->weight, dpi_));
         const DWORD style = SS_CENTER | SS_NOPREFIX | (label->shown ? WS_VISIBLE : 0);
-        HWND control = addControl(hwnd(), WC_STATICW, wideFromUtf8(label->text).c_str(), style,
+        HWND control = addControl(hwnd(), WC_STATICW, win32::widen(label->text).c_str(), style,
                                   twips(label->box), id++, fonts_.back().get(), dpi_);
         platform_.addControl(label->name, control);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "MessagePump.h"
-#include "WideText.h"
 #include "WinSystem.h"
+#include "WinText.h"
 
 #include <gtest/gtest.h>
 
@@ -231,7 +231,7 @@ public:
         std::filesystem::remove_all(path_, ignored);
     }
 
-    std::string str() const { return utf8FromWide(path_.wstring()); }
+    std::string str() const { return win32::narrow(path_.wstring()); }
     std::wstring wide(const std::string& name) const { return (path_ / name).wstring(); }
     std::string operator/(const std::string& name) const { return str() + "\\" + name; }
 

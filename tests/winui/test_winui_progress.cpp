@@ -30,9 +30,9 @@ struct LongExport {
     // Starts the export and waits for the progress window.
     HWND start()
     {
-        const std::wstring started = wideFromUtf8(texts::ExportConTitle);
+        const std::wstring started = win32::widen(texts::ExportConTitle);
         click(childWithText(window.hwnd(), L"&EXPORT existing  MARLOCON.MDB"));
-        if (!chooseFile(started, wideFromUtf8(folder / "copy.mdb")))
+        if (!chooseFile(started, win32::widen(folder / "copy.mdb")))
             return nullptr;
         return waitForTopWindow(L"MarloCopyProgress", Question);
     }

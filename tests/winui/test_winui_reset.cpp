@@ -38,10 +38,10 @@ RECT twipRect(int left, int top, int width, int height)
 void expectPlace(HWND control, const RECT& expected)
 {
     const RECT r = placeOf(control);
-    EXPECT_EQ(r.left, expected.left) << utf8FromWide(textOf(control));
-    EXPECT_EQ(r.top, expected.top) << utf8FromWide(textOf(control));
-    EXPECT_EQ(r.right, expected.right) << utf8FromWide(textOf(control));
-    EXPECT_EQ(r.bottom, expected.bottom) << utf8FromWide(textOf(control));
+    EXPECT_EQ(r.left, expected.left) << win32::narrow(textOf(control));
+    EXPECT_EQ(r.top, expected.top) << win32::narrow(textOf(control));
+    EXPECT_EQ(r.right, expected.right) << win32::narrow(textOf(control));
+    EXPECT_EQ(r.bottom, expected.bottom) << win32::narrow(textOf(control));
 }
 
 LOGFONTW fontOf(HWND control)
@@ -106,7 +106,7 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
         return std::find(stack.begin(), stack.end(), c) - stack.begin();
     };
     EXPECT_LT(depth(bar), depth(caution));
-    EXPECT_LT(depth(cancel), depth(childWithText(w, wideFromUtf8(resetwindow::WarningText))));
+    EXPECT_LT(depth(cancel), depth(childWithText(w, win32::widen(resetwindow::WarningText))));
     EXPECT_EQ(GetFocus(), resetNow);
     EXPECT_EQ(GetNextDlgTabItem(w, resetNow, FALSE), cancel);
     EXPECT_EQ(GetNextDlgTabItem(w, cancel, FALSE), resetNow);

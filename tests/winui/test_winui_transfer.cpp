@@ -16,12 +16,12 @@ namespace marlo::test {
 namespace {
 
 namespace design = importwindow;
-const std::wstring Caption = wideFromUtf8(design::Caption);
+const std::wstring Caption = win32::widen(design::Caption);
 const std::wstring Question = L"MARLO-Corvane:";
 
 std::wstring w(const char* text)
 {
-    return wideFromUtf8(text);
+    return win32::widen(text);
 }
 
 // The window over a test's application folder.
@@ -215,7 +215,7 @@ TEST(WinTransferProgram, ExitsStartTheMainProgramOnlyWhenAskedAndEndWithZero)
             const std::string worksIn = folder.read("started.txt");
             EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(worksIn.data()),
                                    worksIn.size() / sizeof(wchar_t)),
-                      wideFromUtf8(folder.str()));
+                      win32::widen(folder.str()));
         } else
             EXPECT_FALSE(folder.has("started.txt"));
     }

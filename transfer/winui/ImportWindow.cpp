@@ -2,9 +2,9 @@
 
 #include "ButtonClick.h"
 #include "ImportWindowDesign.h"
-#include "WideText.h"
 #include "WinDesign.h"
 #include "WinPlatform.h"
+#include "WinText.h"
 
 #include <commctrl.h>
 
@@ -29,7 +29,7 @@ ImportWindow::ImportWindow(WinPlatform& platform, const CopierFactory& makeCopie
 {
     // An ordinary window: resizable, with minimize and maximize boxes. The
     // frame paints only its edge, so the window paints beneath its children.
-    create(L"MarloImportWindow", wideFromUtf8(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
+    create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
            programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     platform_.setWindow(hwnd());
     commonDialog1_.setOwner(hwnd());
@@ -47,7 +47,7 @@ void ImportWindow::buildControls()
     // the buttons in tab order, then the labels, the frame at the bottom.
     int id = FirstButtonId;
     for (const design::ButtonDesign& button : design::Buttons) {
-        HWND control = addControl(hwnd(), WC_BUTTONW, wideFromUtf8(button.caption).c_str(),
+        HWND control = addControl(hwnd(), WC_BUTTONW, win32::widen(button.caption).c_str(),
                                   WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
                                   twips(button.box), id++, font_.get(), dpi_);
         platform_.addControl(button.name, control);
@@ -60,7 +60,7 @@ void ImportWindow::buildControls()
     for (const design::LabelDesign& label : design::Labels) {
         const TwipBox box{frame.left + label.box.left, frame.top + label.box.top, label.box.width,
                           label.box.height};
-        HWND control = addControl(hwnd(), WC_STATICW, wideFromUtf8(label.text).c_str(),
+        HWND control = addControl(hwnd(), WC_STATICW, win32::widen(label.text).c_str(),
                                   WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box, id++, font_.get(), dpi_);
         platform_.addControl(label.name, control);
     }

@@ -2,8 +2,8 @@
 
 #include "MessageBox.h"
 #include "ProgressTexts.h"
-#include "WideText.h"
 #include "WinDesign.h"
+#include "WinText.h"
 
 #include <commctrl.h>
 
@@ -28,7 +28,7 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying,
     const auto px = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
     font_ = makeFont(L"Arial", 8.25, FW_NORMAL, dpi);
     // No minimize box: a hidden modal window would leave the owner dead.
-    create(L"MarloCopyProgress", wideFromUtf8(MessageTitle).c_str(),
+    create(L"MarloCopyProgress", win32::widen(MessageTitle).c_str(),
            WS_POPUP | WS_CAPTION | WS_SYSMENU, programIcon(),
            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), owner);
 
@@ -44,7 +44,7 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying,
     const int inner = px(Width - 2 * Margin);
     int top = px(Margin);
     // A long name is shortened in its middle instead of widening the window.
-    add(WC_STATICW, wideFromUtf8(copying), SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, top, px(Margin),
+    add(WC_STATICW, win32::widen(copying), SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, top, px(Margin),
         inner, px(LineHeight), 100);
     top += px(LineHeight + Gap / 2);
     // A blank holds its line until the first figures.
@@ -74,7 +74,7 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying,
 void ProgressWindow::showProgress(std::uint64_t copied, std::uint64_t total)
 {
     if (!cancelling_)
-        SetWindowTextW(bytes_, wideFromUtf8(progress::bytesLine(copied, total)).c_str());
+        SetWindowTextW(bytes_, win32::widen(progress::bytesLine(copied, total)).c_str());
     if (GetWindowLongPtrW(bar_, GWL_STYLE) & PBS_MARQUEE) {
         SendMessageW(bar_, PBM_SETMARQUEE, FALSE, 0);
         SetWindowLongPtrW(bar_, GWL_STYLE, GetWindowLongPtrW(bar_, GWL_STYLE) & ~PBS_MARQUEE);
@@ -91,7 +91,7 @@ void ProgressWindow::showCancelling()
 {
     cancelling_ = true;
     EnableWindow(cancel_, FALSE);
-    SetWindowTextW(bytes_, wideFromUtf8(progress::Cancelling).c_str());
+    SetWindowTextW(bytes_, win32::widen(progress::Cancelling).c_str());
 }
 
 void ProgressWindow::requestCancel()
