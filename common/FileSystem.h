@@ -27,6 +27,18 @@ public:
     {
         return CopyFile(source, destination, overwrite);
     }
+    // The first half of an overwriting CopyFile: the whole source written
+    // and flushed beside the destination, refused as CopyFile refuses, but
+    // not yet under the destination's name. Reports progress as
+    // CopyFileWithProgress does.
+    virtual Result<std::unique_ptr<StagedCopy>>
+    StageCopy(const std::string& source, const std::string& destination,
+              const CopyProgress& progress) = 0;
+    // Gives `backup` the content that `file` has now without taking `file`'s
+    // name away, and never replaces `backup`: a second link to the file where
+    // the drive has links, else a crash-safe copy that takes the name only
+    // while it is free.
+    virtual Status KeepBackup(const std::string& file, const std::string& backup) = 0;
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
     virtual Status DeleteFile(const std::string& path, bool force) = 0;
     // Fails, naming the program, when another program holds any of the

@@ -34,6 +34,19 @@ CopyTask HostFilesPlatform::PrepareCopy(const std::string& source, const std::st
     };
 }
 
+StageTask HostFilesPlatform::PrepareStagedCopy(const std::string& source,
+                                               const std::string& destination)
+{
+    return [files = files_, source, destination](const CopyProgress& progress) {
+        return files->StageCopy(source, destination, progress);
+    };
+}
+
+Status HostFilesPlatform::KeepBackup(const std::string& file, const std::string& backup)
+{
+    return files_->KeepBackup(file, backup);
+}
+
 Status HostFilesPlatform::MoveFile(const std::string& source, const std::string& destination)
 {
     return files_->MoveFile(source, destination);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,23 @@ using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t tota
 // needs and touches neither the window nor the platform, so the window may
 // close while it runs.
 using CopyTask = std::function<Status(const CopyProgress& progress)>;
+
+// A copy written in full and flushed beside its destination, not yet under
+// the destination's name. Unless placed it goes when this object goes, and
+// leaves nothing behind.
+class StagedCopy {
+public:
+    virtual ~StagedCopy() = default;
+    // Takes the destination's name in one rename, replacing what is there: a
+    // kill at any instant leaves the old content or the new. Fails, leaving
+    // the destination as it was, when the destination has meanwhile become
+    // read-only, held by another program or the source itself.
+    virtual Status Place() = 0;
+};
+
+// A staged copy made ready on the window's thread to run on another, as a
+// CopyTask is.
+using StageTask = std::function<Result<std::unique_ptr<StagedCopy>>(const CopyProgress& progress)>;
 
 // Every operation that the tools need of their host. Program logic calls
 // nothing else, so it runs unchanged against the Qt/host implementation and
@@ -46,6 +64,14 @@ public:
     // destination as it was.
     virtual CopyTask PrepareCopy(const std::string& source, const std::string& destination,
                                  bool overwrite) = 0;
+    // The first half of an overwriting copy, made ready to run off the
+    // window's thread: the content staged beside the destination, to be put
+    // in place later with one rename (see StagedCopy).
+    virtual StageTask PrepareStagedCopy(const std::string& source,
+                                        const std::string& destination) = 0;
+    // Gives `backup` the content that `file` has now without taking `file`'s
+    // name away; never replaces `backup`.
+    virtual Status KeepBackup(const std::string& file, const std::string& backup) = 0;
     // Never replaces a name; a failed move leaves both names as they were.
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
     // With force false a read-only file is refused.

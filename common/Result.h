@@ -51,6 +51,7 @@ public:
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
     const T& value() const { return *value_; }
+    T& value() { return *value_; }
     const OpError& error() const { return error_; }
     Status status() const { return ok() ? Status() : Status::failure(error_); }
 

@@ -2,6 +2,7 @@
 
 #include "DatabaseFiles.h"
 #include "ErrorPolicies.h"
+#include "ImportBackup.h"
 #include "MessageBox.h"
 #include "Platform.h"
 #include "ResetTexts.h"
@@ -160,10 +161,7 @@ void ResetSequence::run()
     // to move its live file would drop its oldest backup for nothing.
     std::optional<std::string> inUse[2];
     for (int i = 0; i < 2; ++i) {
-        std::vector<std::string> family{memberPath(p, bothDatabases[i], Role::Live)};
-        for (int generation = 1; generation <= BackupGenerations; ++generation)
-            family.push_back(backupPath(p, bothDatabases[i], generation));
-        if (Status free = p.FilesNotInUse(family); !free)
+        if (Status free = p.FilesNotInUse(familyPaths(p, bothDatabases[i])); !free)
             inUse[i] = free.error().description;
     }
     auto leftAlone = [&](Database database) {
@@ -207,8 +205,10 @@ void ResetSequence::run()
             if (!live.ok() || live.value())
                 return Outcome::LeftInPlace;
         }
+        // The live name is free now; a file that has appeared there since
+        // (made by another program meanwhile) is not replaced.
         Status copied = p.CopyFile(memberPath(p, database, Role::Template),
-                                   memberPath(p, database, Role::Live), true);
+                                   memberPath(p, database, Role::Live), false);
         if (copied.ok())
             return Outcome::Reset;
         return movedAside ? Outcome::SavedNotReset : Outcome::MissingNotMade;

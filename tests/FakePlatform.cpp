@@ -43,6 +43,60 @@ CopyTask FakePlatform::PrepareCopy(const std::string& source, const std::string&
     return [done = CopyFile(source, destination, overwrite)](const CopyProgress&) { return done; };
 }
 
+namespace {
+
+class FakeStagedCopy : public StagedCopy {
+public:
+    FakeStagedCopy(FakePlatform& platform, std::string destination, std::string content)
+        : platform_(platform), destination_(std::move(destination)), content_(std::move(content))
+    {
+    }
+    Status Place() override
+    {
+        if (Status s = platform_.record("PlaceCopy " + destination_); !s)
+            return s;
+        if (platform_.has(destination_) && platform_.files[destination_].readOnly)
+            return Status::failure(70, "Permission denied");
+        platform_.files[destination_] = FakePlatform::File{content_, false};
+        return {};
+    }
+
+private:
+    FakePlatform& platform_;
+    std::string destination_, content_;
+};
+
+} // namespace
+
+StageTask FakePlatform::PrepareStagedCopy(const std::string& source,
+                                          const std::string& destination)
+{
+    Result<std::unique_ptr<StagedCopy>> staged = [&]() -> Result<std::unique_ptr<StagedCopy>> {
+        if (Status s = record("StageCopy " + source + " -> " + destination); !s)
+            return s;
+        if (!has(source))
+            return Status::failure(53, "File not found");
+        if (source == destination || (has(destination) && files[destination].readOnly))
+            return Status::failure(70, "Permission denied");
+        return std::unique_ptr<StagedCopy>(
+            std::make_unique<FakeStagedCopy>(*this, destination, files[source].content));
+    }();
+    auto shared = std::make_shared<Result<std::unique_ptr<StagedCopy>>>(std::move(staged));
+    return [shared](const CopyProgress&) { return std::move(*shared); };
+}
+
+Status FakePlatform::KeepBackup(const std::string& file, const std::string& backup)
+{
+    if (Status s = record("KeepBackup " + file + " -> " + backup); !s)
+        return s;
+    if (!has(file))
+        return Status::failure(53, "File not found");
+    if (has(backup))
+        return Status::failure(58, "File already exists");
+    files[backup] = files[file];
+    return {};
+}
+
 Result<bool> FakePlatform::FileExists(const std::string& path)
 {
     if (Status s = record("FileExists " + path); !s)

@@ -75,6 +75,11 @@ public:
     // Copies at once, as CopyFile; the task answers how that went.
     CopyTask PrepareCopy(const std::string& source, const std::string& destination,
                          bool overwrite) override;
+    // Stages at once, recorded as "StageCopy"; placing is recorded as
+    // "PlaceCopy" and takes the content staged.
+    StageTask PrepareStagedCopy(const std::string& source,
+                                const std::string& destination) override;
+    Status KeepBackup(const std::string& file, const std::string& backup) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;
     Status DeleteFile(const std::string& path, bool force) override;
     // Passes unless scripted to fail (see `failOnce`).

@@ -42,6 +42,22 @@ public:
             return files->CopyFileWithProgress(source, destination, overwrite, progress);
         };
     }
+    StageTask PrepareStagedCopy(const std::string& source,
+                                const std::string& destination) override
+    {
+        using Staged = Result<std::unique_ptr<StagedCopy>>;
+        if (Status s = record("StageCopy " + source + " -> " + destination); !s)
+            return [s](const CopyProgress&) { return Staged(s); };
+        return [files = files_, source, destination](const CopyProgress& progress) {
+            return files->StageCopy(source, destination, progress);
+        };
+    }
+    Status KeepBackup(const std::string& file, const std::string& backup) override
+    {
+        if (Status s = record("KeepBackup " + file + " -> " + backup); !s)
+            return s;
+        return files_->KeepBackup(file, backup);
+    }
     Status MoveFile(const std::string& source, const std::string& destination) override
     {
         if (Status s = record("MoveFile " + source + " -> " + destination); !s)

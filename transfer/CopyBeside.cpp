@@ -8,7 +8,7 @@
 namespace marlo {
 
 Status copyBesideWindow(Platform& platform, const std::string& source,
-                        const std::string& destination, const CopyWork& work,
+                        const std::string& destination, const CopyTask& task, const CopyWork& work,
                         std::chrono::milliseconds quietFor, const ShowUntilEnded& show)
 {
     const std::string folder = platform.ApplicationFolder();
@@ -17,7 +17,7 @@ Status copyBesideWindow(Platform& platform, const std::string& source,
     CopyJob job;
     {
         const std::jthread worker(
-            [&job, work, task = platform.PrepareCopy(source, destination, true)] {
+            [&job, work, task] {
                 job.end(work(task, [&job](std::uint64_t copied, std::uint64_t total) {
                     return job.progress(copied, total);
                 }));

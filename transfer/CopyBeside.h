@@ -24,7 +24,7 @@ using ShowUntilEnded = std::function<void(CopyJob& job, const std::string& copyi
 // touches neither the platform nor a window, so a window closed meanwhile
 // takes nothing away from it.
 Status copyBesideWindow(Platform& platform, const std::string& source,
-                        const std::string& destination, const CopyWork& work,
+                        const std::string& destination, const CopyTask& task, const CopyWork& work,
                         std::chrono::milliseconds quietFor, const ShowUntilEnded& show);
 
 } // namespace marlo

@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "Result.h"
 
+#include <memory>
 #include <string>
 
 namespace marlo {
@@ -15,17 +16,44 @@ namespace marlo {
 class CopyRunner {
 public:
     virtual ~CopyRunner() = default;
-    virtual Status copy(Platform& platform, const std::string& source,
-                        const std::string& destination) = 0;
+
+    // Runs `task`, the copy of `source` to `destination`, to its end.
+    virtual Status run(Platform& platform, const std::string& source,
+                       const std::string& destination, const CopyTask& task) = 0;
+
+    // A whole overwriting copy.
+    Status copy(Platform& platform, const std::string& source, const std::string& destination)
+    {
+        return run(platform, source, destination, platform.PrepareCopy(source, destination, true));
+    }
+
+    // The copy written beside the destination and left there, for the caller
+    // to put in place once it has made room for it.
+    Result<std::unique_ptr<StagedCopy>> stage(Platform& platform, const std::string& source,
+                                              const std::string& destination)
+    {
+        // Filled on the thread that runs the task, read once it has ended.
+        auto staged = std::make_shared<std::unique_ptr<StagedCopy>>();
+        const CopyTask task = [work = platform.PrepareStagedCopy(source, destination),
+                               staged](const CopyProgress& progress) {
+            auto done = work(progress);
+            if (!done)
+                return done.status();
+            *staged = std::move(done.value());
+            return Status();
+        };
+        if (Status ran = run(platform, source, destination, task); !ran)
+            return ran;
+        return std::move(*staged);
+    }
 };
 
 // Copies straight through the platform on the window's thread.
 class DirectCopy : public CopyRunner {
 public:
-    Status copy(Platform& platform, const std::string& source,
-                const std::string& destination) override
+    Status run(Platform&, const std::string&, const std::string&, const CopyTask& task) override
     {
-        return platform.CopyFile(source, destination, true);
+        return task({});
     }
 };
 

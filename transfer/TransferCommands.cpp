@@ -3,6 +3,7 @@
 #include "CommonDialog.h"
 #include "ErrorPolicies.h"
 #include "FailureNotice.h"
+#include "ImportBackup.h"
 #include "MessageBox.h"
 #include "Platform.h"
 #include "TransferTexts.h"
@@ -115,10 +116,19 @@ void TransferCommands::importDatabase(Database database)
             return;
         const std::string source = commonDialog1_.FileName();
         const std::string live = memberPath(platform_, database, Role::Live);
-        const Status copied = copier_->copy(platform_, source, live);
-        if (!copied)
-            notice = failureNotice(FileCommand::Import, userForm(database), source, copied.error());
-        onError.must(copied);
+        const auto refuse = [&](const Status& failed) {
+            if (!failed)
+                notice = failureNotice(FileCommand::Import, userForm(database), source,
+                                       failed.error());
+            onError.must(failed);
+        };
+        // Nothing is written while another program holds the database or
+        // one of its backups. The new content is then complete on the disk
+        // before the backups move, so a failed or cancelled copy moves none.
+        refuse(platform_.FilesNotInUse(familyPaths(platform_, database)));
+        auto staged = copier_->stage(platform_, source, live);
+        refuse(staged.status());
+        refuse(placeKeepingBackup(platform_, database, *staged.value()));
     });
 }
 

@@ -100,9 +100,59 @@ Status findTarget(const std::string& destination, Target& target)
 
 } // namespace
 
-Status copyFileCrashSafe(const std::string& source, const std::string& destination,
-                         const CopyOptions& options)
+namespace {
+
+// The copy written and flushed into its temporary file, waiting to take the
+// destination's name.
+class PosixStagedCopy : public StagedCopy {
+public:
+    PosixStagedCopy(UniqueFd folder, std::string target, std::string name, struct stat source,
+                    bool overwrite)
+        : folder_(std::move(folder)), temporary_(folder_.get()), target_(std::move(target)),
+          name_(std::move(name)), source_(source), overwrite_(overwrite)
+    {
+    }
+
+    TemporaryFile& temporary() { return temporary_; }
+
+    Status Place() override
+    {
+        // Look again just before replacing: the destination may have changed
+        // since the copy began.
+        struct stat now;
+        if (::stat(target_.c_str(), &now) == 0) {
+            if (Status fit = checkExisting(target_, now, source_, overwrite_); !fit)
+                return fit;
+            // A program that has the old file open would go on writing into
+            // it, unseen, after the new one took its name.
+            if (Status unused = refuseIfInUse(now); !unused)
+                return unused;
+        } else if (errno != ENOENT) {
+            return failure(errno);
+        }
+        const Status placed =
+            overwrite_ ? temporary_.replace(name_) : temporary_.placeNew(name_);
+        if (!placed)
+            return placed;
+        syncFolder(folder_.get());
+        return {};
+    }
+
+private:
+    UniqueFd folder_; // outlives the temporary file made in it
+    TemporaryFile temporary_;
+    std::string target_, name_;
+    struct stat source_;
+    bool overwrite_;
+};
+
+} // namespace
+
+Result<std::unique_ptr<StagedCopy>> stageCopy(const std::string& source,
+                                              const std::string& destination,
+                                              const CopyOptions& options)
 {
+    using Staged = Result<std::unique_ptr<StagedCopy>>;
     // Non-blocking, so that a named pipe cannot hold the open; a regular file
     // ignores the flag.
     UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -110,23 +160,23 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
         return errno == ENOENT ? failure(ENOENT, "the source file does not exist") : failure(errno);
     struct stat from;
     if (::fstat(in.get(), &from) != 0)
-        return failure(errno);
+        return Staged(failure(errno));
     if (S_ISDIR(from.st_mode))
-        return failure(EISDIR, "the source is a folder");
+        return Staged(failure(EISDIR, "the source is a folder"));
     if (!S_ISREG(from.st_mode))
-        return failure(EINVAL, "the source is not an ordinary file");
+        return Staged(failure(EINVAL, "the source is not an ordinary file"));
 
     Target target;
     if (Status found = findTarget(destination, target); !found)
-        return found;
+        return Staged(found);
     if (target.exists && sameFileUnderAnotherCase(source, target.path))
-        return failure(EINVAL, "the source and the destination are the same file");
+        return Staged(failure(EINVAL, "the source and the destination are the same file"));
     if (target.exists)
         if (Status fit = checkExisting(target.path, target.st, from, options.overwrite); !fit)
-            return fit;
+            return Staged(fit);
     const Split split = splitPath(target.path);
     if (split.name.empty() || split.name == "." || split.name == "..")
-        return failure(EISDIR, "the destination is a folder");
+        return Staged(failure(EISDIR, "the destination is a folder"));
 
     UniqueFd folder(::open(split.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder)
@@ -134,47 +184,64 @@ Status copyFileCrashSafe(const std::string& source, const std::string& destinati
                    ? failure(errno, "the destination folder does not exist")
                    : failure(errno);
 
-    TemporaryFile temporary(folder.get());
+    auto staged = std::make_unique<PosixStagedCopy>(std::move(folder), target.path, split.name,
+                                                    from, options.overwrite);
+    TemporaryFile& temporary = staged->temporary();
     const mode_t mode = target.exists ? S_IRUSR | S_IWUSR : (from.st_mode & 0777) | S_IWUSR;
     if (Status created = temporary.create(split.name, mode); !created)
-        return created;
+        return Staged(created);
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     const auto size = static_cast<std::uint64_t>(from.st_size);
     std::uint64_t copied = 0;
     if (Status done = copyContent(in.get(), temporary.fd(), size, options.progress, copied); !done)
-        return done;
+        return Staged(done);
     if (copied != size)
-        return failure(EIO, "the source file changed while it was being copied");
+        return Staged(failure(EIO, "the source file changed while it was being copied"));
     if (target.exists)
         if (Status kept = temporary.takeOwnerAndMode(target.st); !kept)
-            return kept;
+            return Staged(kept);
     // A failed sync is not retried: the kernel may already count the pages as
     // written. The copy is abandoned instead.
     if (::fsync(temporary.fd()) != 0)
-        return failure(errno);
+        return Staged(failure(errno));
     if (Status closed = temporary.finish(); !closed)
-        return closed;
+        return Staged(closed);
+    return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
+}
 
-    // Look again just before replacing: the destination may have changed
-    // during the copy.
-    struct stat now;
-    if (::stat(target.path.c_str(), &now) == 0) {
-        if (Status fit = checkExisting(target.path, now, from, options.overwrite); !fit)
-            return fit;
-        // A program that has the old file open would go on writing into it,
-        // unseen, after the new one took its name.
-        if (Status unused = refuseIfInUse(now); !unused)
-            return unused;
-    } else if (errno != ENOENT) {
+Status copyFileCrashSafe(const std::string& source, const std::string& destination,
+                         const CopyOptions& options)
+{
+    auto staged = stageCopy(source, destination, options);
+    if (!staged)
+        return staged.status();
+    return staged.value()->Place();
+}
+
+Status keepBackup(const std::string& file, const std::string& backup)
+{
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0)
+        return errno == ENOENT ? failure(ENOENT, "the file does not exist") : failure(errno);
+    if (!S_ISREG(st.st_mode))
+        return failure(EINVAL, "the name is not an ordinary file");
+    const Split to = splitPath(backup);
+    UniqueFd folder(::open(to.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder)
         return failure(errno);
+    // A second link to the file (the one a link points to, not the link
+    // itself) refuses a taken name atomically.
+    if (::linkat(AT_FDCWD, file.c_str(), folder.get(), to.name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        syncFolder(folder.get());
+        return {};
     }
-
-    const Status placed =
-        options.overwrite ? temporary.replace(split.name) : temporary.placeNew(split.name);
-    if (!placed)
-        return placed;
-    syncFolder(folder.get());
-    return {};
+    if (errno == EEXIST)
+        return failure(EEXIST, "a file of the new name already exists");
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK &&
+        errno != EXDEV)
+        return failure(errno);
+    // A drive without links: a copy that takes the name only while it is free.
+    return copyFileCrashSafe(file, backup, {false, {}});
 }
 
 } // namespace marlo::posix

@@ -1,16 +1,14 @@
 #pragma once
 
+#include "Platform.h"
 #include "Result.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace marlo::posix {
-
-// Told how far a copy has come (bytes of the whole); answering false cancels
-// it. Called on the copying thread, first with 0 and last with the total.
-using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
 
 struct CopyOptions {
     bool overwrite = true;
@@ -34,5 +32,16 @@ struct CopyOptions {
 // allowed.
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
                          const CopyOptions& options = {});
+
+// The same copy up to the rename: written, synced and closed, with the same
+// refusals. Place() looks at the destination again and then renames.
+Result<std::unique_ptr<StagedCopy>> stageCopy(const std::string& source,
+                                              const std::string& destination,
+                                              const CopyOptions& options = {});
+
+// Gives `backup` the content `file` has now, keeping `file` where it is:
+// a new link to the file where the drive has links, else a crash-safe copy
+// placed only while the name is free. Never replaces `backup`.
+Status keepBackup(const std::string& file, const std::string& backup);
 
 } // namespace marlo::posix

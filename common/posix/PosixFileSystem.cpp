@@ -51,6 +51,36 @@ public:
         return posix::copyFileCrashSafe(from.value().path, to.value().path, {overwrite, progress});
     }
 
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
+                                                  const std::string& destination,
+                                                  const CopyProgress& progress) override
+    {
+        const std::string folder = applicationFolder_();
+        const auto from = locate(source, folder);
+        if (!from)
+            return from.status();
+        const auto to = locate(destination, folder);
+        if (!to)
+            return to.status();
+        return posix::stageCopy(from.value().path, to.value().path, {true, progress});
+    }
+
+    Status KeepBackup(const std::string& file, const std::string& backup) override
+    {
+        const std::string folder = applicationFolder_();
+        const auto from = locate(file, folder);
+        if (!from)
+            return from.status();
+        // Taken under any capitalisation, as for a move.
+        const posix::HostPath to = posix::toHostPath(backup, folder);
+        const auto taken = posix::locate(to);
+        if (!taken)
+            return taken.status();
+        if (taken.value().exists)
+            return Status::failure(EEXIST, "a file of the new name already exists");
+        return posix::keepBackup(from.value().path, to.path);
+    }
+
     Status MoveFile(const std::string& source, const std::string& destination) override
     {
         const std::string folder = applicationFolder_();

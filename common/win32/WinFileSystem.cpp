@@ -34,6 +34,18 @@ public:
                                         {overwrite, progress});
     }
 
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& /*source*/,
+                                                  const std::string& /*destination*/,
+                                                  const CopyProgress& /*progress*/) override
+    {
+        return Status::failure(ERROR_CALL_NOT_IMPLEMENTED, "not made on Windows yet");
+    }
+
+    Status KeepBackup(const std::string& /*file*/, const std::string& /*backup*/) override
+    {
+        return Status::failure(ERROR_CALL_NOT_IMPLEMENTED, "not made on Windows yet");
+    }
+
     Status MoveFile(const std::string& source, const std::string& destination) override
     {
         return win32::moveNoReplace(win32::systemPath(source), win32::systemPath(destination));

@@ -28,8 +28,8 @@ public:
     explicit ProgressCopyRunner(QWidget* window, Copy copy = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
-    Status copy(Platform& platform, const std::string& source,
-                const std::string& destination) override;
+    Status run(Platform& platform, const std::string& source, const std::string& destination,
+               const CopyTask& task) override;
 
     // Runs the task as it is.
     static Status runTask(const CopyTask& task, const CopyProgress& progress);

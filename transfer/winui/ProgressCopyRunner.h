@@ -22,8 +22,8 @@ public:
     explicit ProgressCopyRunner(HWND window, CopyWork work = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
-    Status copy(Platform& platform, const std::string& source,
-                const std::string& destination) override;
+    Status run(Platform& platform, const std::string& source, const std::string& destination,
+               const CopyTask& task) override;
 
     // Runs the task as it is.
     static Status runTask(const CopyTask& task, const CopyProgress& progress);
