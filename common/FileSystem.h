@@ -31,9 +31,9 @@ public:
     // and flushed beside the destination, refused as CopyFile refuses, but
     // not yet under the destination's name. Reports progress as
     // CopyFileWithProgress does.
-    virtual Result<std::unique_ptr<StagedCopy>>
-    StageCopy(const std::string& source, const std::string& destination,
-              const CopyProgress& progress) = 0;
+    virtual Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
+                                                          const std::string& destination,
+                                                          const CopyProgress& progress) = 0;
     // Gives `backup` the content that `file` has now without taking `file`'s
     // name away, and never replaces `backup`: a second link to the file where
     // the drive has links, else a crash-safe copy that takes the name only

@@ -26,8 +26,7 @@ public:
                     bool overwrite) override;
     CopyTask PrepareCopy(const std::string& source, const std::string& destination,
                          bool overwrite) override;
-    StageTask PrepareStagedCopy(const std::string& source,
-                                const std::string& destination) override;
+    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override;
     Status KeepBackup(const std::string& file, const std::string& backup) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;
     Status DeleteFile(const std::string& path, bool force) override;

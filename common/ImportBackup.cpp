@@ -39,7 +39,8 @@ public:
             Status dropped = p_.DeleteFile(backupPath(p_, database_, BackupGenerations), false);
             if (!dropped)
                 return Status::failure(dropped.error().number,
-                                       "the oldest backup, " + nameOf(database_, BackupGenerations) +
+                                       "the oldest backup, " +
+                                           nameOf(database_, BackupGenerations) +
                                            ", cannot make room: " + dropped.error().description);
             --run;
         }

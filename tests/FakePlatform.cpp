@@ -68,8 +68,7 @@ private:
 
 } // namespace
 
-StageTask FakePlatform::PrepareStagedCopy(const std::string& source,
-                                          const std::string& destination)
+StageTask FakePlatform::PrepareStagedCopy(const std::string& source, const std::string& destination)
 {
     Result<std::unique_ptr<StagedCopy>> staged = [&]() -> Result<std::unique_ptr<StagedCopy>> {
         if (Status s = record("StageCopy " + source + " -> " + destination); !s)

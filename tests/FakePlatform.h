@@ -77,8 +77,7 @@ public:
                          bool overwrite) override;
     // Stages at once, recorded as "StageCopy"; placing is recorded as
     // "PlaceCopy" and takes the content staged.
-    StageTask PrepareStagedCopy(const std::string& source,
-                                const std::string& destination) override;
+    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override;
     Status KeepBackup(const std::string& file, const std::string& backup) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;
     Status DeleteFile(const std::string& path, bool force) override;

@@ -42,8 +42,7 @@ public:
             return files->CopyFileWithProgress(source, destination, overwrite, progress);
         };
     }
-    StageTask PrepareStagedCopy(const std::string& source,
-                                const std::string& destination) override
+    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override
     {
         using Staged = Result<std::unique_ptr<StagedCopy>>;
         if (Status s = record("StageCopy " + source + " -> " + destination); !s)

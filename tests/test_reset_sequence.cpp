@@ -60,9 +60,9 @@ Lines countedLoopAndEnd(int exitStatus = 0, const std::string& message = Complet
         if (i == 50)
             lines.push_back("Label3.Visible = -1");
         if (i == 75) {
-            lines.push_back("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " -1");
+            lines.push_back("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " 0");
             lines.push_back("Sleep 50");
-            lines.push_back("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " -1");
+            lines.push_back("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " 0");
         }
         lines.push_back("Sleep 50");
         lines.push_back("DoEvents");
@@ -427,9 +427,9 @@ TEST_F(ResetFixture, AFamilyHeldOpenByAnotherProgramIsLeftAloneAsAWhole)
 TEST_F(ResetFixture, AFailedTemplateCopyIsReportedAndNotCalledSuccess)
 {
     addLive();
-    platform.failOnce("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " -1");
+    platform.failOnce("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " 0");
     platform.files.erase(at("MARLOspm.mdb"));
-    platform.failOnce("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " -1");
+    platform.failOnce("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " 0");
     sequence.run();
 
     const std::string box =
@@ -440,6 +440,22 @@ TEST_F(ResetFixture, AFailedTemplateCopyIsReportedAndNotCalledSuccess)
     EXPECT_EQ(tail, (Lines{"SetFocus", "Sleep 2000", box, "SetFocus", "DoEvents", "Sleep 2000",
                            "End 1"}));
     EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+}
+
+TEST_F(ResetFixture, ADatabaseMadeMeanwhileAtTheLiveNameIsNotReplacedByTheTemplate)
+{
+    addLive();
+    // The main program makes a new database while the live name is free.
+    platform.onDoEvents = [&] {
+        if (platform.has(at("MARLOmdb.bak")) && !platform.has(at("MARLOcon.mdb")))
+            platform.addFile(at("MARLOcon.mdb"), "made meanwhile");
+    };
+    sequence.run();
+
+    EXPECT_EQ(content(at("MARLOcon.mdb")), "made meanwhile");
+    EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+    EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
+    EXPECT_EQ(platform.endedWith, 1);
 }
 
 TEST_F(ResetFixture, FailingStepsAreSkippedAndAFailedRotationTestSelectsItsCase)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -260,19 +261,126 @@ INSTANTIATE_TEST_SUITE_P(Family, ExportCommand, ::testing::Values(Command1, Comm
 // ---------------------------------------------------------------------------
 // Import: Command3 and Command5.
 
-using ImportCommand = FileCommand;
-
-// Any file is imported as it is, the other live database included.
-TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseOnYes)
+// Generation g of the backups of the database a command replaces, or of the
+// other database.
+std::string generation(const FakePlatform& p, const std::string& live, int g)
 {
+    const std::string stem = live == "\\MARLOcon.mdb" ? "\\MARLOmdb" : "\\MARLOspm";
+    return p.path(stem + (g == 1 ? ".bak" : ".ba" + std::to_string(g)));
+}
+
+class ImportCommand : public FileCommand {
+protected:
+    std::string own(int g) const { return generation(p, GetParam().live, g); }
+    std::string others(int g) const { return generation(p, GetParam().other, g); }
+    // Every file's content, to tell that nothing at all changed.
+    std::map<std::string, std::string> contents() const
+    {
+        std::map<std::string, std::string> all;
+        for (const auto& [path, file] : p.files)
+            all[path] = file.content;
+        return all;
+    }
+    std::string family() const
+    {
+        std::string line = "FilesNotInUse " + live();
+        for (int g = 1; g <= 5; ++g)
+            line += " " + own(g);
+        return line;
+    }
+    void importOnYes(const std::string& chosen)
+    {
+        answer(chosen);
+        reply(IDYES);
+        run();
+    }
+};
+
+// Any file is imported as it is, the other live database included; the
+// replaced database becomes the newest backup of its own family.
+TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseAndTheOldOneBecomesItsBackup)
+{
+    const std::string before = content(live());
     const std::string imported = content(other());
-    answer(other());
-    reply(IDYES);
-    run();
-    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(GetParam().question),
-                                            "CopyFile " + other() + " -> " + live() + " -1"}));
+    importOnYes(other());
+    EXPECT_EQ(p.calls,
+              (firstPass() + Lines{"FileExists " + other(), question(GetParam().question), family(),
+                                   "StageCopy " + other() + " -> " + live(), "FileExists " + live(),
+                                   "FileExists " + own(1), "KeepBackup " + live() + " -> " + own(1),
+                                   "PlaceCopy " + live()}));
     EXPECT_EQ(content(live()), imported);
     EXPECT_EQ(content(other()), imported);
+    EXPECT_EQ(content(own(1)), before);
+    EXPECT_FALSE(p.has(others(1)));
+}
+
+TEST_P(ImportCommand, OnlyItsOwnGenerationsMoveUpAndTheOldestGoesOnlyWhenAllFiveExist)
+{
+    const std::string before = content(live());
+    for (int g = 1; g <= 5; ++g)
+        p.addFile(own(g), "gen " + std::to_string(g));
+    p.addFile(others(1), "other 1");
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(content(live()), "old");
+    EXPECT_EQ(content(own(1)), before);
+    for (int g = 2; g <= 5; ++g)
+        EXPECT_EQ(content(own(g)), "gen " + std::to_string(g - 1));
+    EXPECT_EQ(content(others(1)), "other 1");
+    EXPECT_FALSE(p.has(others(2)));
+
+    // A gap takes the run below it: nothing older is dropped.
+    p.files.erase(own(3));
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(content(own(1)), "old");
+    EXPECT_EQ(content(own(2)), before);
+    EXPECT_EQ(content(own(3)), "gen 1");
+    EXPECT_EQ(content(own(4)), "gen 3");
+    EXPECT_EQ(content(own(5)), "gen 4");
+}
+
+// What the reset window tells the user to do.
+TEST_P(ImportCommand, ChoosingTheNewestBackupRestoresItAndKeepsTheDisplacedDatabase)
+{
+    const std::string before = content(live());
+    p.addFile(own(1), "saved");
+    importOnYes(own(1));
+    EXPECT_EQ(content(live()), "saved");
+    EXPECT_EQ(content(own(1)), before);
+    EXPECT_EQ(content(own(2)), "saved");
+}
+
+TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
+{
+    const std::string database =
+        GetParam().live == "\\MARLOcon.mdb" ? "MARLOCON.MDB" : "MARLOSPM.MDB";
+    const std::string headline = " Could not import your selected file as " + database + " !";
+    for (int g = 1; g <= 5; ++g)
+        p.addFile(own(g), "gen " + std::to_string(g));
+    const auto unchanged = contents();
+
+    p.failOnce(family(), 16, "the file is in use by another program (MARLOCON.EXE)");
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(contents(), unchanged);
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+    EXPECT_NE(p.calls.back().find("(MARLOCON.EXE)"), std::string::npos);
+
+    // A read-only oldest generation cannot make room.
+    p.files.at(own(5)).readOnly = true;
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(contents(), unchanged);
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+    EXPECT_NE(p.calls.back().find(own(5).substr(p.appFolder.size() + 1)), std::string::npos);
+
+    // A step after the moves fails: they are undone, the backup made goes.
+    p.files.erase(own(5));
+    const auto fourGenerations = contents();
+    for (const std::string failing :
+         {"KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live()}) {
+        p.failOnce(failing);
+        importOnYes("E:\\old.bak");
+        EXPECT_EQ(contents(), fourGenerations) << failing;
+        EXPECT_TRUE(isErrorBox(p.calls.back(), headline)) << failing;
+    }
 }
 
 TEST_P(ImportCommand, AMissingNameIsReportedAndEndsTheCommand)

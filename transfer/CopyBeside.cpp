@@ -16,12 +16,11 @@ Status copyBesideWindow(Platform& platform, const std::string& source,
     // which outlives it: the thread is joined before the job goes.
     CopyJob job;
     {
-        const std::jthread worker(
-            [&job, work, task] {
-                job.end(work(task, [&job](std::uint64_t copied, std::uint64_t total) {
-                    return job.progress(copied, total);
-                }));
-            });
+        const std::jthread worker([&job, work, task] {
+            job.end(work(task, [&job](std::uint64_t copied, std::uint64_t total) {
+                return job.progress(copied, total);
+            }));
+        });
         if (!job.waitFor(quietFor))
             show(job, progress::copyingLine(progress::shownName(source, folder),
                                             progress::shownName(destination, folder)));

@@ -118,8 +118,8 @@ void TransferCommands::importDatabase(Database database)
         const std::string live = memberPath(platform_, database, Role::Live);
         const auto refuse = [&](const Status& failed) {
             if (!failed)
-                notice = failureNotice(FileCommand::Import, userForm(database), source,
-                                       failed.error());
+                notice =
+                    failureNotice(FileCommand::Import, userForm(database), source, failed.error());
             onError.must(failed);
         };
         // Nothing is written while another program holds the database or

@@ -130,8 +130,7 @@ public:
         } else if (errno != ENOENT) {
             return failure(errno);
         }
-        const Status placed =
-            overwrite_ ? temporary_.replace(name_) : temporary_.placeNew(name_);
+        const Status placed = overwrite_ ? temporary_.replace(name_) : temporary_.placeNew(name_);
         if (!placed)
             return placed;
         syncFolder(folder_.get());
@@ -148,9 +147,8 @@ private:
 
 } // namespace
 
-Result<std::unique_ptr<StagedCopy>> stageCopy(const std::string& source,
-                                              const std::string& destination,
-                                              const CopyOptions& options)
+Result<std::unique_ptr<StagedCopy>>
+stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
 {
     using Staged = Result<std::unique_ptr<StagedCopy>>;
     // Non-blocking, so that a named pipe cannot hold the open; a regular file

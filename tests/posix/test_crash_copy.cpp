@@ -1,6 +1,7 @@
 // Exports and imports killed at random instants: the destination keeps its
-// old content or has the new one, never a torn or empty file, and no file
-// is left under a member's name that should not be there.
+// old content or has the new one, never a torn or empty file, an import's
+// new content never stands without the old one kept as its backup, and no
+// file is left under a member's name that should not be there.
 #include "ChildProcess.h"
 #include "CrashCheck.h"
 #include "FolderSnapshot.h"
@@ -121,6 +122,9 @@ TEST(CrashCopy, ExportsAndImportsKilledAtRandomInstantsLeaveTheOldContentOrTheNe
         ASSERT_EQ(whichOf(r.destination, f.contents), 1 - r.oldContent);
         checked(r, 1 - r.oldContent);
     }
+    for (const std::string& name : namesIn(f.app))
+        if (name.starts_with("MARLOmdb.ba"))
+            std::filesystem::remove(f.app + "/" + name);
     std::cout << "a whole command takes up to " << longest.count() / 1000 << " ms" << std::endl;
 
     // Only a kill that lands before the driver's end counts; a run that
@@ -154,12 +158,23 @@ TEST(CrashCopy, ExportsAndImportsKilledAtRandomInstantsLeaveTheOldContentOrTheNe
             ASSERT_EQ(whichOf(f.live, f.contents), liveContent) << "the exported source changed";
         }
 
+        // A replaced live database is kept as its newest backup.
+        if (!exporting && now != r.oldContent) {
+            ASSERT_EQ(whichOf(f.app + "/MARLOmdb.bak", f.contents), r.oldContent)
+                << "the replaced database was not kept";
+        }
+
         // A killed copy may leave its hidden temporary file, never a file
-        // under a member's name.
+        // under a member's name; an import leaves whole backups.
         int left = 0;
         for (const std::string& name : namesIn(f.app)) {
             if (f.app + "/" + name == f.live || f.app + "/" + name == f.exported)
                 continue;
+            if (!exporting && name.starts_with("MARLOmdb.ba")) {
+                ASSERT_NE(whichOf(f.app + "/" + name, f.contents), -1) << name << " is torn";
+                std::filesystem::remove(f.app + "/" + name);
+                continue;
+            }
             ASSERT_FALSE(isMemberName(name)) << "a leftover file carries a member's name: " << name;
             ++left;
             std::filesystem::remove(f.app + "/" + name);

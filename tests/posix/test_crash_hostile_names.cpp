@@ -95,6 +95,8 @@ TEST_F(HostileNames, EveryCommandTakesTheChosenNameLiterally)
         EXPECT_EQ(readFile(chosen), "live SPM") << "export onto the existing name";
         EXPECT_EQ(transfer.importFrom(Database::Con, chosen), std::nullopt);
         EXPECT_EQ(readFile(app + "/MARLOcon.mdb"), "live SPM") << "import";
+        EXPECT_EQ(readFile(app + "/MARLOmdb.bak"), "live CON") << "the replaced database kept";
+        std::filesystem::remove(app + "/MARLOmdb.bak");
         EXPECT_EQ(transfer.remove(chosen), std::nullopt);
         EXPECT_TRUE(transfer.reachedTheFileOperation());
         commands += 4;
@@ -237,8 +239,9 @@ TEST_F(HostileNames, AnApplicationFolderWithAHostileNameWorksThroughout)
     EXPECT_EQ(readFile(user + "/spm.mdb"), "template SPM");
     EXPECT_EQ(inFolder.importFrom(Database::Con, folder + "/MARLOmdb.bak"), std::nullopt);
     EXPECT_EQ(readFile(folder + "/MARLOcon.mdb"), "live CON");
+    EXPECT_EQ(readFile(folder + "/MARLOmdb.bak"), "template CON");
     EXPECT_EQ(inFolder.remove(folder + "/MARLOspm.ba2"), std::nullopt);
-    EXPECT_EQ(namesIn(folder).size(), 7u);
+    EXPECT_EQ(namesIn(folder).size(), 8u);
     std::cout << "an application folder named with blanks, a leading dash, pattern characters, "
                  "non-ASCII, a byte that is not UTF-8 and a backslash: a reset, an export, an "
                  "import and a delete"

@@ -175,6 +175,11 @@ TEST_F(InUseFlows, AGenerationHeldOpenIsNotExportedOntoDeletedOrMovedByTheReset)
     // Reading it is no use of it: it can be imported.
     EXPECT_EQ(transfer.importFrom(Database::Con, in("MARLOspm.ba3")), std::nullopt);
     EXPECT_EQ(read("MARLOcon.mdb"), "SPM 3");
+    EXPECT_EQ(read("MARLOmdb.bak"), "live CON");
+    // The import moved the CON generations one up, dropping the oldest.
+    for (int g = 5; g > 1; --g)
+        original[generation("MARLOmdb", g)] = original[generation("MARLOmdb", g - 1)];
+    original["MARLOmdb.bak"] = "live CON";
     original["MARLOcon.mdb"] = "SPM 3";
 
     // The SPM family is left alone as a whole, so no generation of it is
