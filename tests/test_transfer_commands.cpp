@@ -285,7 +285,7 @@ protected:
     {
         std::string line = "FilesNotInUse " + live();
         for (int g = 1; g <= 5; ++g)
-            line += " " + own(g);
+            line.append(1, ' ').append(own(g));
         return line;
     }
     void importOnYes(const std::string& chosen)
@@ -374,7 +374,7 @@ TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
     // A step after the moves fails: they are undone, the backup made goes.
     p.files.erase(own(5));
     const auto fourGenerations = contents();
-    for (const std::string failing :
+    for (const std::string& failing :
          {"KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live()}) {
         p.failOnce(failing);
         importOnYes("E:\\old.bak");
