@@ -67,35 +67,12 @@ public:
 
     Status KeepBackup(const std::string& file, const std::string& backup) override
     {
-        const std::string folder = applicationFolder_();
-        const auto from = locate(file, folder);
-        if (!from)
-            return from.status();
-        // Taken under any capitalisation, as for a move.
-        const posix::HostPath to = posix::toHostPath(backup, folder);
-        const auto taken = posix::locate(to);
-        if (!taken)
-            return taken.status();
-        if (taken.value().exists)
-            return Status::failure(EEXIST, "a file of the new name already exists");
-        return posix::keepBackup(from.value().path, to.path);
+        return toFreeName(file, backup, posix::keepBackup);
     }
 
     Status MoveFile(const std::string& source, const std::string& destination) override
     {
-        const std::string folder = applicationFolder_();
-        const auto from = locate(source, folder);
-        if (!from)
-            return from.status();
-        // A name is taken under any capitalisation; the move itself refuses
-        // the exact form atomically, should it appear meanwhile.
-        const posix::HostPath to = posix::toHostPath(destination, folder);
-        const auto taken = posix::locate(to);
-        if (!taken)
-            return taken.status();
-        if (taken.value().exists)
-            return Status::failure(EEXIST, "a file of the new name already exists");
-        return posix::moveNoReplace(from.value().path, to.path);
+        return toFreeName(source, destination, posix::moveNoReplace);
     }
 
     Status DeleteFile(const std::string& path, bool force) override
@@ -120,6 +97,26 @@ public:
     }
 
 private:
+    // A move or a backup onto a name that must be free. A name is taken
+    // under any capitalisation; the operation itself refuses the exact form
+    // atomically, should it appear meanwhile.
+    template <class Operation>
+    Status toFreeName(const std::string& source, const std::string& destination,
+                      Operation operation)
+    {
+        const std::string folder = applicationFolder_();
+        const auto from = locate(source, folder);
+        if (!from)
+            return from.status();
+        const posix::HostPath to = posix::toHostPath(destination, folder);
+        const auto taken = posix::locate(to);
+        if (!taken)
+            return taken.status();
+        if (taken.value().exists)
+            return Status::failure(EEXIST, "a file of the new name already exists");
+        return operation(from.value().path, to.path);
+    }
+
     static Result<posix::Located> locate(const std::string& path, const std::string& folder)
     {
         return posix::locate(posix::toHostPath(path, folder));
