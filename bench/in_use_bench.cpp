@@ -1,5 +1,6 @@
 // The cost of one "is the file in use" scan of /proc, with a few hundred
-// extra processes running.
+// extra processes running, for a file in $TMPDIR (default /tmp): put it on a
+// drive that folds case to see the cost of comparing spellings there.
 //
 // usage: in_use_bench [processes = 300] [scans = 20]
 #include "FileSystem.h"
@@ -100,8 +101,9 @@ int main(int argc, char** argv)
     const int processes = argc > 1 ? std::atoi(argv[1]) : 300;
     const int scans = argc > 2 ? std::atoi(argv[2]) : 20;
 
-    char path[] = "/tmp/in_use_bench.XXXXXX";
-    const int fd = ::mkstemp(path);
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = std::string(folder && *folder ? folder : "/tmp") + "/in_use_bench.XXXXXX";
+    const int fd = ::mkstemp(path.data());
     if (fd < 0)
         return 1;
     struct stat file;
@@ -113,15 +115,15 @@ int main(int argc, char** argv)
     std::vector<double> ms;
     for (int i = 0; i < scans; ++i) {
         bool free = false;
-        ms.push_back(timed([&] { free = posix::refuseIfInUse(file).ok(); }));
+        ms.push_back(timed([&] { free = posix::refuseIfInUse(path, file).ok(); }));
         if (!free)
             std::fprintf(stderr, "unexpectedly in use\n");
     }
-    ::unlink(path);
+    ::unlink(path.c_str());
 
     // The operations that the scan guards, scan included, on a 4 MiB database.
     auto files = makeHostFileSystem([] { return std::string(); });
-    const std::string source = std::string(path) + ".src", copy = std::string(path) + ".mdb";
+    const std::string source = path + ".src", copy = path + ".mdb";
     std::ofstream(source) << std::string(4 << 20, 'd');
     std::vector<double> copyMs, deleteMs;
     for (int i = 0; i < scans; ++i) {

@@ -125,7 +125,7 @@ public:
                 return fit;
             // A program that has the old file open would go on writing into
             // it, unseen, after the new one took its name.
-            if (Status unused = refuseIfInUse(now); !unused)
+            if (Status unused = refuseIfInUse(target_, now); !unused)
                 return unused;
         } else if (errno != ENOENT) {
             return failure(errno);

@@ -78,9 +78,12 @@ Status renameIfFreeUnderLock(int fromFolder, const std::string& from, int toFold
                              const std::string& to)
 {
     FolderLock lock;
-    if (Status locked = lock.take(toFolder); !locked)
+    if (Status locked = lock.take(toFolder); !locked) {
+        if (FolderLock::heldByAnother(locked))
+            return locked;
         return failure(EOPNOTSUPP,
                        "the drive cannot rename a file without the risk of replacing another");
+    }
     struct stat st;
     if (::fstatat(toFolder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
         return failure(EEXIST);
@@ -125,7 +128,7 @@ Status moveNoReplace(const std::string& source, const std::string& destination)
         return failure(EISDIR, "the name is a folder, not a file");
     // A program that has the file open would go on writing under the new name.
     if (S_ISREG(st.st_mode))
-        if (Status unused = refuseIfInUse(st); !unused)
+        if (Status unused = refuseIfInUse(source, st); !unused)
             return unused;
 
     const Split from = splitPath(source);
@@ -165,7 +168,7 @@ Status deleteFile(const std::string& path, bool force)
         return failure(EACCES, "the file is read-only");
     // Removing a link takes nothing from whoever has its target open.
     if (!link)
-        if (Status unused = refuseIfInUse(st); !unused)
+        if (Status unused = refuseIfInUse(path, st); !unused)
             return unused;
 
     const Split split = splitPath(path);

@@ -91,7 +91,7 @@ public:
             const auto found = locate(path, folder);
             struct stat st;
             if (found && found.value().exists && ::stat(found.value().path.c_str(), &st) == 0)
-                files.push_back({st.st_dev, st.st_ino});
+                files.push_back(posix::fileIdOf(found.value().path, st));
         }
         return posix::refuseIfAnyInUse(files);
     }

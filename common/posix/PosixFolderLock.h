@@ -3,6 +3,8 @@
 #include "PosixFd.h"
 #include "Result.h"
 
+#include <chrono>
+
 namespace marlo::posix {
 
 // The lock that every instance of the tools takes on a folder before it
@@ -12,10 +14,24 @@ namespace marlo::posix {
 // while it is held, FUSE drives keep it in the kernel for every instance.
 class FolderLock {
 public:
-    // Waits for the folder's lock; fails where the drive keeps no locks.
+    // Long enough for any instance's own work under the lock; a holder that
+    // keeps it longer is stopped or stuck, and the window must not freeze
+    // behind it.
+    static constexpr std::chrono::milliseconds Patience{5000};
+
+    explicit FolderLock(std::chrono::milliseconds patience = Patience) : patience_(patience) {}
+
+    // Takes the folder's lock, waiting at most the patience for another
+    // instance to let it go. Fails where the drive keeps no locks, and with
+    // words for the user when the wait ran out (see heldByAnother).
     Status take(int folderFd);
 
+    // Whether a failed take() found the lock held by another instance, as
+    // opposed to a drive that keeps no locks.
+    static bool heldByAnother(const Status& taken);
+
 private:
+    std::chrono::milliseconds patience_;
     UniqueFd lock_;
 };
 

@@ -1,7 +1,9 @@
 #include "PosixInUse.h"
 
+#include "PosixCaseFolding.h"
 #include "PosixErrors.h"
 #include "PosixFd.h"
+#include "PosixPaths.h"
 #include "PosixProc.h"
 #include "PosixWine.h"
 
@@ -11,6 +13,8 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 
 namespace marlo::posix {
@@ -39,9 +43,19 @@ bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
         if (::statx(fdFolder, entry->d_name, AT_STATX_DONT_SYNC, STATX_INO, &st) != 0)
             continue;
         const dev_t device = makedev(st.stx_dev_major, st.stx_dev_minor);
-        for (const FileId& file : files)
-            if (st.stx_ino == file.inode && device == file.device)
+        std::optional<std::string> path; // read only for a drive that folds case
+        for (const FileId& file : files) {
+            if (device != file.device)
+                continue;
+            if (st.stx_ino == file.inode)
                 return true;
+            if (file.anySpelling.empty())
+                continue;
+            if (!path)
+                path = readLink(fdFolder, entry->d_name);
+            if (sameNameIgnoringCase(*path, file.anySpelling))
+                return true;
+        }
     }
     return false;
 }
@@ -55,6 +69,16 @@ std::string commandOf(int procFd, const std::string& pid)
 }
 
 } // namespace
+
+FileId fileIdOf(const std::string& path, const struct stat& st)
+{
+    FileId file{st.st_dev, st.st_ino};
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                           &std::free);
+    if (real && foldsCase(real.get(), st))
+        file.anySpelling = real.get();
+    return file;
+}
 
 std::optional<Holder> findHolder(dev_t device, ino_t inode, const std::string& procRoot, pid_t self)
 {
@@ -92,6 +116,11 @@ std::optional<Holder> findHolderOfAny(const std::vector<FileId>& files, const st
 Status refuseIfInUse(const struct stat& file)
 {
     return refuseIfAnyInUse({FileId{file.st_dev, file.st_ino}});
+}
+
+Status refuseIfInUse(const std::string& path, const struct stat& file)
+{
+    return refuseIfAnyInUse({fileIdOf(path, file)});
 }
 
 Status refuseIfAnyInUse(const std::vector<FileId>& files)

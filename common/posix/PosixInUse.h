@@ -21,7 +21,14 @@ struct Holder {
 struct FileId {
     dev_t device;
     ino_t inode;
+    // Where the drive folds the case of names: the file's path without links.
+    // A holder whose path differs from it only in case holds this file, as
+    // such a drive may number every spelling anew.
+    std::string anySpelling = {};
 };
+
+// The file at `path`, whose attributes are `st`, as the scan looks for it.
+FileId fileIdOf(const std::string& path, const struct stat& st);
 
 // The first process other than `self` that has the file (device, inode) among
 // its open descriptors, found through `procRoot` as fuser finds it. Processes
@@ -33,8 +40,10 @@ std::optional<Holder> findHolderOfAny(const std::vector<FileId>& files, const st
                                       pid_t self);
 
 // Fails with words that name the program when another process holds the file
-// open; otherwise succeeds. Ours never counts.
+// open; otherwise succeeds. Ours never counts. Given its path, the file is
+// also found held under another spelling where the drive folds case.
 Status refuseIfInUse(const struct stat& file);
+Status refuseIfInUse(const std::string& path, const struct stat& file);
 Status refuseIfAnyInUse(const std::vector<FileId>& files);
 
 } // namespace marlo::posix

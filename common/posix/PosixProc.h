@@ -38,6 +38,23 @@ inline std::string readProcFile(int procFd, const std::string& pid, const char* 
     return text;
 }
 
+// The target of a link (e.g. a descriptor under /proc); empty when it cannot
+// be read.
+inline std::string readLink(int folderFd, const char* name)
+{
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlinkat(folderFd, name, target.data(), target.size());
+        if (length < 0)
+            return {};
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
 // Visits every process under /proc but `self` until `visit` answers false.
 template <class Visit> void forEachProcess(int procFd, pid_t self, Visit visit)
 {

@@ -44,7 +44,8 @@ Status TemporaryFile::create(const std::string& forName, mode_t mode)
     forName_ = forName;
     {
         // Where the drive keeps no locks nothing is known to be abandoned.
-        FolderLock lock;
+        // Another instance at work in the folder is left the clearing.
+        FolderLock lock(std::chrono::milliseconds(0));
         if (lock.take(folder_))
             removeAbandonedTemporaries(folder_);
     }
@@ -69,8 +70,10 @@ Status TemporaryFile::createNamed(mode_t mode)
 {
     // Made and locked under the folder's lock, so that a copy clearing the
     // folder never finds it made but not yet locked.
+    // Where the drive keeps no locks it is made without.
     FolderLock lock;
-    (void)lock.take(folder_);
+    if (Status locked = lock.take(folder_); FolderLock::heldByAnother(locked))
+        return locked;
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         std::string name = temporaryNameFor(forName_);
         UniqueFd file(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PosixCaseFolding.h"
 #include "PosixFd.h"
 #include "Result.h"
 
@@ -19,7 +20,10 @@ namespace marlo::posix {
 // object goes.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(int folder) : folder_(folder) {}
+    explicit TemporaryFile(int folder)
+        : listed_(openAsListed(folder)), folder_(listed_ ? listed_.get() : folder)
+    {
+    }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile();
@@ -46,6 +50,9 @@ private:
     Status copyToNamed();
     Status applyOwnerAndMode();
 
+    // The folder as its drive lists it, so that the lock of a named file is
+    // seen by every instance of the tools whatever spelling each was given.
+    UniqueFd listed_;
     int folder_;
     std::string forName_;
     bool unnamed_ = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PosixFolderLock.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -16,6 +18,14 @@ namespace marlo::test {
 class HoldingProcess {
 public:
     HoldingProcess(const std::string& command, const std::string& path, int flags)
+        : HoldingProcess(command, path, [&] { return ::open(path.c_str(), flags) >= 0; })
+    {
+    }
+
+    // Holds whatever `take` takes in the child (answering whether it could),
+    // named by `what` in the failure when it could not.
+    template <class Take>
+    HoldingProcess(const std::string& command, const std::string& what, const Take& take)
     {
         int ready[2];
         if (::pipe(ready) != 0 || ::pipe(release_) != 0)
@@ -28,8 +38,7 @@ public:
             ::prctl(PR_SET_NAME, command.c_str());
             ::close(ready[0]);
             ::close(release_[1]);
-            const int fd = ::open(path.c_str(), flags);
-            char byte = fd >= 0 ? 'y' : 'n';
+            char byte = take() ? 'y' : 'n';
             if (::write(ready[1], &byte, 1) != 1)
                 ::_exit(1);
             [[maybe_unused]] auto released = ::read(release_[0], &byte, 1);
@@ -42,7 +51,7 @@ public:
         ::close(ready[0]);
         if (!opened) {
             letGo();
-            throw std::runtime_error(command + " could not open " + path);
+            throw std::runtime_error(command + " could not take " + what);
         }
     }
     ~HoldingProcess() { letGo(); }
@@ -62,6 +71,19 @@ public:
 private:
     pid_t pid_ = -1;
     int release_[2] = {-1, -1};
+};
+
+// Another instance of the tools that holds a folder's lock until it is let
+// go, as one stopped or stuck while at work there would.
+struct LockingInstance : HoldingProcess {
+    explicit LockingInstance(const std::string& folder)
+        : HoldingProcess("dbtransfer", "the lock of " + folder, [&] {
+              static posix::FolderLock lock; // kept to the child's end
+              const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+              return fd >= 0 && lock.take(fd).ok();
+          })
+    {
+    }
 };
 
 } // namespace marlo::test

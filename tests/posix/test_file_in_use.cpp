@@ -1,15 +1,22 @@
 // A file that another program holds open counts as in use: it is not
 // replaced, moved or deleted, and the failure names the program. Reading it
-// is not blocked.
+// is not blocked. A folder's lock that another instance of the tools holds
+// is waited for only a while.
 #include "FileLayerExpect.h"
 #include "FileSystem.h"
 #include "FileTestFolder.h"
 #include "HoldingProcess.h"
+#include "PosixFd.h"
+#include "PosixFolderLock.h"
 #include "PosixInUse.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 using namespace marlo;
 using test::failedWith;
@@ -18,6 +25,8 @@ using Names = std::vector<std::string>;
 namespace {
 
 const std::string inUse = "the file is in use by another program (MARLOCON.EXE)";
+const std::string busy =
+    "another copy of the tools is working in this folder; try again when it has finished";
 
 // A child process under the main program's name that holds a file open until
 // it goes.
@@ -76,6 +85,43 @@ TEST_F(FileInUse, TheFileIsKnownByItselfNotByItsName)
     // Removing a link takes nothing from the program.
     EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
+}
+
+// FAT and exFAT find one file under every spelling of its path, and through
+// FUSE give each spelling a number of its own: a program holding
+// "APP/MARLOCON.MDB" holds the tools' "App/MARLOcon.mdb", also where the
+// drive lists it as "marloCON.MDB". On other drives that path is another
+// file, which the program's hold does not reach.
+TEST_F(FileInUse, EverySpellingOfAHeldFileIsHeldWhereTheDriveFoldsCase)
+{
+    dir.makeFolder("App");
+    dir.write("App/marloCON.MDB", "live");
+    dir.write("export.mdb", "new");
+    const bool folded = dir.has("APP/MARLOCON.MDB");
+    if (!folded) {
+        dir.makeFolder("APP");
+        dir.write("APP/MARLOCON.MDB", "another file");
+    }
+    HoldingProgram program(dir / "APP/MARLOCON.MDB");
+    const std::string app = dir / "App";
+    const auto appFiles = makeHostFileSystem([&] { return app; });
+    const auto member = [&](const std::string& name) { return app + "\\" + name; };
+    const auto expectHeld = [&](const Status& status) {
+        if (folded)
+            EXPECT_TRUE(failedWith(status, inUse));
+        else
+            EXPECT_TRUE(status.ok()) << status.error().description;
+    };
+
+    expectHeld(appFiles->FilesNotInUse({member("MARLOcon.mdb")}));
+    expectHeld(appFiles->CopyFile(dir / "export.mdb", member("MARLOcon.mdb"), true));
+    expectHeld(appFiles->MoveFile(member("MARLOcon.mdb"), member("MARLOmdb.bak")));
+    expectHeld(appFiles->DeleteFile(member(folded ? "MARLOcon.mdb" : "MARLOmdb.bak"), false));
+    Names left;
+    for (const auto& entry : std::filesystem::directory_iterator(app))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, folded ? Names{"marloCON.MDB"} : Names{});
+    EXPECT_EQ(dir.read("APP/MARLOCON.MDB"), folded ? "live" : "another file");
 }
 
 TEST_F(FileInUse, ReadingAHeldFileIsNotBlocked)
@@ -175,4 +221,69 @@ TEST(FileHolders, AFileHeldThroughWinesServerNamesTheWindowsProgram)
     holder = posix::findHolder(held.st_dev, held.st_ino, proc.path(), 1);
     ASSERT_TRUE(holder.has_value());
     EXPECT_EQ(holder->command, "a program under Wine");
+}
+
+namespace {
+
+posix::UniqueFd openFolder(const std::string& path)
+{
+    return posix::UniqueFd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+template <class Call> std::chrono::milliseconds timed(const Call& call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+}
+
+constexpr std::chrono::milliseconds Patience{300};
+
+} // namespace
+
+// Instances started through differently spelled paths of one folder (on a
+// drive that folds case) lock the same folder; elsewhere those are two.
+TEST(FolderLocks, TwoSpellingsOfOneFolderShareItsLock)
+{
+    test::FileTestFolder dir;
+    dir.makeFolder("App");
+    const bool folded = dir.has("APP");
+    if (!folded)
+        dir.makeFolder("APP");
+    // Through a third spelling where there is one.
+    test::LockingInstance other(folded ? dir / "app" : dir / "App");
+    const posix::UniqueFd shouting = openFolder(dir / "APP"), listed = openFolder(dir / "App");
+    ASSERT_TRUE(shouting && listed);
+
+    posix::FolderLock mine(Patience);
+    const Status taken = mine.take(shouting.get());
+    if (folded)
+        EXPECT_TRUE(failedWith(taken, busy));
+    else
+        EXPECT_TRUE(taken.ok()) << taken.error().description;
+    EXPECT_TRUE(failedWith(posix::FolderLock(Patience).take(listed.get()), busy));
+}
+
+// A lock held too long (by an instance stopped or stuck in the folder) is
+// given up on within the patience, with words for the user; one let go
+// meanwhile is taken.
+TEST(FolderLocks, AHeldLockIsWaitedForOnlyAWhile)
+{
+    test::FileTestFolder dir;
+    const posix::UniqueFd folder = openFolder(dir.path());
+    test::LockingInstance other(dir.path());
+
+    Status taken;
+    const auto waited = timed([&] { taken = posix::FolderLock(Patience).take(folder.get()); });
+    EXPECT_TRUE(failedWith(taken, busy));
+    EXPECT_TRUE(posix::FolderLock::heldByAnother(taken));
+    EXPECT_GE(waited, Patience);
+    EXPECT_LT(waited, Patience + std::chrono::seconds(2));
+
+    auto letGo = std::async(std::launch::async, [&] {
+        std::this_thread::sleep_for(Patience / 3);
+        other.letGo();
+    });
+    EXPECT_TRUE(posix::FolderLock(Patience * 10).take(folder.get()).ok());
 }

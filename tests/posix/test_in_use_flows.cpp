@@ -4,6 +4,8 @@
 // go, the same commands go through. Reading is never blocked.
 #include "CrashCheck.h"
 #include "ErrorBoxExpect.h"
+#include "FileLayerExpect.h"
+#include "FileSystem.h"
 #include "FolderSnapshot.h"
 #include "HoldingProcess.h"
 #include "RealFilesPlatform.h"
@@ -13,8 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <future>
 #include <map>
 
 using namespace marlo;
@@ -111,6 +116,36 @@ protected:
             }
     }
 };
+
+const std::string busy =
+    "another copy of the tools is working in this folder; try again when it has finished";
+
+// Whether the drive makes files without a name, which a copy fills before
+// naming it.
+bool makesUnnamedFiles(const std::string& folder)
+{
+    const int file = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (file < 0)
+        return false;
+    ::close(file);
+    return true;
+}
+
+// Whether the drive itself renames without replacing: a no-replace rename,
+// or a link that refuses a taken name.
+bool renamesWithoutReplacing(const std::string& folder)
+{
+    const std::string from = folder + "/probe", to = folder + "/probe.moved";
+    std::ofstream(from).close();
+    const bool safe =
+        ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0 ||
+        ::link(from.c_str(), to.c_str()) == 0;
+    std::filesystem::remove(from);
+    std::filesystem::remove(to);
+    return safe;
+}
+
+using Clock = std::chrono::steady_clock;
 
 const std::string NotResetCon = " MARLOCON.MDB was not reset... The file is in use by another "
                                 "program (MARLOCON.EXE)! Its files were left as they were! ";
@@ -221,5 +256,85 @@ TEST_F(InUseFlows, AReaderOrWriterOfTheSourceDoesNotBlockAnExport)
     std::cout << exports
               << " exports of a live database held open for reading, then for "
                  "writing, went through"
+              << std::endl;
+}
+
+// FAT and exFAT find the database under every spelling of its path, and
+// through FUSE give each spelling a number of its own: the main program
+// holding "APP/MARLOCON.MDB" holds the tools' "app/MARLOcon.mdb". Elsewhere
+// that path is another file, which leaves the database free.
+TEST_F(InUseFlows, TheDatabaseHeldUnderAnotherSpellingIsHeldWhereTheDriveFoldsCase)
+{
+    const std::string spelledByProgram = root / "APP/MARLOCON.MDB";
+    const bool folded = std::filesystem::exists(spelledByProgram);
+    if (!folded) {
+        std::filesystem::create_directory(root / "APP");
+        std::ofstream(spelledByProgram, std::ios::binary) << "another file";
+    }
+    HoldingProcess program("MARLOCON.EXE", spelledByProgram, O_RDWR);
+    const Snapshot before = snapshot(root.str());
+
+    const auto imported = transfer.importFrom(Database::Con, user + "/import.mdb");
+    if (folded) {
+        EXPECT_TRUE(errorBoxNames(imported, user + "/import.mdb", inUseBy("MARLOCON.EXE")));
+        EXPECT_EQ(snapshot(root.str()), before);
+    } else {
+        EXPECT_EQ(imported, std::nullopt);
+    }
+
+    const ResetOutcome outcome = reset();
+    if (folded) {
+        EXPECT_EQ(outcome.endedWith, 1);
+        EXPECT_NE(outcome.closing.find(NotResetCon), std::string::npos) << outcome.closing;
+        EXPECT_EQ(read("MARLOspm.mdb"), "template SPM");
+        expectFamilyAsItWas("MARLOcon.mdb", "MARLOmdb");
+        expectNothingLost();
+    } else {
+        EXPECT_EQ(outcome.endedWith, 0) << outcome.closing;
+        EXPECT_EQ(read("MARLOcon.mdb"), "template CON");
+        EXPECT_EQ(root.read("APP/MARLOCON.MDB"), "another file");
+    }
+}
+
+// Another instance of the tools stopped while it holds a folder's lock: an
+// import that needs it (its copy is made under it where the drive makes no
+// unnamed files) and a move that needs it (where the drive can neither
+// rename without replacing nor link) give up within a few seconds and say
+// why, changing nothing; elsewhere they go through.
+TEST_F(InUseFlows, AnotherInstanceStuckInTheFolderHoldsUpNothingForLong)
+{
+    const bool copiesUnlocked = makesUnnamedFiles(app);
+    const bool movesUnlocked = renamesWithoutReplacing(app);
+    std::ofstream(in("notes.txt")) << "notes";
+    LockingInstance stuck(app);
+    const Snapshot before = snapshot(root.str());
+
+    const auto start = Clock::now();
+    auto moved = std::async(std::launch::async, [&] {
+        return makeHostFileSystem([&] { return app; })->MoveFile(in("notes.txt"), in("notes.old"));
+    });
+    const auto imported = transfer.importFrom(Database::Con, user + "/import.mdb");
+    const Status move = moved.get();
+    const auto took = Clock::now() - start;
+
+    if (copiesUnlocked) {
+        EXPECT_EQ(imported, std::nullopt);
+    } else {
+        EXPECT_TRUE(errorBoxNames(imported, user + "/import.mdb", busy));
+        expectFamilyAsItWas("MARLOcon.mdb", "MARLOmdb");
+    }
+    if (movesUnlocked) {
+        EXPECT_TRUE(move.ok()) << move.error().description;
+    } else {
+        EXPECT_TRUE(failedWith(move, busy));
+    }
+    if (!copiesUnlocked && !movesUnlocked) {
+        EXPECT_EQ(snapshot(root.str()), before);
+    }
+    EXPECT_LT(took, std::chrono::seconds(10));
+    std::cout << "with another instance stuck in the folder, the import "
+              << (copiesUnlocked ? "went through" : "gave up") << " and the move "
+              << (movesUnlocked ? "went through" : "gave up") << " after "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms"
               << std::endl;
 }
