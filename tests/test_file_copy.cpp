@@ -155,3 +155,68 @@ TEST_F(FileCopy, PathsPastTwoHundredAndSixtyCharactersWork)
     EXPECT_TRUE(files->DeleteFile(far + ".bak", false).ok());
     EXPECT_FALSE(files->FileExists(far + ".bak").value());
 }
+
+TEST_F(FileCopy, AStagedCopyTakesTheDestinationsNameOnlyWhenPlaced)
+{
+    dir.write("src", "new");
+    dir.write("dst", "old");
+    dir.write("readonly", "kept");
+    dir.setReadOnly("readonly");
+    EXPECT_TRUE(failedWith(files->StageCopy(dir / "src", dir / "readonly", {}).status(),
+                           "the destination file is read-only"));
+    {
+        const auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+        ASSERT_TRUE(staged.ok()) << staged.error().description;
+        EXPECT_EQ(dir.read("dst"), "old");
+    }
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "readonly", "src"}));
+
+    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    ASSERT_TRUE(staged.ok()) << staged.error().description;
+    dir.write("src", "written after the copy was staged");
+    ASSERT_TRUE(staged.value()->Place().ok());
+    EXPECT_EQ(dir.read("dst"), "new");
+    staged.value().reset();
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "readonly", "src"}));
+}
+
+TEST_F(FileCopy, PlacingLooksAtTheDestinationAgain)
+{
+    dir.write("src", "new");
+    dir.write("dst", "old");
+    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    ASSERT_TRUE(staged.ok()) << staged.error().description;
+    dir.setReadOnly("dst");
+    EXPECT_TRUE(failedWith(staged.value()->Place(), "the destination file is read-only"));
+    EXPECT_EQ(dir.read("dst"), "old");
+    staged.value().reset();
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"}));
+}
+
+TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
+{
+    dir.write("MARLOcon.mdb", "old");
+    dir.write("MARLOmdb.bak", "older");
+    dir.write("import.mdb", "new");
+    const std::string live = dir.member("MARLOcon.mdb");
+    EXPECT_TRUE(failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK")),
+                           "a file of the new name already exists"));
+    EXPECT_TRUE(failedWith(files->KeepBackup(dir.member("missing.mdb"), dir.member("x.bak")),
+                           "the file does not exist"));
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), "older");
+    ASSERT_TRUE(files->MoveFile(dir.member("MARLOmdb.bak"), dir.member("MARLOmdb.ba2")).ok());
+
+    auto staged = files->StageCopy(dir / "import.mdb", live, {});
+    ASSERT_TRUE(staged.ok()) << staged.error().description;
+    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), "old");
+    ASSERT_TRUE(staged.value()->Place().ok());
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "new");
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), "old");
+    EXPECT_EQ(dir.read("MARLOmdb.ba2"), "older");
+    staged.value().reset();
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "MARLOmdb.ba2", "MARLOmdb.bak",
+                                                     "import.mdb"}));
+}

@@ -1,121 +1,28 @@
 #include "WinCopy.h"
 
+#include "WinCopyContent.h"
 #include "WinErrors.h"
+#include "WinFileInfo.h"
 #include "WinFileOps.h"
-#include "WinHandle.h"
 #include "WinInUse.h"
+#include "WinTemporaryFile.h"
+#include "WinTemporaryNames.h"
 #include "WinText.h"
 
 #include "WinSystem.h"
 
-#include <cerrno>
-#include <cstdint>
-#include <random>
-#include <vector>
+#include <utility>
 
 namespace marlo::win32 {
 
 namespace {
 
-constexpr DWORD BufferSize = 1 << 20;
-// ".<name>.XXXXXX.tmp" must fit the system's 255 characters of a name.
-constexpr std::size_t MaxNameInTemporary = 255 - 12;
 constexpr DWORD KeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-std::wstring randomLetters(std::size_t count)
-{
-    static constexpr wchar_t letters[] =
-        L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(letters) - 2);
-    std::wstring text(count, L' ');
-    for (wchar_t& c : text)
-        c = letters[pick(generator)];
-    return text;
-}
-
-bool setDeleteOnClose(HANDLE file, bool remove)
-{
-    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(remove)};
-    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                        sizeof disposition) != FALSE;
-}
-
-// The temporary file the copy is written to. While open it is marked for
-// deletion, so that a kill leaves nothing behind; it goes again unless kept.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
-    {
-        file_.reset();
-        if (!path_.empty() && !markedForDeletion_)
-            ::DeleteFileW(path_.c_str());
-    }
-
-    Status create(const SplitPath& destination, DWORD attributes)
-    {
-        std::wstring base = destination.folder;
-        if (!base.ends_with(L'\\'))
-            base += L'\\';
-        base += L'.';
-        base.append(destination.name, 0, MaxNameInTemporary);
-        base += L'.';
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::wstring path = base;
-            path.append(randomLetters(6)).append(L".tmp");
-            file_ = UniqueHandle(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                               CREATE_NEW, attributes, nullptr));
-            if (file_) {
-                path_ = std::move(path);
-                markedForDeletion_ = setDeleteOnClose(file_.get(), true);
-                return {};
-            }
-            if (const DWORD error = ::GetLastError();
-                error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-                return failure(error);
-        }
-        return failure(ERROR_FILE_EXISTS, "no temporary file could be made beside the destination");
-    }
-
-    HANDLE handle() const { return file_.get(); }
-    const std::wstring& path() const { return path_; }
-
-    // Takes the deletion mark away and closes the file, to be moved in place.
-    Status close()
-    {
-        if (markedForDeletion_ && !setDeleteOnClose(file_.get(), false))
-            return lastFailure();
-        markedForDeletion_ = false;
-        if (const DWORD error = file_.close(); error != 0)
-            return failure(error);
-        return {};
-    }
-    void keep() { path_.clear(); }
-
-private:
-    UniqueHandle file_;
-    std::wstring path_;
-    bool markedForDeletion_ = false;
-};
-
-struct FileIdentity {
-    DWORD volume = 0;
-    std::uint64_t index = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
-Result<FileIdentity> identityOf(HANDLE file)
-{
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(file, &info))
-        return Result<FileIdentity>(lastFailure());
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
-}
+// A virus scanner or an indexer opens a file just closed and holds it, or the
+// destination, for a moment: the rename waits about a second for them.
+constexpr int RenameAttempts = 20;
+constexpr DWORD RenamePause = 50; // milliseconds
 
 // What stands at the destination now, and whether the copy may replace it.
 struct Destination {
@@ -157,106 +64,133 @@ Status examine(const std::wstring& destination, const FileIdentity& source, bool
     return {};
 }
 
-Status copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress,
-                   std::uint64_t& copied)
+// examine, and a destination that another program holds is refused too.
+Status mayReplace(const std::wstring& destination, const FileIdentity& source, bool overwrite,
+                  Destination& found)
 {
-    const auto cancelled = [] { return failure(ECANCELED, "the copy was cancelled"); };
-    if (progress && !progress(0, size))
-        return cancelled();
-    std::vector<char> buffer(BufferSize);
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(in, buffer.data(), BufferSize, &got, nullptr))
-            return lastFailure();
-        if (got == 0)
-            return {};
-        for (DWORD written = 0; written < got;) {
-            DWORD now = 0;
-            if (!::WriteFile(out, buffer.data() + written, got - written, &now, nullptr))
-                return lastFailure();
-            written += now;
-        }
-        copied += got;
-        if (progress && !progress(copied, size))
-            return cancelled();
+    if (Status fit = examine(destination, source, overwrite, found); !fit)
+        return fit;
+    return found.exists ? refuseIfInUse(destination) : Status();
+}
+
+bool heldForAMoment(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED;
+}
+
+// 0, or the error of the last attempt.
+DWORD renamePatiently(const std::wstring& from, const std::wstring& to, DWORD how)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), how))
+            return 0;
+        const DWORD error = ::GetLastError();
+        if (!heldForAMoment(error) || attempt == RenameAttempts)
+            return error;
+        ::Sleep(RenamePause);
     }
 }
 
+// The copy written and flushed into its temporary file, waiting to take the
+// destination's name.
+class WinStagedCopy : public StagedCopy {
+public:
+    WinStagedCopy(std::wstring destination, const FileIdentity& source, bool overwrite)
+        : destination_(std::move(destination)), source_(source), overwrite_(overwrite)
+    {
+    }
+
+    TemporaryFile& temporary() { return temporary_; }
+
+    Status Place() override
+    {
+        // Look again just before replacing: the destination may have changed
+        // since the copy began.
+        Destination found;
+        if (Status fit = mayReplace(destination_, source_, overwrite_, found); !fit)
+            return fit;
+        if (Status finished = temporary_.finish(found.attributes & KeptAttributes); !finished)
+            return finished;
+        const DWORD how =
+            MOVEFILE_WRITE_THROUGH | (overwrite_ ? MOVEFILE_REPLACE_EXISTING : DWORD{0});
+        const DWORD error = renamePatiently(temporary_.path(), destination_, how);
+        if (error == 0) {
+            temporary_.keep();
+            return {};
+        }
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+            return failure(error, "the destination already exists");
+        if (!heldForAMoment(error))
+            return failure(error);
+        // The words name what really stood in the way.
+        if (Status fit = mayReplace(destination_, source_, overwrite_, found); !fit)
+            return fit;
+        return failure(error, "the new copy was held open by another program, such as a virus "
+                              "scanner");
+    }
+
+private:
+    TemporaryFile temporary_;
+    std::wstring destination_;
+    FileIdentity source_;
+    bool overwrite_;
+};
+
 } // namespace
+
+Result<std::unique_ptr<StagedCopy>>
+stageCopy(const std::wstring& source, const std::wstring& destination, const CopyOptions& options)
+{
+    using Staged = Result<std::unique_ptr<StagedCopy>>;
+    if (isDevicePath(source))
+        return Staged(failure(ERROR_INVALID_FUNCTION, "the source is not an ordinary file"));
+    const DWORD sourceAttributes = attributesOf(source);
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES)
+        return Staged(isMissing(::GetLastError())
+                          ? failure(ERROR_FILE_NOT_FOUND, "the source file does not exist")
+                          : lastFailure());
+    if (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return Staged(failure(ERROR_DIRECTORY, "the source is a folder"));
+    auto in = openForCopy(source);
+    if (!in)
+        return Staged(in.status());
+    const auto from = identityOf(in.value().get());
+    if (!from)
+        return Staged(from.status());
+
+    Destination target;
+    if (Status fit = mayReplace(destination, from.value(), options.overwrite, target); !fit)
+        return Staged(fit);
+    const SplitPath split = splitSystemPath(destination);
+    if (split.name.empty())
+        return Staged(failure(ERROR_DIRECTORY, "the destination is a folder"));
+    const DWORD folder = ::GetFileAttributesW(split.folder.c_str());
+    if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY))
+        return Staged(failure(ERROR_PATH_NOT_FOUND, "the destination folder does not exist"));
+
+    removeStaleTemporaries(split, from.value());
+    auto staged = std::make_unique<WinStagedCopy>(destination, from.value(), options.overwrite);
+    TemporaryFile& temporary = staged->temporary();
+    if (Status created = temporary.create(split); !created)
+        return Staged(created);
+    if (Status done = copySnapshot(in.value().get(), temporary.handle(), options.progress); !done)
+        return Staged(done);
+    // A failed flush is not retried: the copy is abandoned instead.
+    if (!::FlushFileBuffers(temporary.handle()))
+        return Staged(lastFailure());
+    if (const DWORD error = in.value().close(); error != 0)
+        return Staged(failure(error));
+    return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
+}
 
 Status copyFileCrashSafe(const std::wstring& source, const std::wstring& destination,
                          const CopyOptions& options)
 {
-    if (isDevicePath(source))
-        return failure(ERROR_INVALID_FUNCTION, "the source is not an ordinary file");
-    const DWORD sourceAttributes = attributesOf(source);
-    if (sourceAttributes == INVALID_FILE_ATTRIBUTES)
-        return isMissing(::GetLastError())
-                   ? failure(ERROR_FILE_NOT_FOUND, "the source file does not exist")
-                   : lastFailure();
-    if (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return failure(ERROR_DIRECTORY, "the source is a folder");
-    const UniqueHandle in(::CreateFileW(
-        source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in) {
-        const DWORD error = ::GetLastError();
-        return error == ERROR_SHARING_VIOLATION ? inUse(source) : failure(error);
-    }
-    const auto from = identityOf(in.get());
-    if (!from)
-        return from.status();
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(in.get(), &size))
-        return lastFailure();
-
-    Destination target;
-    if (Status fit = examine(destination, from.value(), options.overwrite, target); !fit)
-        return fit;
-    if (target.exists)
-        if (Status unused = refuseIfInUse(destination); !unused)
-            return unused;
-    const SplitPath split = splitSystemPath(destination);
-    if (split.name.empty())
-        return failure(ERROR_DIRECTORY, "the destination is a folder");
-    const DWORD folder = ::GetFileAttributesW(split.folder.c_str());
-    if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY))
-        return failure(ERROR_PATH_NOT_FOUND, "the destination folder does not exist");
-
-    TemporaryFile temporary;
-    const DWORD kept = target.attributes & KeptAttributes;
-    if (Status created = temporary.create(split, kept ? kept : FILE_ATTRIBUTE_NORMAL); !created)
-        return created;
-    const auto total = static_cast<std::uint64_t>(size.QuadPart);
-    std::uint64_t copied = 0;
-    if (Status done = copyContent(in.get(), temporary.handle(), total, options.progress, copied);
-        !done)
-        return done;
-    if (copied != total)
-        return failure(ERROR_INVALID_DATA, "the source file changed while it was being copied");
-    // A failed flush is not retried: the copy is abandoned instead.
-    if (!::FlushFileBuffers(temporary.handle()))
-        return lastFailure();
-
-    // Look again just before replacing: the destination may have changed
-    // during the copy.
-    if (Status fit = examine(destination, from.value(), options.overwrite, target); !fit)
-        return fit;
-    if (target.exists)
-        if (Status unused = refuseIfInUse(destination); !unused)
-            return unused;
-    if (Status closed = temporary.close(); !closed)
-        return closed;
-    const DWORD how = MOVEFILE_WRITE_THROUGH | (options.overwrite ? MOVEFILE_REPLACE_EXISTING : 0);
-    if (!::MoveFileExW(temporary.path().c_str(), destination.c_str(), how)) {
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-            (error == ERROR_ACCESS_DENIED && !refuseIfInUse(destination)))
-            return inUse(destination);
-        return failure(error);
-    }
-    temporary.keep();
-    return {};
+    auto staged = stageCopy(source, destination, options);
+    if (!staged)
+        return staged.status();
+    return staged.value()->Place();
 }
 
 } // namespace marlo::win32

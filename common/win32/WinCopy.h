@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "Result.h"
 
+#include <memory>
 #include <string>
 
 namespace marlo::win32 {
@@ -15,9 +16,14 @@ struct CopyOptions {
 // Copies the whole of `source` to `destination` (system paths) so that a
 // failure, a cancel or a kill at any instant leaves the destination with its
 // old content or the new, never a torn or empty file. The copy is written to
-// a temporary file beside the destination (".<name>.XXXXXX.tmp"), which the
-// system removes should the program die while writing it, flushed to the
-// disk, and put in place with write-through.
+// a hidden temporary file beside the destination (see temporaryNameFor),
+// which the system removes should the program die while writing it, flushed
+// to the disk, and put in place with write-through. What killed copies into
+// the same destination left is removed first.
+//
+// The copy is the source as it stood at one instant: writers are shut out
+// while it is read, or, where another program has it open for writing, a
+// copy during which it changed is made again and at last refused.
 //
 // A destination that exists keeps its hidden and system marks; a new one is
 // an ordinary file, never read-only (a read-only template must not make a
@@ -29,5 +35,16 @@ struct CopyOptions {
 // where that program shares it.
 Status copyFileCrashSafe(const std::wstring& source, const std::wstring& destination,
                          const CopyOptions& options = {});
+
+// The same copy up to the rename: written and flushed, with the same
+// refusals, held until Place() looks at the destination again and renames.
+Result<std::unique_ptr<StagedCopy>> stageCopy(const std::wstring& source,
+                                              const std::wstring& destination,
+                                              const CopyOptions& options = {});
+
+// Gives `backup` the content `file` has now, keeping `file` where it is: a
+// second link to the file where the drive has links, else a crash-safe copy
+// placed only while the name is free. Never replaces `backup`.
+Status keepBackup(const std::wstring& file, const std::wstring& backup);
 
 } // namespace marlo::win32

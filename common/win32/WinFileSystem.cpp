@@ -34,16 +34,17 @@ public:
                                         {overwrite, progress});
     }
 
-    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& /*source*/,
-                                                  const std::string& /*destination*/,
-                                                  const CopyProgress& /*progress*/) override
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
+                                                  const std::string& destination,
+                                                  const CopyProgress& progress) override
     {
-        return Status::failure(ERROR_CALL_NOT_IMPLEMENTED, "not made on Windows yet");
+        return win32::stageCopy(win32::systemPath(source), win32::systemPath(destination),
+                                {true, progress});
     }
 
-    Status KeepBackup(const std::string& /*file*/, const std::string& /*backup*/) override
+    Status KeepBackup(const std::string& file, const std::string& backup) override
     {
-        return Status::failure(ERROR_CALL_NOT_IMPLEMENTED, "not made on Windows yet");
+        return win32::keepBackup(win32::systemPath(file), win32::systemPath(backup));
     }
 
     Status MoveFile(const std::string& source, const std::string& destination) override

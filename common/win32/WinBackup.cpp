@@ -1,0 +1,59 @@
+#include "WinCopy.h"
+
+#include "WinErrors.h"
+#include "WinFileOps.h"
+#include "WinInUse.h"
+#include "WinText.h"
+
+#include "WinSystem.h"
+
+namespace marlo::win32 {
+
+namespace {
+
+// What a drive answers that has no links (FAT, exFAT, some network shares),
+// or none more for this file, or none across drives.
+bool noLinkHere(DWORD error)
+{
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ||
+           error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_NOT_SAME_DEVICE ||
+           error == ERROR_TOO_MANY_LINKS;
+}
+
+} // namespace
+
+Status keepBackup(const std::wstring& file, const std::wstring& backup)
+{
+    if (isDevicePath(file) || isDevicePath(backup))
+        return failure(ERROR_INVALID_FUNCTION, "the name is not an ordinary file");
+    const DWORD attributes = attributesOf(file);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return isMissing(::GetLastError())
+                   ? failure(ERROR_FILE_NOT_FOUND, "the file does not exist")
+                   : lastFailure();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return failure(ERROR_DIRECTORY, "the name is a folder, not a file");
+    // The link and the rename below refuse a taken name atomically; this only
+    // chooses the words.
+    if (::GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return failure(ERROR_ALREADY_EXISTS, "a file of the new name already exists");
+    if (::CreateHardLinkW(backup.c_str(), file.c_str(), nullptr))
+        return {};
+    switch (const DWORD error = ::GetLastError()) {
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return failure(error, "a file of the new name already exists");
+    case ERROR_PATH_NOT_FOUND:
+        return failure(error, "the destination folder does not exist");
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return inUse(file);
+    default:
+        if (!noLinkHere(error))
+            return failure(error);
+    }
+    // A drive without links: a copy that takes the name only while it is free.
+    return copyFileCrashSafe(file, backup, {false, {}});
+}
+
+} // namespace marlo::win32
