@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PosixFd.h"
+#include "PosixTemporaryNames.h"
 #include "Result.h"
 
 #include <sys/stat.h>
@@ -24,8 +25,13 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile();
 
-    // Removes what killed copies left, then makes the file for `forName`.
-    Status create(const std::string& forName, mode_t mode);
+    // Removes what killed copies left for `forName` (never `spared`), then
+    // makes the file for it.
+    Status create(const std::string& forName, mode_t mode, const Spared& spared);
+    // Drops what was written and makes a fresh file for the same name: a
+    // drive may keep a file's old length when it is truncated in place.
+    Status startOver();
+    // Open for reading too, so that the copy can be compared with its source.
     int fd() const { return file_.get(); }
     // The owner and the permissions of the file it will replace, less any
     // set-id bits. What the drive cannot keep is let go: the content and its
@@ -40,6 +46,8 @@ public:
     Status placeNew(const std::string& destination);
 
 private:
+    Status make();
+    void drop();
     Status createNamed(mode_t mode);
     Status linkUnnamed(const std::string& name);
     Status nameUnnamed();
@@ -48,6 +56,7 @@ private:
 
     int folder_;
     std::string forName_;
+    mode_t mode_ = 0;
     bool unnamed_ = false;
     std::optional<struct stat> ownerAndMode_;
     std::string name_; // empty while the file has none or once it is kept

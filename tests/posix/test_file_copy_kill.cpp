@@ -99,7 +99,8 @@ TEST(FileCopyKill, AKilledCopyLeavesTheOldContentOrTheNew)
         for (const std::string& name : dir.names()) {
             if (name == "cvmdb1.bin" || name == "cvmdb2.bin" || name == "MARLOcon.mdb")
                 continue;
-            EXPECT_TRUE(name.starts_with(".MARLOcon.mdb.") && name.ends_with(".tmp")) << name;
+            EXPECT_TRUE(name.starts_with(".MARLOcon.mdb.~marlo-") && name.ends_with(".tmp"))
+                << name;
             ++leftovers;
         }
         EXPECT_LE(leftovers, 1);
@@ -112,28 +113,61 @@ TEST(FileCopyKill, AKilledCopyLeavesTheOldContentOrTheNew)
               << " of 30 kills left a hidden temporary file\n";
 }
 
-TEST(FileCopyKill, OnlyTemporaryFilesThatNoCopyHoldsAreCleared)
+TEST(FileCopyKill, OnlyAbandonedTemporaryFilesOfTheDestinationAreCleared)
 {
     test::FileTestFolder dir;
     dir.write("src", "new");
-    const std::vector<std::string> kept = {
-        ".MARLOcon.mdb.abc12.tmp", ".MARLOcon.mdb.ab-123.tmp", ".MARLOcon.mdb.abc123.tmp.bak",
-        "MARLOcon.mdb.abc123.tmp", ".running.abc123.tmp",      ".opened.abc123.tmp"};
+    // The user's own files of a temporary file's shape, ours of another
+    // destination, and ours that a copy or a program still holds.
+    const std::vector<std::string> kept = {".MARLOcon.mdb.Xy0123.tmp",
+                                           ".notes.backup.tmp",
+                                           ".thesis.draft2.tmp",
+                                           ".MARLOcon.mdb.~marlo-abc12.tmp",
+                                           ".MARLOcon.mdb.~marlo-ab-123.tmp",
+                                           ".MARLOcon.mdb.~marlo-abc123.tmp.bak",
+                                           "MARLOcon.mdb.~marlo-abc123.tmp",
+                                           ".MARLOspm.mdb.~marlo-qwerty.tmp",
+                                           ".MARLOcon.mdb.~marlo-runnin.tmp",
+                                           ".MARLOcon.mdb.~marlo-opened.tmp"};
     for (const std::string& name : kept)
         dir.write(name, "user's");
-    dir.write(".MARLOcon.mdb.Xy0123.tmp", "left by a killed copy");
-    dir.write(".other.mdb.qwerty.tmp", "left by a killed copy");
-    ::mkdir((dir / ".folder.abc123.tmp").c_str(), 0755);
-    // A copy that still runs holds its file locked; another program has one open.
-    const int running = ::open((dir / ".running.abc123.tmp").c_str(), O_RDONLY | O_CLOEXEC);
+    dir.write(".MARLOcon.mdb.~marlo-Xy0123.tmp", "left by a killed copy");
+    dir.makeFolder(".MARLOcon.mdb.~marlo-folder.tmp");
+    const int running =
+        ::open((dir / ".MARLOcon.mdb.~marlo-runnin.tmp").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(running, LOCK_EX), 0);
-    test::HoldingProcess opened("editor", dir / ".opened.abc123.tmp", O_RDONLY);
+    test::HoldingProcess opened("editor", dir / ".MARLOcon.mdb.~marlo-opened.tmp", O_RDONLY);
 
     auto files = makeHostFileSystem([&] { return dir.path(); });
-    ASSERT_TRUE(files->CopyFile(dir / "src", dir / "dst", true).ok());
+    ASSERT_TRUE(files->CopyFile(dir / "src", dir.member("MARLOcon.mdb"), true).ok());
     std::vector<std::string> expected = kept;
-    expected.insert(expected.end(), {".folder.abc123.tmp", "dst", "src"});
+    expected.insert(expected.end(), {".MARLOcon.mdb.~marlo-folder.tmp", "MARLOcon.mdb", "src"});
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(dir.names(), expected);
+    for (const std::string& name : kept)
+        EXPECT_EQ(dir.read(name), "user's") << name;
     ::close(running);
+}
+
+TEST(FileCopyKill, AReadOnlyFileOfOurTemporaryShapeIsKept)
+{
+    test::FileTestFolder dir;
+    dir.write("src", "new");
+    dir.write(".MARLOcon.mdb.~marlo-kept01.tmp", "user's");
+    dir.setReadOnly(".MARLOcon.mdb.~marlo-kept01.tmp");
+    auto files = makeHostFileSystem([&] { return dir.path(); });
+    ASSERT_TRUE(files->CopyFile(dir / "src", dir.member("MARLOcon.mdb"), true).ok());
+    EXPECT_EQ(dir.read(".MARLOcon.mdb.~marlo-kept01.tmp"), "user's");
+}
+
+TEST(FileCopyKill, ALeftoverTemporaryFileCanItselfBeCopied)
+{
+    test::FileTestFolder dir;
+    const std::string leftover = ".MARLOcon.mdb.~marlo-Xy0123.tmp";
+    dir.write(leftover, "rescued");
+    dir.write("MARLOcon.mdb", "old");
+    auto files = makeHostFileSystem([&] { return dir.path(); });
+    ASSERT_TRUE(files->CopyFile(dir / leftover, dir.member("MARLOcon.mdb"), true).ok());
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "rescued");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{leftover, "MARLOcon.mdb"}));
 }
