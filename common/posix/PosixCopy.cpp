@@ -151,7 +151,18 @@ public:
 
     TemporaryFile& temporary() { return temporary_; }
 
+    // A folder that cannot be flushed after the rename is not reported here:
+    // a caller takes a failed Place() to mean that the old file still holds
+    // the name, and drops the backup it kept of it, which would then be the
+    // old content's only name. A plain copy reports it (copyFileCrashSafe).
     Status Place() override
+    {
+        Status flushed;
+        return placeAndFlush(flushed);
+    }
+
+    // Renames; `flushed` tells whether the folder then reached the disk.
+    Status placeAndFlush(Status& flushed)
     {
         // Look again just before replacing: the destination may have changed
         // since the copy began.
@@ -169,7 +180,7 @@ public:
         const Status placed = overwrite_ ? temporary_.replace(name_) : temporary_.placeNew(name_);
         if (!placed)
             return placed;
-        syncFolder(folder_.get());
+        flushed = syncFolder(folder_.get());
         return {};
     }
 
@@ -183,10 +194,12 @@ private:
 
 } // namespace
 
-Result<std::unique_ptr<StagedCopy>>
-stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
+namespace {
+
+Result<std::unique_ptr<PosixStagedCopy>>
+stage(const std::string& source, const std::string& destination, const CopyOptions& options)
 {
-    using Staged = Result<std::unique_ptr<StagedCopy>>;
+    using Staged = Result<std::unique_ptr<PosixStagedCopy>>;
     // Non-blocking, so that a named pipe cannot hold the open; a regular file
     // ignores the flag.
     UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -238,16 +251,30 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
         return Staged(failure(errno));
     if (Status closed = temporary.finish(); !closed)
         return Staged(closed);
-    return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
+    return Staged(std::move(staged));
+}
+
+} // namespace
+
+Result<std::unique_ptr<StagedCopy>>
+stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
+{
+    auto staged = stage(source, destination, options);
+    if (!staged)
+        return Result<std::unique_ptr<StagedCopy>>(staged.status());
+    return Result<std::unique_ptr<StagedCopy>>(std::move(staged.value()));
 }
 
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
                          const CopyOptions& options)
 {
-    auto staged = stageCopy(source, destination, options);
+    auto staged = stage(source, destination, options);
     if (!staged)
         return staged.status();
-    return staged.value()->Place();
+    Status flushed;
+    if (Status placed = staged.value()->placeAndFlush(flushed); !placed)
+        return placed;
+    return flushed;
 }
 
 Status keepBackup(const std::string& file, const std::string& backup)
@@ -263,10 +290,8 @@ Status keepBackup(const std::string& file, const std::string& backup)
         return failure(errno);
     // A second link to the file (the one a link points to, not the link
     // itself) refuses a taken name atomically.
-    if (::linkat(AT_FDCWD, file.c_str(), folder.get(), to.name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        syncFolder(folder.get());
-        return {};
-    }
+    if (::linkat(AT_FDCWD, file.c_str(), folder.get(), to.name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return syncFolder(folder.get());
     if (errno == EEXIST)
         return failure(EEXIST, "a file of the new name already exists");
     if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK &&
