@@ -122,7 +122,7 @@ Status copySnapshot(int in, TemporaryFile& temporary, const CopyProgress& progre
         if (copied.cloned)
             return {};
         if (copied.bytes == size) {
-            const auto unchanged = unchangedSince(in, before.value(), temporary.fd());
+            const auto unchanged = unchangedSince(in, before.value());
             if (!unchanged)
                 return unchanged.status();
             if (unchanged.value())

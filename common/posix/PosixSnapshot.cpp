@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <thread>
 
 namespace marlo::posix {
@@ -49,39 +50,22 @@ bool sameStamps(const struct stat& a, const struct stat& b)
            a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-Result<std::size_t> readFully(int fd, char* buffer, std::size_t length, std::uint64_t offset)
+Result<std::uint64_t> digestOf(int fd)
 {
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = retryOnInterrupt([&] {
-            return ::pread(fd, buffer + done, length - done, static_cast<off_t>(offset + done));
-        });
+    const auto buffer = std::make_unique_for_overwrite<char[]>(Chunk);
+    std::uint64_t digest = 0;
+    for (off_t offset = 0;;) {
+        const ssize_t n =
+            retryOnInterrupt([&] { return ::pread(fd, buffer.get(), Chunk, offset); });
         if (n < 0)
-            return Result<std::size_t>(failure(errno));
+            return Result<std::uint64_t>(failure(errno));
         if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
+            return digest;
+        const std::size_t piece =
+            std::hash<std::string_view>{}({buffer.get(), static_cast<std::size_t>(n)});
+        digest = (digest ^ piece) * 0x100000001b3ULL + static_cast<std::uint64_t>(n);
+        offset += n;
     }
-    return done;
-}
-
-Result<bool> sameContent(int a, int b, std::uint64_t size)
-{
-    const auto first = std::make_unique_for_overwrite<char[]>(Chunk);
-    const auto second = std::make_unique_for_overwrite<char[]>(Chunk);
-    // One byte past the end: a source that grew is not the copy.
-    for (std::uint64_t offset = 0; offset <= size; offset += Chunk) {
-        const auto fromA = readFully(a, first.get(), Chunk, offset);
-        const auto fromB = readFully(b, second.get(), Chunk, offset);
-        if (!fromA)
-            return Result<bool>(fromA.status());
-        if (!fromB)
-            return Result<bool>(fromB.status());
-        if (fromA.value() != fromB.value() ||
-            std::memcmp(first.get(), second.get(), fromA.value()) != 0)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -98,27 +82,34 @@ Result<SourceState> sourceStateBeforeCopy(int source)
         if (::fstat(source, &state.st) != 0)
             return Result<SourceState>(failure(errno));
         const long step = stampStep(state.st);
-        if (step >= Second)
-            return state;
         const std::int64_t latest =
             std::max(nanoseconds(state.st.st_mtim), nanoseconds(state.st.st_ctim));
-        state.stampsTell = latest + step <= nanoseconds(coarse);
-        if (state.stampsTell || std::chrono::steady_clock::now() >= deadline)
+        if (step < Second && latest + step <= nanoseconds(coarse))
             return state;
+        if (step >= Second || std::chrono::steady_clock::now() >= deadline) {
+            const auto digest = digestOf(source);
+            if (!digest)
+                return Result<SourceState>(digest.status());
+            state.digest = digest.value();
+            return state;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
-Result<bool> unchangedSince(int source, const SourceState& before, int copy)
+Result<bool> unchangedSince(int source, const SourceState& before)
 {
     struct stat now;
     if (::fstat(source, &now) != 0)
         return Result<bool>(failure(errno));
     if (!sameStamps(before.st, now))
         return false;
-    if (before.stampsTell)
+    if (!before.digest)
         return true;
-    return sameContent(source, copy, static_cast<std::uint64_t>(now.st_size));
+    const auto digest = digestOf(source);
+    if (!digest)
+        return Result<bool>(digest.status());
+    return digest.value() == *before.digest;
 }
 
 } // namespace marlo::posix

@@ -95,7 +95,8 @@ Status TemporaryFile::createNamed(mode_t mode)
     (void)lock.take(folder_);
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         std::string name = temporaryNameFor(forName_);
-        UniqueFd file(::openat(folder_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        UniqueFd file(
+            ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (!file) {
             if (errno == EEXIST)
                 continue;

@@ -31,7 +31,6 @@ public:
     // Drops what was written and makes a fresh file for the same name: a
     // drive may keep a file's old length when it is truncated in place.
     Status startOver();
-    // Open for reading too, so that the copy can be compared with its source.
     int fd() const { return file_.get(); }
     // The owner and the permissions of the file it will replace, less any
     // set-id bits. What the drive cannot keep is let go: the content and its
