@@ -97,13 +97,16 @@ Status placeKeepingBackup(Platform& platform, Database database, StagedCopy& sta
     const std::string newest = backupPath(platform, database, 1);
     if (Status kept = platform.KeepBackup(live, newest); !kept)
         return kept;
-    if (Status placed = staged.Place(); !placed) {
+    const Status placed = staged.Place();
+    if (!placed && !staged.Placed()) {
         // The old database still stands under its live name.
         (void)platform.DeleteFile(newest, false);
         return placed;
     }
+    // Once the new content has the live name, the backup is the old one's
+    // only name; a failure after that point keeps it.
     rotation.keep();
-    return {};
+    return placed;
 }
 
 } // namespace marlo

@@ -32,6 +32,9 @@ public:
     // the destination as it was, when the destination has meanwhile become
     // read-only, held by another program or the source itself.
     virtual Status Place() = 0;
+    // Whether the copy has taken the destination's name, also where Place
+    // failed after it had (the folder could not be flushed to the disk).
+    virtual bool Placed() const = 0;
 };
 
 // A staged copy made ready on the window's thread to run on another, as a

@@ -58,12 +58,16 @@ public:
         if (platform_.has(destination_) && platform_.files[destination_].readOnly)
             return Status::failure(70, "Permission denied");
         platform_.files[destination_] = FakePlatform::File{content_, false};
-        return {};
+        placed_ = true;
+        // The drive may then fail to flush the folder.
+        return platform_.record("FlushFolder " + destination_);
     }
+    bool Placed() const override { return placed_; }
 
 private:
     FakePlatform& platform_;
     std::string destination_, content_;
+    bool placed_ = false;
 };
 
 } // namespace

@@ -76,7 +76,7 @@ public:
     CopyTask PrepareCopy(const std::string& source, const std::string& destination,
                          bool overwrite) override;
     // Stages at once, recorded as "StageCopy"; placing is recorded as
-    // "PlaceCopy" and takes the content staged.
+    // "PlaceCopy", takes the content staged, and then "FlushFolder".
     StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override;
     Status KeepBackup(const std::string& file, const std::string& backup) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;

@@ -307,7 +307,7 @@ TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseAndTheOldOneBecomesIt
               (firstPass() + Lines{"FileExists " + other(), question(GetParam().question), family(),
                                    "StageCopy " + other() + " -> " + live(), "FileExists " + live(),
                                    "FileExists " + own(1), "KeepBackup " + live() + " -> " + own(1),
-                                   "PlaceCopy " + live()}));
+                                   "PlaceCopy " + live(), "FlushFolder " + live()}));
     EXPECT_EQ(content(live()), imported);
     EXPECT_EQ(content(other()), imported);
     EXPECT_EQ(content(own(1)), before);
@@ -424,6 +424,20 @@ TEST_P(ImportCommand, AFailedCopyChangesNothingAndSaysSo)
     run();
     EXPECT_EQ(content(live()), before);
     EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+}
+
+// Once the new content has the live name, the backup is the old content's
+// only name: a failure to flush the folder then is told, and keeps it.
+TEST_P(ImportCommand, AFailureAfterTheNewContentTookTheNameKeepsTheBackup)
+{
+    const std::string before = content(live());
+    p.addFile(own(1), "gen 1");
+    p.failOnce("FlushFolder " + live(), 5, "the folder could not be flushed to the disk");
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(content(live()), "old");
+    EXPECT_EQ(content(own(1)), before);
+    EXPECT_EQ(content(own(2)), "gen 1");
+    EXPECT_NE(p.calls.back().find("could not be flushed"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Family, ImportCommand, ::testing::Values(Command3, Command5), byName);

@@ -8,6 +8,7 @@
 #include "PosixInUse.h"
 #include "PosixPaths.h"
 #include "PosixReadOnly.h"
+#include "PosixSnapshot.h"
 #include "PosixTemporaryFile.h"
 
 #include <fcntl.h>
@@ -21,6 +22,8 @@
 namespace marlo::posix {
 
 namespace {
+
+constexpr int SnapshotAttempts = 3;
 
 // The destination after its links are followed: the file that receives the
 // copy, and what is there now.
@@ -98,6 +101,39 @@ Status findTarget(const std::string& destination, Target& target)
     return {};
 }
 
+// A copy of a source that another program may be writing is a copy of one
+// moment of it or none: a clone is that by itself; a plain copy is made again
+// when the source changed while it was read, and given up after a few tries.
+Status copySnapshot(int in, TemporaryFile& temporary, const CopyProgress& progress)
+{
+    for (int attempt = 1;; ++attempt) {
+        const auto before = sourceStateBeforeCopy(in);
+        if (!before)
+            return before.status();
+        const auto size = static_cast<std::uint64_t>(before.value().st.st_size);
+        if (attempt > 1)
+            if (Status fresh = temporary.startOver(); !fresh)
+                return fresh;
+        if (::lseek(in, 0, SEEK_SET) != 0)
+            return failure(errno);
+        Copied copied;
+        if (Status done = copyContent(in, temporary.fd(), size, progress, copied); !done)
+            return done;
+        if (copied.cloned)
+            return {};
+        if (copied.bytes == size) {
+            const auto unchanged = unchangedSince(in, before.value());
+            if (!unchanged)
+                return unchanged.status();
+            if (unchanged.value())
+                return {};
+        }
+        if (attempt == SnapshotAttempts)
+            return failure(EAGAIN, "the file changed while it was being copied; close the main "
+                                   "program and try again");
+    }
+}
+
 } // namespace
 
 namespace {
@@ -133,9 +169,11 @@ public:
         const Status placed = overwrite_ ? temporary_.replace(name_) : temporary_.placeNew(name_);
         if (!placed)
             return placed;
-        syncFolder(folder_.get());
-        return {};
+        placed_ = true;
+        return syncFolder(folder_.get());
     }
+
+    bool Placed() const override { return placed_; }
 
 private:
     UniqueFd folder_; // outlives the temporary file made in it
@@ -143,14 +181,17 @@ private:
     std::string target_, name_;
     struct stat source_;
     bool overwrite_;
+    bool placed_ = false;
 };
 
 } // namespace
 
-Result<std::unique_ptr<StagedCopy>>
-stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
+namespace {
+
+Result<std::unique_ptr<PosixStagedCopy>>
+stage(const std::string& source, const std::string& destination, const CopyOptions& options)
 {
-    using Staged = Result<std::unique_ptr<StagedCopy>>;
+    using Staged = Result<std::unique_ptr<PosixStagedCopy>>;
     // Non-blocking, so that a named pipe cannot hold the open; a regular file
     // ignores the flag.
     UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -186,15 +227,13 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
                                                     from, options.overwrite);
     TemporaryFile& temporary = staged->temporary();
     const mode_t mode = target.exists ? S_IRUSR | S_IWUSR : (from.st_mode & 0777) | S_IWUSR;
-    if (Status created = temporary.create(split.name, mode); !created)
+    if (Status created =
+            temporary.create(split.name, mode, {from.st_dev, from.st_ino, realPath(source)});
+        !created)
         return Staged(created);
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    const auto size = static_cast<std::uint64_t>(from.st_size);
-    std::uint64_t copied = 0;
-    if (Status done = copyContent(in.get(), temporary.fd(), size, options.progress, copied); !done)
-        return Staged(done);
-    if (copied != size)
-        return Staged(failure(EIO, "the source file changed while it was being copied"));
+    if (Status read = copySnapshot(in.get(), temporary, options.progress); !read)
+        return Staged(read);
     if (target.exists)
         if (Status kept = temporary.takeOwnerAndMode(target.st); !kept)
             return Staged(kept);
@@ -204,13 +243,24 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
         return Staged(failure(errno));
     if (Status closed = temporary.finish(); !closed)
         return Staged(closed);
-    return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
+    return Staged(std::move(staged));
+}
+
+} // namespace
+
+Result<std::unique_ptr<StagedCopy>>
+stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
+{
+    auto staged = stage(source, destination, options);
+    if (!staged)
+        return Result<std::unique_ptr<StagedCopy>>(staged.status());
+    return Result<std::unique_ptr<StagedCopy>>(std::move(staged.value()));
 }
 
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
                          const CopyOptions& options)
 {
-    auto staged = stageCopy(source, destination, options);
+    auto staged = stage(source, destination, options);
     if (!staged)
         return staged.status();
     return staged.value()->Place();
@@ -229,10 +279,8 @@ Status keepBackup(const std::string& file, const std::string& backup)
         return failure(errno);
     // A second link to the file (the one a link points to, not the link
     // itself) refuses a taken name atomically.
-    if (::linkat(AT_FDCWD, file.c_str(), folder.get(), to.name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        syncFolder(folder.get());
-        return {};
-    }
+    if (::linkat(AT_FDCWD, file.c_str(), folder.get(), to.name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return syncFolder(folder.get());
     if (errno == EEXIST)
         return failure(EEXIST, "a file of the new name already exists");
     if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK &&

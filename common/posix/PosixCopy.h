@@ -18,8 +18,11 @@ struct CopyOptions {
 // Copies the whole of `source` to `destination` (host paths, taken literally)
 // so that a failure, a cancel or a kill at any instant leaves the destination
 // with its old content or the new, never a torn or empty file. The copy is
-// written to a hidden temporary file beside the destination (".<name>.XXXXXX.tmp",
-// which no member's name can match), synced, and renamed over it.
+// written to a hidden temporary file beside the destination
+// (".<name>.~marlo-XXXXXX.tmp", which no member's name can match), synced, and
+// renamed over it. The copy is the source at one moment: a source that
+// changes while it is read is read again, and after a few tries the copy
+// fails ("the file changed while it was being copied...").
 //
 // A destination that is a link receives the copy in the file it points to,
 // and the link stays. A destination that exists keeps its permissions (less

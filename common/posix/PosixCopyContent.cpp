@@ -106,10 +106,10 @@ bool rangeCopyUnsupported(int error)
 } // namespace
 
 Status copyContent(int in, int out, std::uint64_t total, const CopyProgress& progress,
-                   std::uint64_t& copied)
+                   Copied& copied)
 {
-    copied = 0;
-    const auto goOn = [&] { return !progress || progress(copied, total); };
+    copied = {};
+    const auto goOn = [&] { return !progress || progress(copied.bytes, total); };
     if (!goOn())
         return cancelled();
 
@@ -117,15 +117,15 @@ Status copyContent(int in, int out, std::uint64_t total, const CopyProgress& pro
         struct stat st;
         if (::fstat(out, &st) != 0)
             return failure(errno);
-        copied = static_cast<std::uint64_t>(st.st_size);
+        copied = {static_cast<std::uint64_t>(st.st_size), true};
         return goOn() ? Status() : cancelled();
     }
     if (Status reserved = reserve(out, total); !reserved)
         return reserved;
     Writeback writeback(out);
     const auto chunkDone = [&](ssize_t bytes) {
-        copied += static_cast<std::uint64_t>(bytes);
-        if (Status written = writeback.advance(copied); !written)
+        copied.bytes += static_cast<std::uint64_t>(bytes);
+        if (Status written = writeback.advance(copied.bytes); !written)
             return written;
         return goOn() ? Status() : cancelled();
     };
@@ -135,7 +135,7 @@ Status copyContent(int in, int out, std::uint64_t total, const CopyProgress& pro
             [&] { return ::copy_file_range(in, nullptr, out, nullptr, RangeChunk, 0); });
         if (n < 0 && !rangeCopyUnsupported(errno))
             return failure(errno);
-        if (n < 0 || (n == 0 && copied == 0 && total > 0))
+        if (n < 0 || (n == 0 && copied.bytes == 0 && total > 0))
             break; // not here: read and write on from where the range copy stopped
         if (n == 0)
             return {};

@@ -44,11 +44,16 @@ Split splitPath(const std::string& path)
     return {folderOf(path), path.substr(slash + 1)};
 }
 
-void syncFolder(int folderFd)
+Status syncFolder(int folderFd)
 {
-    // The entries' change is already made and visible; a failure here only
-    // weakens its durability, so it is not reported as the operation's.
-    retryOnInterrupt([&] { return ::fsync(folderFd); });
+    if (retryOnInterrupt([&] { return ::fsync(folderFd); }) == 0)
+        return {};
+    // EINVAL: the drive has no flush for folders. EROFS counts: ext4 answers
+    // so once it has shut itself down after an error, when the change may be
+    // lost; a drive mounted read-only answers 0.
+    if (errno == EINVAL || errno == EOPNOTSUPP)
+        return {};
+    return failure(errno, "the folder could not be flushed to the disk: " + describeError(errno));
 }
 
 Result<bool> regularFileExists(const std::string& path)
@@ -145,9 +150,10 @@ Status moveNoReplace(const std::string& source, const std::string& destination)
             return failure(EEXIST, "a file of the new name already exists");
         return renamed;
     }
-    syncFolder(toFolder.get());
+    if (Status flushed = syncFolder(toFolder.get()); !flushed)
+        return flushed;
     if (from.folder != to.folder)
-        syncFolder(fromFolder.get());
+        return syncFolder(fromFolder.get());
     return {};
 }
 
@@ -177,8 +183,7 @@ Status deleteFile(const std::string& path, bool force)
         return opened;
     if (::unlinkat(folder.get(), split.name.c_str(), 0) != 0)
         return failure(errno);
-    syncFolder(folder.get());
-    return {};
+    return syncFolder(folder.get());
 }
 
 } // namespace marlo::posix

@@ -40,7 +40,9 @@ struct Split {
 };
 Split splitPath(const std::string& path);
 
-// Flushes a folder's entries to the disk; best effort.
-void syncFolder(int folderFd);
+// Flushes a folder's entries to the disk. A failure comes after the change
+// it was to flush, which is made and visible but may not be on the disk yet;
+// its words say so. A drive that cannot flush folders at all is no failure.
+Status syncFolder(int folderFd);
 
 } // namespace marlo::posix

@@ -34,25 +34,47 @@ bool cannotKeep(int error)
 
 TemporaryFile::~TemporaryFile()
 {
+    drop();
+}
+
+// Unnamed while still locked, so that no other copy takes it for abandoned.
+void TemporaryFile::drop()
+{
     file_.reset();
     if (!name_.empty())
         ::unlinkat(folder_, name_.c_str(), 0);
+    name_.clear();
+    lock_.reset();
+    unnamed_ = false;
+    ownerAndMode_.reset();
 }
 
-Status TemporaryFile::create(const std::string& forName, mode_t mode)
+Status TemporaryFile::create(const std::string& forName, mode_t mode, const Spared& spared)
 {
     forName_ = forName;
+    mode_ = mode;
     {
         // Where the drive keeps no locks nothing is known to be abandoned.
         // Another instance at work in the folder is left the clearing.
         FolderLock lock(std::chrono::milliseconds(0));
         if (lock.take(folder_))
-            removeAbandonedTemporaries(folder_);
+            removeAbandonedTemporaries(folder_, forName_, spared);
     }
-    UniqueFd unnamed(::openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
+    return make();
+}
+
+Status TemporaryFile::startOver()
+{
+    drop();
+    return make();
+}
+
+Status TemporaryFile::make()
+{
+    UniqueFd unnamed(::openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode_));
     if (!unnamed) {
         if (noUnnamedFiles(errno))
-            return createNamed(mode);
+            return createNamed(mode_);
         return failure(errno);
     }
     // Locked before it can have a name, so no other copy ever takes it for
@@ -164,10 +186,10 @@ Status TemporaryFile::copyToNamed()
     if (::lseek(unnamed.get(), 0, SEEK_SET) != 0)
         return failure(errno);
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    std::uint64_t copied = 0;
+    Copied copied;
     if (Status done = copyContent(unnamed.get(), file_.get(), size, {}, copied); !done)
         return done;
-    if (copied != size)
+    if (copied.bytes != size)
         return failure(EIO);
     if (Status kept = applyOwnerAndMode(); !kept)
         return kept;

@@ -2,6 +2,7 @@
 
 #include "PosixCaseFolding.h"
 #include "PosixFd.h"
+#include "PosixTemporaryNames.h"
 #include "Result.h"
 
 #include <sys/stat.h>
@@ -28,8 +29,12 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile();
 
-    // Removes what killed copies left, then makes the file for `forName`.
-    Status create(const std::string& forName, mode_t mode);
+    // Removes what killed copies left for `forName` (never `spared`), then
+    // makes the file for it.
+    Status create(const std::string& forName, mode_t mode, const Spared& spared);
+    // Drops what was written and makes a fresh file for the same name: a
+    // drive may keep a file's old length when it is truncated in place.
+    Status startOver();
     int fd() const { return file_.get(); }
     // The owner and the permissions of the file it will replace, less any
     // set-id bits. What the drive cannot keep is let go: the content and its
@@ -44,6 +49,8 @@ public:
     Status placeNew(const std::string& destination);
 
 private:
+    Status make();
+    void drop();
     Status createNamed(mode_t mode);
     Status linkUnnamed(const std::string& name);
     Status nameUnnamed();
@@ -55,6 +62,7 @@ private:
     UniqueFd listed_;
     int folder_;
     std::string forName_;
+    mode_t mode_ = 0;
     bool unnamed_ = false;
     std::optional<struct stat> ownerAndMode_;
     std::string name_; // empty while the file has none or once it is kept

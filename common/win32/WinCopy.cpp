@@ -117,6 +117,7 @@ public:
         const DWORD error = renamePatiently(temporary_.path(), destination_, how);
         if (error == 0) {
             temporary_.keep();
+            placed_ = true;
             return {};
         }
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
@@ -130,11 +131,16 @@ public:
                               "scanner");
     }
 
+    // The rename with write-through is the last step: it takes the name or
+    // fails as a whole.
+    bool Placed() const override { return placed_; }
+
 private:
     TemporaryFile temporary_;
     std::wstring destination_;
     FileIdentity source_;
     bool overwrite_;
+    bool placed_ = false;
 };
 
 } // namespace

@@ -1,11 +1,16 @@
 // The Linux file layer on what only Linux has: links, pipes, names with
-// pattern characters, and users without the right to look.
+// pattern characters, users without the right to look, and a drive that
+// fails to flush a folder.
+#include "DriveImage.h"
 #include "FileLayerExpect.h"
 #include "HostFilesTest.h"
 #include "OrdinaryUser.h"
+#include "PosixFd.h"
+#include "PosixFileOps.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,4 +88,21 @@ TEST_F(PosixFileOperations, DeleteRefusesLinksToNothingAndPipes)
     EXPECT_TRUE(
         failedWith(files->DeleteFile(dir / "pipe", false), "the name is not an ordinary file"));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dangling", "pipe"}));
+}
+
+TEST(PosixFolderFlush, AFolderTheDriveFailsToFlushIsReported)
+{
+    test::DriveImage drive("ext4");
+    if (!drive.mounted())
+        GTEST_SKIP() << "no drive to fail: " << drive.whyNot();
+    const posix::UniqueFd folder(::open(drive.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_TRUE(folder);
+    EXPECT_TRUE(posix::syncFolder(folder.get()).ok());
+    // The drive shuts itself down, as ext4 does after a write error.
+    constexpr unsigned long Shutdown = _IOR('X', 125, std::uint32_t);
+    std::uint32_t withoutFlushingTheJournal = 2;
+    ASSERT_EQ(::ioctl(folder.get(), Shutdown, &withoutFlushingTheJournal), 0);
+    EXPECT_TRUE(failedWith(posix::syncFolder(folder.get()),
+                           "the folder could not be flushed to the disk: the disk could not be "
+                           "read or written"));
 }
