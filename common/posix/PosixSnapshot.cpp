@@ -1,5 +1,7 @@
 #include "PosixSnapshot.h"
 
+#include "ContentDigest.h"
+
 #include "PosixErrors.h"
 #include "PosixFd.h"
 
@@ -9,9 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <memory>
-#include <string_view>
 #include <thread>
 
 namespace marlo::posix {
@@ -53,17 +53,15 @@ bool sameStamps(const struct stat& a, const struct stat& b)
 Result<std::uint64_t> digestOf(int fd)
 {
     const auto buffer = std::make_unique_for_overwrite<char[]>(Chunk);
-    std::uint64_t digest = 0;
+    ContentDigest digest;
     for (off_t offset = 0;;) {
         const ssize_t n =
             retryOnInterrupt([&] { return ::pread(fd, buffer.get(), Chunk, offset); });
         if (n < 0)
             return Result<std::uint64_t>(failure(errno));
         if (n == 0)
-            return digest;
-        const std::size_t piece =
-            std::hash<std::string_view>{}({buffer.get(), static_cast<std::size_t>(n)});
-        digest = (digest ^ piece) * 0x100000001b3ULL + static_cast<std::uint64_t>(n);
+            return digest.value();
+        digest.add({buffer.get(), static_cast<std::size_t>(n)});
         offset += n;
     }
 }

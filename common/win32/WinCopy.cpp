@@ -161,7 +161,7 @@ stageCopy(const std::wstring& source, const std::wstring& destination, const Cop
     auto in = openForCopy(source);
     if (!in)
         return Staged(in.status());
-    const auto from = identityOf(in.value().get());
+    const auto from = identityOf(in.value().handle.get());
     if (!from)
         return Staged(from.status());
 
@@ -180,12 +180,12 @@ stageCopy(const std::wstring& source, const std::wstring& destination, const Cop
     TemporaryFile& temporary = staged->temporary();
     if (Status created = temporary.create(split); !created)
         return Staged(created);
-    if (Status done = copySnapshot(in.value().get(), temporary.handle(), options.progress); !done)
+    if (Status done = copySnapshot(in.value(), temporary.handle(), options.progress); !done)
         return Staged(done);
     // A failed flush is not retried: the copy is abandoned instead.
     if (!::FlushFileBuffers(temporary.handle()))
         return Staged(lastFailure());
-    if (const DWORD error = in.value().close(); error != 0)
+    if (const DWORD error = in.value().handle.close(); error != 0)
         return Staged(failure(error));
     return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
 }

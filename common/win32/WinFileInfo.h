@@ -17,9 +17,10 @@ struct FileIdentity {
 Result<FileIdentity> identityOf(HANDLE file);
 FileIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& info);
 
-// What any write to a file moves: its length, its last write time and its
-// change time. Equal stamps before and after reading it mean that no one
-// wrote it meanwhile.
+// What a write to a file moves: its length, its last write time and its
+// change time. A program that keeps the file open may not move the times
+// until it closes it, so equal stamps alone prove nothing while writers
+// share the file.
 struct FileStamp {
     std::int64_t size = 0;
     std::int64_t lastWrite = 0;
