@@ -210,9 +210,14 @@ stage(const std::string& source, const std::string& destination, const CopyOptio
         return Staged(found);
     if (target.exists && sameFileUnderAnotherCase(source, target.path))
         return Staged(failure(EINVAL, "the source and the destination are the same file"));
-    if (target.exists)
+    if (target.exists) {
         if (Status fit = checkExisting(target.path, target.st, from, options.overwrite); !fit)
             return Staged(fit);
+        // Refused before anything is written or cleared beside it; Place()
+        // looks again.
+        if (Status unused = refuseIfInUse(target.path, target.st); !unused)
+            return Staged(unused);
+    }
     const Split split = splitPath(target.path);
     if (split.name.empty() || split.name == "." || split.name == "..")
         return Staged(failure(EISDIR, "the destination is a folder"));

@@ -157,11 +157,16 @@ const std::string NotResetSpm = " MARLOSPM.MDB was not reset... The file is in u
 TEST_F(InUseFlows, ALiveDatabaseHeldOpenIsNotImportedOverExportedOntoDeletedOrReset)
 {
     HoldingProcess program("MARLOCON.EXE", in("MARLOcon.mdb"), O_RDWR);
+    // A copy killed earlier left its temporary file, which the user imports.
+    const std::string leftover = in(".MARLOcon.mdb.~marlo-Xy0123.tmp");
+    std::ofstream(leftover, std::ios::binary) << "rescued";
     const Snapshot before = snapshot(root.str());
     const ino_t held = inodeOf(in("MARLOcon.mdb"));
 
     EXPECT_TRUE(errorBoxNames(transfer.importFrom(Database::Con, user + "/import.mdb"),
                               user + "/import.mdb", inUseBy("MARLOCON.EXE")));
+    EXPECT_TRUE(errorBoxNames(transfer.importFrom(Database::Con, leftover), leftover,
+                              inUseBy("MARLOCON.EXE")));
     EXPECT_TRUE(errorBoxNames(transfer.exportTo(Database::Spm, in("MARLOcon.mdb")),
                               in("MARLOcon.mdb"), inUseBy("MARLOCON.EXE")));
     EXPECT_TRUE(errorBoxNames(transfer.remove(in("MARLOcon.mdb")), in("MARLOcon.mdb"),
