@@ -1,5 +1,7 @@
 #include "PosixTemporaryNames.h"
 
+#include "TemporaryName.h"
+
 #include "PosixFd.h"
 #include "PosixInUse.h"
 #include "PosixPaths.h"
@@ -17,31 +19,6 @@
 namespace marlo::posix {
 
 namespace {
-
-constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-constexpr std::size_t RandomLetters = 6;
-constexpr std::string_view Marker = ".~marlo-";
-constexpr std::string_view Ending = ".tmp";
-// The whole temporary name must fit the host's 255 bytes of a name.
-constexpr std::size_t MaxNameInTemporary = 255 - 1 - Marker.size() - RandomLetters - Ending.size();
-
-bool isLetter(char c)
-{
-    return std::string_view(Letters).find(c) != std::string_view::npos;
-}
-
-// ".<name>.~marlo-": a long name is cut, before a character rather than
-// inside one, since a drive that stores names as text refuses broken ones.
-std::string prefixFor(std::string_view name)
-{
-    std::size_t cut = std::min(name.size(), MaxNameInTemporary);
-    while (cut > 0 && cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
-        --cut;
-    std::string prefix(1, '.');
-    prefix += name.substr(0, cut);
-    prefix += Marker;
-    return prefix;
-}
 
 std::string realFolderPath(int folderFd)
 {
@@ -67,22 +44,12 @@ bool isSpared(const std::string& folder, const std::string& name, const struct s
 
 std::string temporaryNameFor(const std::string& name)
 {
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
-    std::string temporary = prefixFor(name);
-    for (std::size_t i = 0; i < RandomLetters; ++i)
-        temporary += Letters[pick(generator)];
-    return temporary += Ending;
+    return TemporaryName<char>::forDestination(name);
 }
 
 bool isTemporaryOf(std::string_view candidate, std::string_view name)
 {
-    const std::string prefix = prefixFor(name);
-    if (candidate.size() != prefix.size() + RandomLetters + Ending.size() ||
-        !candidate.starts_with(prefix) || !candidate.ends_with(Ending))
-        return false;
-    const std::string_view random = candidate.substr(prefix.size(), RandomLetters);
-    return std::all_of(random.begin(), random.end(), isLetter);
+    return TemporaryName<char>::isOf(candidate, name, std::equal_to<>());
 }
 
 void removeAbandonedTemporaries(int folderFd, const std::string& name, const Spared& spared)

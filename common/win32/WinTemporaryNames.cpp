@@ -1,5 +1,7 @@
 #include "WinTemporaryNames.h"
 
+#include "TemporaryName.h"
+
 #include "WinHandle.h"
 
 #include <algorithm>
@@ -9,22 +11,6 @@
 namespace marlo::win32 {
 
 namespace {
-
-constexpr std::wstring_view Letters =
-    L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-constexpr std::wstring_view Marker = L".~marlo-";
-constexpr std::size_t RandomLetters = 6;
-constexpr std::wstring_view Ending = L".tmp";
-// The whole name must fit the system's 255 characters.
-constexpr std::size_t MaxNameInTemporary = 255 - 1 - Marker.size() - RandomLetters - Ending.size();
-
-// "." and as much of the destination's name as fits, and the marker.
-std::wstring prefixFor(const std::wstring& name)
-{
-    std::wstring prefix(1, L'.');
-    prefix.append(name, 0, MaxNameInTemporary);
-    return prefix.append(Marker);
-}
 
 bool sameIgnoringCase(std::wstring_view a, std::wstring_view b)
 {
@@ -55,24 +41,12 @@ void removeIfStale(const std::wstring& path, const FileIdentity& source)
 
 std::wstring temporaryNameFor(const std::wstring& name)
 {
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, Letters.size() - 1);
-    std::wstring temporary = prefixFor(name);
-    for (std::size_t i = 0; i < RandomLetters; ++i)
-        temporary += Letters[pick(generator)];
-    return temporary.append(Ending);
+    return TemporaryName<wchar_t>::forDestination(name);
 }
 
 bool isTemporaryOf(std::wstring_view candidate, const std::wstring& name)
 {
-    const std::wstring prefix = prefixFor(name);
-    if (candidate.size() != prefix.size() + RandomLetters + Ending.size() ||
-        !sameIgnoringCase(candidate.substr(0, prefix.size()), prefix) ||
-        !sameIgnoringCase(candidate.substr(candidate.size() - Ending.size()), Ending))
-        return false;
-    const std::wstring_view random = candidate.substr(prefix.size(), RandomLetters);
-    return std::all_of(random.begin(), random.end(),
-                       [](wchar_t c) { return Letters.find(c) != std::wstring_view::npos; });
+    return TemporaryName<wchar_t>::isOf(candidate, name, sameIgnoringCase);
 }
 
 bool markForDeletion(HANDLE file, bool remove)
@@ -87,7 +61,8 @@ void removeStaleTemporaries(const SplitPath& destination, const FileIdentity& so
     std::wstring folder = destination.folder;
     if (!folder.ends_with(L'\\'))
         folder += L'\\';
-    const std::wstring pattern = folder + prefixFor(destination.name) + L'*';
+    const std::wstring pattern =
+        folder + TemporaryName<wchar_t>::prefixFor(destination.name) + L'*';
     WIN32_FIND_DATAW found;
     const HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
                                              FindExSearchNameMatch, nullptr, 0);
