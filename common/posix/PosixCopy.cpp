@@ -134,10 +134,6 @@ Status copySnapshot(int in, TemporaryFile& temporary, const CopyProgress& progre
     }
 }
 
-} // namespace
-
-namespace {
-
 // The copy written and flushed into its temporary file, waiting to take the
 // destination's name.
 class PosixStagedCopy : public StagedCopy {
@@ -186,12 +182,10 @@ private:
 
 } // namespace
 
-namespace {
-
-Result<std::unique_ptr<PosixStagedCopy>>
-stage(const std::string& source, const std::string& destination, const CopyOptions& options)
+Result<std::unique_ptr<StagedCopy>>
+stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
 {
-    using Staged = Result<std::unique_ptr<PosixStagedCopy>>;
+    using Staged = Result<std::unique_ptr<StagedCopy>>;
     // Non-blocking, so that a named pipe cannot hold the open; a regular file
     // ignores the flag.
     UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -248,24 +242,13 @@ stage(const std::string& source, const std::string& destination, const CopyOptio
         return Staged(failure(errno));
     if (Status closed = temporary.finish(); !closed)
         return Staged(closed);
-    return Staged(std::move(staged));
-}
-
-} // namespace
-
-Result<std::unique_ptr<StagedCopy>>
-stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
-{
-    auto staged = stage(source, destination, options);
-    if (!staged)
-        return Result<std::unique_ptr<StagedCopy>>(staged.status());
-    return Result<std::unique_ptr<StagedCopy>>(std::move(staged.value()));
+    return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
 }
 
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
                          const CopyOptions& options)
 {
-    auto staged = stage(source, destination, options);
+    auto staged = stageCopy(source, destination, options);
     if (!staged)
         return staged.status();
     return staged.value()->Place();
