@@ -3,7 +3,6 @@
 #include "WinErrors.h"
 #include "WinFileOps.h"
 #include "WinInUse.h"
-#include "WinText.h"
 
 #include "WinSystem.h"
 

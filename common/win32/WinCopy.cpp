@@ -5,9 +5,9 @@
 #include "WinFileInfo.h"
 #include "WinFileOps.h"
 #include "WinInUse.h"
+#include "WinPaths.h"
 #include "WinTemporaryFile.h"
 #include "WinTemporaryNames.h"
-#include "WinText.h"
 
 #include "WinSystem.h"
 

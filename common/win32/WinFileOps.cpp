@@ -3,7 +3,7 @@
 #include "WinErrors.h"
 #include "WinHandle.h"
 #include "WinInUse.h"
-#include "WinText.h"
+#include "WinPaths.h"
 
 #include "WinSystem.h"
 

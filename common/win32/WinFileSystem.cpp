@@ -6,6 +6,7 @@
 #include "WinCopy.h"
 #include "WinFileOps.h"
 #include "WinInUse.h"
+#include "WinPaths.h"
 #include "WinText.h"
 
 #include "WinSystem.h"

@@ -2,7 +2,7 @@
 
 #include "Result.h"
 #include "WinHandle.h"
-#include "WinText.h"
+#include "WinPaths.h"
 
 #include "WinSystem.h"
 

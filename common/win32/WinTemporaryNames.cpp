@@ -64,17 +64,17 @@ void removeStaleTemporaries(const SplitPath& destination, const FileIdentity& so
     const std::wstring pattern =
         folder + TemporaryName<wchar_t>::prefixFor(destination.name) + L'*';
     WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                             FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                         FindExSearchNameMatch, nullptr, 0));
+    if (!search)
         return;
     std::vector<std::wstring> stale;
     do {
         if (isTemporaryOf(found.cFileName, destination.name) &&
             !(found.dwFileAttributes & NeverRemoved))
             stale.emplace_back(found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.get(), &found));
+    search.reset();
     for (const std::wstring& name : stale)
         removeIfStale(folder + name, source);
 }

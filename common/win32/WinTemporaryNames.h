@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WinFileInfo.h"
-#include "WinText.h"
+#include "WinPaths.h"
 
 #include "WinSystem.h"
 

@@ -1,6 +1,6 @@
 #include "ColouredButton.h"
 
-#include "WinHandles.h"
+#include "WinHandle.h"
 
 #include <commctrl.h>
 
@@ -23,7 +23,7 @@ LRESULT paintButtonInColour(const NMHDR* notice, COLORREF background, COLORREF d
     const bool isDefault = (GetWindowLongPtrW(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
     const auto uiState = static_cast<UINT>(SendMessageW(button, WM_QUERYUISTATE, 0, 0));
 
-    const UniqueBrush face(CreateSolidBrush(background));
+    const win32::UniqueBrush face(CreateSolidBrush(background));
     FillRect(dc, &box, face.get());
     if (isDefault || focused) {
         FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));

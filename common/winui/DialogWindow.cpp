@@ -57,7 +57,7 @@ LRESULT CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wPara
     if (message == WM_NCDESTROY && self) {
         // The system destroys the window; the owner must not do it again.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        (void)self->window_.release();
+        self->window_.forget();
         return DefDlgProcW(window, message, wParam, lParam);
     }
     if (self)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WinHandles.h"
+#include "WinHandle.h"
 
 #include "WinSystem.h"
 
@@ -39,7 +39,7 @@ protected:
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    UniqueWindow window_;
+    win32::UniqueWindow window_;
 };
 
 // The program's icon from its resources, at the system's size for `metric`

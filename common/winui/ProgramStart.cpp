@@ -1,6 +1,6 @@
 #include "ProgramStart.h"
 
-#include "WinHandles.h"
+#include "WinHandle.h"
 #include "WinText.h"
 
 #include "WinSystem.h"
@@ -27,8 +27,8 @@ Result<int> startProgram(const std::string& program, int showCommand,
         return Result<int>::failure(5, "Invalid procedure call or argument");
     }
     // The program runs on its own; its handles are not kept.
-    const UniqueHandle process(started.hProcess);
-    const UniqueHandle thread(started.hThread);
+    const win32::UniqueHandle process(started.hProcess);
+    const win32::UniqueHandle thread(started.hThread);
     return static_cast<int>(started.dwProcessId);
 }
 

@@ -26,7 +26,7 @@ RECT rectFromTwips(const TwipBox& box, int dpi)
             top + pixelsFromTwips(box.height, dpi)};
 }
 
-UniqueFont makeFont(const wchar_t* face, double points, int weight, int dpi)
+win32::UniqueFont makeFont(const wchar_t* face, double points, int weight, int dpi)
 {
     LOGFONTW font{};
     // A negative height asks for the character height, as point sizes mean.
@@ -37,7 +37,7 @@ UniqueFont makeFont(const wchar_t* face, double points, int weight, int dpi)
     font.lfQuality = CLEARTYPE_QUALITY;
     font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    return UniqueFont(CreateFontIndirectW(&font));
+    return win32::UniqueFont(CreateFontIndirectW(&font));
 }
 
 void sizeClientAndCentre(HWND window, int width, int height)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WinHandles.h"
+#include "WinHandle.h"
 
 #include "WinSystem.h"
 
@@ -22,7 +22,7 @@ RECT rectFromTwips(const TwipBox& box, int dpi);
 // A font of the given face, size in points and weight (400 regular, 700
 // bold), Western character set; the system maps a missing face to the
 // nearest one it has.
-UniqueFont makeFont(const wchar_t* face, double points, int weight, int dpi);
+win32::UniqueFont makeFont(const wchar_t* face, double points, int weight, int dpi);
 
 // Sizes the window so that its client area is `width` x `height` pixels,
 // then places it in the middle of the work area of its monitor.

@@ -2,7 +2,7 @@
 
 #include "DialogWindow.h"
 #include "ResetButtons.h"
-#include "WinHandles.h"
+#include "WinHandle.h"
 
 #include <vector>
 
@@ -36,8 +36,8 @@ private:
     WinPlatform& platform_;
     ResetButtons buttons_;
     int dpi_;
-    UniqueBrush background_;
-    std::vector<UniqueFont> fonts_;
+    win32::UniqueBrush background_;
+    std::vector<win32::UniqueFont> fonts_;
     HWND resetNow_ = nullptr;
 };
 

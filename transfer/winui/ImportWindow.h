@@ -3,7 +3,7 @@
 #include "DialogWindow.h"
 #include "TransferCommands.h"
 #include "WinCommonDialog.h"
-#include "WinHandles.h"
+#include "WinHandle.h"
 
 #include <functional>
 #include <memory>
@@ -38,7 +38,7 @@ private:
 
     WinPlatform& platform_;
     int dpi_;
-    UniqueFont font_;
+    win32::UniqueFont font_;
     WinCommonDialog commonDialog1_;
     std::unique_ptr<TransferCommands> commands_;
     HWND firstButton_ = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DialogWindow.h"
-#include "WinHandles.h"
+#include "WinHandle.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,7 +32,7 @@ private:
     void requestCancel();
 
     std::function<void()> askCancel_;
-    UniqueFont font_;
+    win32::UniqueFont font_;
     HWND bytes_ = nullptr;
     HWND bar_ = nullptr;
     HWND cancel_ = nullptr;
