@@ -7,10 +7,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/common/resources/marlo-icon.png
         DESTINATION .)
 
 set(MARLO_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/cmake/tool.desktop.in)
+# Each entry's comment is its program's description, without the blank that
+# may end it.
+string(STRIP "${MARLO_RESET_DESCRIPTION}" reset_comment)
+string(STRIP "${MARLO_TRANSFER_DESCRIPTION}" transfer_comment)
 install(CODE "
     set(folder \"\${CMAKE_INSTALL_PREFIX}\")
-    foreach(entry \"dbreset|MARLO-Corvane Database Reset|MARLO-Corvane Database Reset Engine\"
-                  \"dbtransfer|MARLO-Corvane Database Import/Export|MARLO-Corvane Database Import/Export Module\")
+    foreach(entry \"dbreset|MARLO-Corvane Database Reset|${reset_comment}\"
+                  \"dbtransfer|MARLO-Corvane Database Import/Export|${transfer_comment}\")
         string(REPLACE \"|\" \";\" fields \"\${entry}\")
         list(GET fields 0 TOOL)
         list(GET fields 1 NAME)

@@ -7,7 +7,14 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 
-stage=dist/marlo-dbtools-1.00-windows
+# The version and the descriptions, from where the build takes them.
+{
+    IFS= read -r version
+    IFS= read -r reset_description
+    IFS= read -r transfer_description
+} < <(cmake -P cmake/ProgramIdentity.cmake)
+
+stage=dist/marlo-dbtools-$version-windows
 rm -rf "$stage" "$stage.zip"
 mkdir -p "$stage"
 for exe in dbreset.exe dbtransfer.exe; do
@@ -19,12 +26,13 @@ for exe in dbreset.exe dbtransfer.exe; do
         exit 1
     fi
 done
-# The text in Windows' line endings, for Notepad.
-sed 's/$/\r/' > "$stage/README.txt" <<'TEXT'
-MARLO-Corvane database tools for Windows, version 1.00
+# The text in Windows' line endings, for Notepad; a description's trailing
+# blank stays out of it.
+sed 's/$/\r/' > "$stage/README.txt" <<TEXT
+MARLO-Corvane database tools for Windows, version $version
 
-dbreset.exe     MARLO-Corvane Database Reset Engine
-dbtransfer.exe  MARLO-Corvane Database Import/Export Module
+dbreset.exe     ${reset_description% }
+dbtransfer.exe  ${transfer_description% }
 
 Where to put them: copy both files into the folder of the main program,
 MARLOCON.EXE, the folder that holds its databases MARLOCON.MDB and
