@@ -271,66 +271,45 @@ Status FakePlatform::SetFocus()
 void FakeCommonDialog::SetCancelError(bool value)
 {
     platform_.record(std::string("CancelError = ") + (value ? "-1" : "0"));
-    cancelError = value;
+    FileChooser::SetCancelError(value);
 }
 
 void FakeCommonDialog::SetInitDir(const std::string& folder)
 {
     platform_.record("InitDir = " + folder);
-    initDir = folder;
+    FileChooser::SetInitDir(folder);
 }
 
 void FakeCommonDialog::SetDefaultExt(const std::string& extension)
 {
     platform_.record("DefaultExt = " + extension);
-    defaultExt = extension;
+    FileChooser::SetDefaultExt(extension);
 }
 
 void FakeCommonDialog::SetFilter(const std::string& value)
 {
     platform_.record("Filter = " + value);
-    filter = value;
+    FileChooser::SetFilter(value);
 }
 
 void FakeCommonDialog::SetDialogTitle(const std::string& title)
 {
     platform_.record("DialogTitle = " + title);
-    dialogTitle = title;
+    FileChooser::SetDialogTitle(title);
 }
 
-Status FakeCommonDialog::ShowOpen()
+Result<ChooserAnswer> FakeCommonDialog::showChooser(const ChooserRequest& request)
 {
-    return show("ShowOpen");
-}
-Status FakeCommonDialog::ShowSave()
-{
-    return show("ShowSave");
-}
-
-Status FakeCommonDialog::show(const char* how)
-{
-    if (Status s = platform_.record(how); !s)
+    if (Status s = platform_.record(request.save ? "ShowSave" : "ShowOpen"); !s)
         return s;
     if (onShow)
         onShow();
-    std::optional<std::string> answer;
+    ChooserAnswer answer;
     if (!answers.empty()) {
         answer = answers.front();
         answers.pop_front();
     }
-    if (!answer) {
-        if (cancelError)
-            return Status::failure(32755, "Cancel was selected.");
-        fileName.clear();
-        return {};
-    }
-    fileName = *answer;
-    return {};
-}
-
-std::string FakeCommonDialog::FileName() const
-{
-    return fileName;
+    return answer;
 }
 
 } // namespace marlo::test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommonDialog.h"
+#include "FileChooser.h"
 #include "MessageBox.h"
 #include "Platform.h"
 
@@ -117,7 +117,7 @@ private:
 
 // A chooser that records into the same call list and answers from a script:
 // each showing takes the next entry, a name (accepted) or nullopt (cancel).
-class FakeCommonDialog : public CommonDialog {
+class FakeCommonDialog : public FileChooser {
 public:
     explicit FakeCommonDialog(FakePlatform& platform) : platform_(platform) {}
 
@@ -126,20 +126,16 @@ public:
     // a test look at the chooser as the user would find it.
     std::function<void()> onShow;
 
-    bool cancelError = false;
-    std::string initDir, defaultExt, filter, dialogTitle, fileName;
-
     void SetCancelError(bool value) override;
     void SetInitDir(const std::string& folder) override;
     void SetDefaultExt(const std::string& extension) override;
     void SetFilter(const std::string& value) override;
     void SetDialogTitle(const std::string& title) override;
-    Status ShowOpen() override;
-    Status ShowSave() override;
-    std::string FileName() const override;
+
+protected:
+    Result<ChooserAnswer> showChooser(const ChooserRequest& request) override;
 
 private:
-    Status show(const char* how);
     FakePlatform& platform_;
 };
 

@@ -54,8 +54,9 @@ TEST(ShownName, NamesAMemberAsUserTextsDoAndAnyOtherFileByItsOwnName)
     // A folder that merely begins like the application folder is another.
     EXPECT_EQ(shownName("/srv/radio2\\MARLOcon.mdb", files), "MARLOcon.mdb");
     // At a root the built path has two separators in a row.
-    files.appFolder = "/";
-    EXPECT_EQ(shownName("/\\MARLOcon.mdb", files), "MARLOCON.MDB");
+    test::FakePlatform atRoot;
+    atRoot.appFolder = std::string(1, '/');
+    EXPECT_EQ(shownName("/\\MARLOcon.mdb", atRoot), "MARLOCON.MDB");
 }
 
 // ---- The command's box after a cancelled copy.
