@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CopyOptions.h"
 #include "Platform.h"
 #include "Result.h"
 
@@ -9,11 +10,6 @@
 #include <string>
 
 namespace marlo::posix {
-
-struct CopyOptions {
-    bool overwrite = true;
-    CopyProgress progress; // optional
-};
 
 // Copies the whole of `source` to `destination` (host paths, taken literally)
 // so that a failure, a cancel or a kill at any instant leaves the destination

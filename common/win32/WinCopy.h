@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CopyOptions.h"
 #include "Platform.h"
 #include "Result.h"
 
@@ -7,11 +8,6 @@
 #include <string>
 
 namespace marlo::win32 {
-
-struct CopyOptions {
-    bool overwrite = true;
-    CopyProgress progress; // optional
-};
 
 // Copies the whole of `source` to `destination` (system paths) so that a
 // failure, a cancel or a kill at any instant leaves the destination with its
