@@ -7,6 +7,7 @@ namespace marlo::posix {
 
 namespace {
 
+// What an error number of the C library means to the user.
 FileFailure meaningOf(int error)
 {
     switch (error) {

@@ -22,6 +22,7 @@ std::string systemWords(DWORD error)
     return narrow(words);
 }
 
+// What a system error code means to the user.
 FileFailure meaningOf(DWORD error)
 {
     switch (error) {
@@ -71,13 +72,15 @@ FileFailure meaningOf(DWORD error)
     }
 }
 
-} // namespace
-
+// Plain words for a system error code, fit to be shown to a user inside a
+// sentence ("the disk is full").
 std::string describeError(DWORD error)
 {
     const FileFailure meaning = meaningOf(error);
     return failureWords(meaning, meaning == FileFailure::Unexpected ? systemWords(error) : "");
 }
+
+} // namespace
 
 Status failure(DWORD error)
 {

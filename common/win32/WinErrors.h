@@ -10,10 +10,6 @@
 
 namespace marlo::win32 {
 
-// Plain words for a system error code, fit to be shown to a user inside a
-// sentence ("the disk is full").
-std::string describeError(DWORD error);
-
 // A failure carrying the system error code (never 0) and its plain words, or
 // the words of the failure that the situation shows, with what more is known.
 Status failure(DWORD error);
