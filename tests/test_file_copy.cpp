@@ -102,7 +102,7 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
         seen.push_back(copied);
         return true;
     };
-    ASSERT_TRUE(files->CopyFileWithProgress(dir / "src", dir / "dst", true, progress).ok());
+    ASSERT_TRUE(files->PrepareCopy(dir / "src", dir / "dst", true)(progress).ok());
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen.front(), 0u);
     EXPECT_EQ(seen.back(), content.size());
@@ -112,8 +112,7 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     for (int stopAt : {0, 1}) {
         int calls = 0;
         progress = [&](std::uint64_t, std::uint64_t) { return calls++ < stopAt; };
-        const Status cancelled =
-            files->CopyFileWithProgress(dir / "src", dir / "dst", true, progress);
+        const Status cancelled = files->PrepareCopy(dir / "src", dir / "dst", true)(progress);
         ASSERT_FALSE(cancelled.ok());
         // The command's box says that the user cancelled, not why it failed.
         EXPECT_TRUE(failureNotice(FileCommand::Export, "MARLOCON.MDB", "dst", cancelled.error())
@@ -166,13 +165,13 @@ TEST_F(FileCopy, AStagedCopyTakesTheDestinationsNameOnlyWhenPlaced)
     dir.write("src", "new");
     dir.write("dst", "old");
     {
-        const auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+        const auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         EXPECT_EQ(dir.read("dst"), "old");
     }
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"}));
 
-    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.write("src", "written after the copy was staged");
     ASSERT_TRUE(staged.value()->Place().ok());
@@ -187,10 +186,10 @@ TEST_F(FileCopy, StagingAndPlacingBothRefuseAReadOnlyDestination)
     dir.write("dst", "old");
     dir.write("readonly", "kept");
     dir.setReadOnly("readonly");
-    EXPECT_TRUE(failedWith(files->StageCopy(dir / "src", dir / "readonly", {}).status(),
+    EXPECT_TRUE(failedWith(files->PrepareStagedCopy(dir / "src", dir / "readonly")({}).status(),
                            FileFailure::DestinationReadOnly));
     // The destination is looked at again when the copy takes its name.
-    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.setReadOnly("dst");
     EXPECT_TRUE(failedWith(staged.value()->Place(), FileFailure::DestinationReadOnly));
@@ -213,7 +212,7 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "older");
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOmdb.bak"), dir.member("MARLOmdb.ba2")).ok());
 
-    auto staged = files->StageCopy(dir / "import.mdb", live, {});
+    auto staged = files->PrepareStagedCopy(dir / "import.mdb", live)({});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "CopyOptions.h"
-#include "Platform.h"
+#include "FileSystem.h"
 #include "Result.h"
 
 #include <cstdint>

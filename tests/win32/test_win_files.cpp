@@ -1,9 +1,9 @@
 // What only Windows has: the read-only attribute, device names, files held
 // open by another program that shares nothing, and copies ended by
 // TerminateProcess at random instants.
+#include "FakePlatform.h"
 #include "FileLayerExpect.h"
 #include "HelperProcess.h"
-#include "RealFilesPlatform.h"
 #include "ResetSequence.h"
 #include "WinFilesTest.h"
 
@@ -65,6 +65,8 @@ TEST_F(WinFiles, PathsAreTakenAsTheSystemTakesThem)
     const std::string folder = hostApplicationFolder();
     EXPECT_FALSE(folder.ends_with('\\'));
     EXPECT_TRUE(files->FileExists(folder + "\\file_helper.exe").value());
+    // A chosen file's own name: either slash ends a folder's name.
+    EXPECT_EQ(files->NameOf("C:\\radio/old\\one.mdb"), "one.mdb");
 }
 
 TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHolderIsNamed)
@@ -141,7 +143,7 @@ TEST_F(WinFiles, AResetLeavesAHeldDatabaseAloneAsAWhole)
     for (const char* name : {"cvmdb1.bin", "cvmdb2.bin", "MARLOcon.mdb", "MARLOspm.mdb",
                              "MARLOmdb.bak", "MARLOspm.bak"})
         dir.write(name, name);
-    test::RealFilesPlatform platform(dir.path());
+    test::FakePlatform platform(dir.path());
     {
         test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOmdb.bak") + "\"");
         ASSERT_TRUE(holder.ready());

@@ -3,9 +3,9 @@
 #include "ImportWindow.h"
 #include "ProgressCopyRunner.h"
 #include "TransferTexts.h"
-#include "WinPlatform.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
+#include "WinWindowSystem.h"
 
 #include <commctrl.h>
 
@@ -18,9 +18,9 @@ constexpr std::uint64_t Total = 100;
 // The export of the CON database to "copy.mdb", copied by `work`.
 struct LongExport {
     explicit LongExport(CopyWork work)
-        : platform("dbtransfer", makeHostFileSystem([this] { return folder.str(); }),
-                   [this] { return folder.str(); }),
-          window((prepareWindowsUi(), platform),
+        : files(makeHostFileSystem([this] { return folder.str(); })),
+          platform(*files, "dbtransfer"),
+          window((prepareWindowsUi(), *files), platform,
                  [work](HWND w) { return std::make_unique<ProgressCopyRunner>(w, work); })
     {
         folder.write("MARLOcon.mdb", "con live");
@@ -37,7 +37,8 @@ struct LongExport {
     }
 
     AppFolder folder;
-    WinPlatform platform;
+    std::unique_ptr<FileSystem> files;
+    WinWindowSystem platform;
     ImportWindow window;
 };
 

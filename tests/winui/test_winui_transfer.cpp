@@ -6,9 +6,9 @@
 #include "TransferTexts.h"
 #include "WinCommonDialog.h"
 #include "WinDesign.h"
-#include "WinPlatform.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
+#include "WinWindowSystem.h"
 
 #include <cmath>
 
@@ -27,9 +27,8 @@ std::wstring w(const char* text)
 // The window over a test's application folder.
 struct TransferWindow {
     explicit TransferWindow(const ImportWindow::CopierFactory& makeCopier = {})
-        : platform("dbtransfer", makeHostFileSystem([this] { return folder.str(); }),
-                   [this] { return folder.str(); }),
-          window((prepareWindowsUi(), platform), makeCopier)
+        : files(makeHostFileSystem([this] { return folder.str(); })),
+          platform(*files, "dbtransfer"), window((prepareWindowsUi(), *files), platform, makeCopier)
     {
         folder.write("MARLOcon.mdb", "con live");
         folder.write("MARLOspm.mdb", "spm live");
@@ -45,7 +44,8 @@ struct TransferWindow {
     }
 
     AppFolder folder;
-    WinPlatform platform;
+    std::unique_ptr<FileSystem> files;
+    WinWindowSystem platform;
     ImportWindow window;
 };
 

@@ -27,7 +27,7 @@ public:
     explicit ProgressCopyRunner(QWidget* window, Copy copy = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
-    Status run(Platform& platform, const std::string& source, const std::string& destination,
+    Status run(FileSystem& files, const std::string& source, const std::string& destination,
                const CopyTask& task) override;
 
     // Runs the task as it is.

@@ -21,7 +21,7 @@ public:
     explicit ProgressCopyRunner(HWND window, CopyWork work = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
-    Status run(Platform& platform, const std::string& source, const std::string& destination,
+    Status run(FileSystem& files, const std::string& source, const std::string& destination,
                const CopyTask& task) override;
 
     // Runs the task as it is.
