@@ -14,6 +14,13 @@ namespace marlo {
 // cancels the copy. Called on the thread that runs the copy.
 using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
 
+// How a host's file layer copies: whether it may replace an existing
+// destination, and whom it tells of its progress.
+struct CopyOptions {
+    bool overwrite = true;
+    CopyProgress progress; // optional
+};
+
 // A copy made ready on the window's thread to run on another. It touches no
 // window, so the window may close while it runs.
 using CopyTask = std::function<Status(const CopyProgress& progress)>;

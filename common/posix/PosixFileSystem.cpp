@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 
 #include "PosixCopy.h"
+#include "PosixErrors.h"
 #include "PosixFileOps.h"
 #include "PosixInUse.h"
 #include "PosixPaths.h"
@@ -97,7 +98,7 @@ public:
 
 private:
     Status copy(const std::string& source, const std::string& destination,
-                const posix::CopyOptions& options)
+                const CopyOptions& options)
     {
         const auto ends = locateEnds(source, destination);
         if (!ends)
@@ -137,7 +138,7 @@ private:
         if (!taken)
             return taken.status();
         if (taken.value().exists)
-            return Status::failure(EEXIST, "a file of the new name already exists");
+            return posix::failure(EEXIST, FileFailure::NewNameTaken);
         return operation(from.value().path, to.path);
     }
 

@@ -117,8 +117,7 @@ protected:
     }
 };
 
-const std::string busy =
-    "another copy of the tools is working in this folder; try again when it has finished";
+const std::string busy(failureWords(FileFailure::FolderLocked));
 
 // Whether the drive makes files without a name, which a copy fills before
 // naming it.

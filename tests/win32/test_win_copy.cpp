@@ -27,9 +27,6 @@ using win32::UniqueHandle;
 
 namespace {
 
-const std::string Changed =
-    "the file changed while it was being copied; close the main program and try again";
-
 UniqueHandle openFile(const std::string& path, DWORD access, DWORD share)
 {
     return UniqueHandle(
@@ -157,8 +154,8 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
         return true;
     };
     dir.write("export.mdb", "old");
-    EXPECT_TRUE(
-        failedWith(files->PrepareCopy(live, dir / "export.mdb", true)(writeAlways), Changed));
+    EXPECT_TRUE(failedWith(files->PrepareCopy(live, dir / "export.mdb", true)(writeAlways),
+                           FileFailure::SourceChanged));
     EXPECT_GE(attempts, 3);
     EXPECT_EQ(dir.read("export.mdb"), "old");
     EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "export.mdb"}));
@@ -257,8 +254,7 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
         if (!scanned)
             continue;
         refused = true;
-        EXPECT_TRUE(failedWith(
-            placed, "the new copy was held open by another program, such as a virus scanner"));
+        EXPECT_TRUE(failedWith(placed, FileFailure::NewCopyHeld));
         EXPECT_EQ(dir.read("MARLOcon.mdb"), before);
     }
     EXPECT_TRUE(refused) << "the scanner never got in";

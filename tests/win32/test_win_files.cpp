@@ -27,9 +27,9 @@ TEST_F(WinFiles, TheReadOnlyAttributeKeepsAFileFromDeleteAndOverwriteButNotFromA
     dir.write("kept.bak", "backup");
     ::SetFileAttributesA((dir / "kept.bak").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(
-        failedWith(files->DeleteFile(dir.member("kept.bak"), false), "the file is read-only"));
+        failedWith(files->DeleteFile(dir.member("kept.bak"), false), FileFailure::FileReadOnly));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.member("KEPT.BAK"), true),
-                           "the destination file is read-only"));
+                           FileFailure::DestinationReadOnly));
     EXPECT_EQ(dir.read("kept.bak"), "backup");
 
     ASSERT_TRUE(files->MoveFile(dir.member("kept.bak"), dir.member("kept.ba2")).ok());
@@ -59,8 +59,8 @@ TEST_F(WinFiles, PathsAreTakenAsTheSystemTakesThem)
     EXPECT_TRUE(files->FileExists(dir.path() + "/marlocon.MDB").value());
     // Devices are no files, whatever folder they seem to lie in.
     EXPECT_FALSE(files->FileExists(dir.member("NUL")).value());
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("NUL"), false),
-                           "the name is not an ordinary file"));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.member("NUL"), false), FileFailure::NameNotOrdinary));
 
     const std::string folder = hostApplicationFolder();
     EXPECT_FALSE(folder.ends_with('\\'));

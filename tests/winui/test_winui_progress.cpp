@@ -1,6 +1,5 @@
 // A long export on the Windows API: the copy runs beside the window, and a
 // modal progress window appears after half a second.
-#include "FailureNotice.h"
 #include "ImportWindow.h"
 #include "ProgressCopyRunner.h"
 #include "TransferTexts.h"
@@ -48,7 +47,7 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
     LongExport e([](const CopyTask& task, const CopyProgress& progress) {
         for (std::uint64_t done = 0; done < Total; ++done) {
             if (!progress(done, Total))
-                return Status::failure(CopyCancelled, "cancelled");
+                return Status::cancelled(ERROR_CANCELLED, "cancelled");
             std::this_thread::sleep_for(100ms);
         }
         return task(progress);

@@ -16,8 +16,7 @@ namespace marlo {
 // freeze the window. The window's thread first waits for the worker without
 // running any event; a copy that ends within `quietFor` shows nothing. A
 // longer one shows a modal ProgressDialog until it ends; its Cancel stops the
-// copy, which then fails with CopyCancelled and leaves the destination as it
-// was.
+// copy, which then ends cancelled and leaves the destination as it was.
 class ProgressCopyRunner : public CopyRunner {
 public:
     using Copy = CopyWork;

@@ -12,8 +12,7 @@ namespace marlo {
 // Runs a confirmed copy on a worker thread, so that a long copy does not
 // freeze the window. A copy that ends within `quietFor` shows nothing; a
 // longer one shows a modal ProgressWindow until it ends; its Cancel stops
-// the copy, which then fails with CopyCancelled and leaves the destination
-// as it was.
+// the copy, which then ends cancelled and leaves the destination as it was.
 class ProgressCopyRunner : public CopyRunner {
 public:
     static constexpr std::chrono::milliseconds DefaultQuietTime{500};
