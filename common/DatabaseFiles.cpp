@@ -1,6 +1,6 @@
 #include "DatabaseFiles.h"
 
-#include "Platform.h"
+#include "FileSystem.h"
 
 #include <stdexcept>
 
@@ -47,14 +47,14 @@ const Member& backup(Database database, int generation)
     return member(database, static_cast<Role>(static_cast<int>(Role::Backup1) + generation - 1));
 }
 
-std::string memberPath(Platform& platform, Database database, Role role)
+std::string memberPath(FileSystem& files, Database database, Role role)
 {
-    return platform.ApplicationFolder() + std::string(member(database, role).suffix);
+    return files.ApplicationFolder() + std::string(member(database, role).suffix);
 }
 
-std::string backupPath(Platform& platform, Database database, int generation)
+std::string backupPath(FileSystem& files, Database database, int generation)
 {
-    return platform.ApplicationFolder() + std::string(backup(database, generation).suffix);
+    return files.ApplicationFolder() + std::string(backup(database, generation).suffix);
 }
 
 } // namespace marlo

@@ -7,7 +7,7 @@
 
 namespace marlo {
 
-class Platform;
+class FileSystem;
 
 enum class Database { Con, Spm };
 
@@ -32,8 +32,8 @@ const Member& member(Database database, Role role);
 // Generation 1..5 of a database's backups.
 const Member& backup(Database database, int generation);
 
-// The application folder (asked of the platform anew) followed by the suffix.
-std::string memberPath(Platform& platform, Database database, Role role);
-std::string backupPath(Platform& platform, Database database, int generation);
+// The application folder (asked of the file side anew) followed by the suffix.
+std::string memberPath(FileSystem& files, Database database, Role role);
+std::string backupPath(FileSystem& files, Database database, int generation);
 
 } // namespace marlo

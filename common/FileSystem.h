@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Platform.h"
 #include "Result.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,47 +10,98 @@
 
 namespace marlo {
 
-// The host's whole-file operations, with the semantics that the Platform
-// interface promises. Paths come as the tools pass them: a path built by the
-// tools is the application folder, a backslash and a member's name; any
-// other path (one returned by the file chooser) is used literally.
+// Told how far a copy has come, in bytes of the whole; answering false
+// cancels the copy. Called on the thread that runs the copy.
+using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
+
+// How a host's file layer copies: whether it may replace an existing
+// destination, and whom it tells of its progress.
+struct CopyOptions {
+    bool overwrite = true;
+    CopyProgress progress; // optional
+};
+
+// A copy made ready on the window's thread to run on another. It touches no
+// window, so the window may close while it runs.
+using CopyTask = std::function<Status(const CopyProgress& progress)>;
+
+// A copy written in full and flushed beside its destination, not yet under
+// the destination's name. Unless placed it goes when this object goes, and
+// leaves nothing behind.
+class StagedCopy {
+public:
+    virtual ~StagedCopy() = default;
+    // Takes the destination's name in one rename, replacing what is there: a
+    // kill at any instant leaves the old content or the new. Fails, leaving
+    // the destination as it was, when the destination has meanwhile become
+    // read-only, held by another program or the source itself.
+    virtual Status Place() = 0;
+    // Whether the copy has taken the destination's name, also where Place
+    // failed after it had (the folder could not be flushed to the disk).
+    virtual bool Placed() const = 0;
+};
+
+// A staged copy made ready on the window's thread to run on another, as a
+// CopyTask is.
+using StageTask = std::function<Result<std::unique_ptr<StagedCopy>>(const CopyProgress& progress)>;
+
+// The file side of the host: the application folder and the whole-file
+// operations. Program logic reaches files through nothing else, so it runs
+// unchanged on the host's file layer and on the recording fake of the tests.
+//
+// Paths are byte strings (UTF-8 where they are text). A path that the tools
+// build is the application folder, a backslash and a member's name; a path
+// that the file chooser returns is used exactly as it came back.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+
+    // Folder of the running tool's own executable, without a trailing
+    // separator except at a root.
+    virtual std::string ApplicationFolder() = 0;
+
+    // Answers true only for a regular file.
     virtual Result<bool> FileExists(const std::string& path) = 0;
+    // Replaces an existing destination only when overwrite is true; fails on
+    // a missing source, a read-only destination and source == destination.
     virtual Status CopyFile(const std::string& source, const std::string& destination,
                             bool overwrite) = 0;
-    // CopyFile that reports its progress; a cancelled copy fails and leaves
-    // the destination as it was. A layer that cannot report copies plainly.
-    virtual Status CopyFileWithProgress(const std::string& source, const std::string& destination,
-                                        bool overwrite, const CopyProgress& /*progress*/)
-    {
-        return CopyFile(source, destination, overwrite);
-    }
-    // The first half of an overwriting CopyFile: the whole source written
-    // and flushed beside the destination, refused as CopyFile refuses, but
-    // not yet under the destination's name. Reports progress as
-    // CopyFileWithProgress does.
-    virtual Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
-                                                          const std::string& destination,
-                                                          const CopyProgress& progress) = 0;
+    // CopyFile made ready to run off the window's thread, reporting its
+    // progress; a copy cancelled through its progress fails and leaves the
+    // destination as it was. The file layer outlives the task.
+    virtual CopyTask PrepareCopy(const std::string& source, const std::string& destination,
+                                 bool overwrite) = 0;
+    // The first half of an overwriting copy, made ready to run off the
+    // window's thread: the content staged beside the destination, refused
+    // as CopyFile refuses, to be put in place later with one rename.
+    virtual StageTask PrepareStagedCopy(const std::string& source,
+                                        const std::string& destination) = 0;
     // Gives `backup` the content that `file` has now without taking `file`'s
     // name away, and never replaces `backup`: a second link to the file where
     // the drive has links, else a crash-safe copy that takes the name only
     // while it is free.
     virtual Status KeepBackup(const std::string& file, const std::string& backup) = 0;
+    // Never replaces a name; a failed move leaves both names as they were.
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
+    // With force false a read-only file is refused.
     virtual Status DeleteFile(const std::string& path, bool force) = 0;
     // Fails, naming the program, when another program holds any of the
-    // files open; missing files pass.
+    // files open; missing files pass. Lets a caller leave a whole family of
+    // files alone before it changes the first of them.
     virtual Status FilesNotInUse(const std::vector<std::string>& paths) = 0;
+
+    // The last part of a path, the file's own name, as the host splits
+    // paths.
+    virtual std::string NameOf(const std::string& path) = 0;
 };
 
 // Folder of the running executable, read from the host anew at every call.
 std::string hostApplicationFolder();
 
-// The host's file layer. `applicationFolder` is asked whenever a path must be
-// told apart as one the tools built.
+// The host's file layer, in the folder of the running executable (read
+// from the host anew at every call).
+std::unique_ptr<FileSystem> makeHostFileSystem();
+// The same with another application folder; tests point it at their own.
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder);
 
 } // namespace marlo

@@ -1,6 +1,6 @@
 #include "ImportBackup.h"
 
-#include "Platform.h"
+#include "FileSystem.h"
 
 namespace marlo {
 
@@ -15,7 +15,7 @@ std::string nameOf(Database database, int generation)
 // undoes what it did unless it is kept.
 class Rotation {
 public:
-    Rotation(Platform& platform, Database database) : p_(platform), database_(database) {}
+    Rotation(FileSystem& files, Database database) : p_(files), database_(database) {}
     ~Rotation()
     {
         if (!kept_)
@@ -66,7 +66,7 @@ private:
         moved_.clear();
     }
 
-    Platform& p_;
+    FileSystem& p_;
     Database database_;
     std::vector<int> moved_; // generations moved up, in the order moved
     bool kept_ = false;
@@ -74,33 +74,33 @@ private:
 
 } // namespace
 
-std::vector<std::string> familyPaths(Platform& platform, Database database)
+std::vector<std::string> familyPaths(FileSystem& files, Database database)
 {
-    std::vector<std::string> family{memberPath(platform, database, Role::Live)};
+    std::vector<std::string> family{memberPath(files, database, Role::Live)};
     for (int generation = 1; generation <= BackupGenerations; ++generation)
-        family.push_back(backupPath(platform, database, generation));
+        family.push_back(backupPath(files, database, generation));
     return family;
 }
 
-Status placeKeepingBackup(Platform& platform, Database database, StagedCopy& staged)
+Status placeKeepingBackup(FileSystem& files, Database database, StagedCopy& staged)
 {
-    const std::string live = memberPath(platform, database, Role::Live);
-    Result<bool> present = platform.FileExists(live);
+    const std::string live = memberPath(files, database, Role::Live);
+    Result<bool> present = files.FileExists(live);
     if (!present)
         return present.status();
     if (!present.value())
         return staged.Place(); // nothing to keep
 
-    Rotation rotation(platform, database);
+    Rotation rotation(files, database);
     if (Status room = rotation.makeRoom(); !room)
         return room;
-    const std::string newest = backupPath(platform, database, 1);
-    if (Status kept = platform.KeepBackup(live, newest); !kept)
+    const std::string newest = backupPath(files, database, 1);
+    if (Status kept = files.KeepBackup(live, newest); !kept)
         return kept;
     const Status placed = staged.Place();
     if (!placed && !staged.Placed()) {
         // The old database still stands under its live name.
-        (void)platform.DeleteFile(newest, false);
+        (void)files.DeleteFile(newest, false);
         return placed;
     }
     // Once the new content has the live name, the backup is the old one's

@@ -8,11 +8,11 @@
 
 namespace marlo {
 
-class Platform;
+class FileSystem;
 class StagedCopy;
 
 // The live database and its five backup generations, newest first.
-std::vector<std::string> familyPaths(Platform& platform, Database database);
+std::vector<std::string> familyPaths(FileSystem& files, Database database);
 
 // Puts a staged copy in the place of a live database so that the database it
 // replaces becomes its newest backup. The generations of that database alone
@@ -22,6 +22,6 @@ std::vector<std::string> familyPaths(Platform& platform, Database database);
 // takes the live name in one rename: the live name is never missing, and a
 // kill at any instant loses no content. A step that fails undoes the moves
 // made before it, so a refused import leaves every name as it was.
-Status placeKeepingBackup(Platform& platform, Database database, StagedCopy& staged);
+Status placeKeepingBackup(FileSystem& files, Database database, StagedCopy& staged);
 
 } // namespace marlo

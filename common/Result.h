@@ -7,10 +7,12 @@
 namespace marlo {
 
 // What a failing platform operation leaves behind: a number (never 0) and a
-// description in plain words that can be shown to a user.
+// description in plain words that can be shown to a user. A cancelled one
+// did not fail: the user stopped it, and there is no reason to give.
 struct OpError {
     int number = 0;
     std::string description;
+    bool cancelled = false;
 };
 
 // Outcome of an operation that returns nothing: success, or an OpError.
@@ -28,6 +30,11 @@ public:
         Status s;
         s.error_ = std::move(error);
         return s;
+    }
+    // An operation that the user stopped, with the host's number for it.
+    static Status cancelled(int number, std::string description)
+    {
+        return failure(OpError{number, std::move(description), true});
     }
 
     bool ok() const { return !error_.has_value(); }

@@ -2,7 +2,6 @@
 
 #include "ErrorPolicies.h"
 #include "MessageBox.h"
-#include "Platform.h"
 
 namespace marlo {
 
@@ -22,8 +21,8 @@ void ResetButtons::cancel()
     if (sequence_.running())
         return;
     const NextStatement onError;
-    onError.step(platform_.Shell(MainProgramName, vbNormalFocus));
-    platform_.Unload(0);
+    onError.step(platform_.windows.Shell(MainProgramName, vbNormalFocus));
+    platform_.windows.Unload(0);
 }
 
 } // namespace marlo

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "Platform.h"
 #include "ResetSequence.h"
 
 namespace marlo {
-
-class Platform;
 
 // The handlers of the reset window's two buttons, the same in every
 // toolkit's window.
 class ResetButtons {
 public:
-    explicit ResetButtons(Platform& platform) : platform_(platform), sequence_(platform) {}
+    explicit ResetButtons(Platform platform) : platform_(platform), sequence_(platform) {}
 
     // "RESET NOW !": runs the reset sequence.
     void resetNow();
@@ -20,7 +19,7 @@ public:
     const ResetSequence& sequence() const { return sequence_; }
 
 private:
-    Platform& platform_;
+    Platform platform_;
     ResetSequence sequence_;
 };
 

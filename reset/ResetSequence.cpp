@@ -4,8 +4,8 @@
 #include "ErrorPolicies.h"
 #include "ImportBackup.h"
 #include "MessageBox.h"
-#include "Platform.h"
 #include "ResetTexts.h"
+#include "ResetWindowDesign.h"
 
 #include <array>
 #include <cctype>
@@ -15,6 +15,8 @@
 #include <vector>
 
 namespace marlo {
+
+namespace design = resetwindow;
 
 namespace {
 
@@ -62,16 +64,7 @@ std::span<const int> progressOfCase(int rotationCase)
     }
 }
 
-constexpr const char* ProgressBar = "ProgressBar1";
-
-// What became of one database in the counted loop.
-enum class Outcome {
-    Reset,          // the template now stands under the live name
-    LeftInPlace,    // the live file could not be moved aside and was kept
-    SavedNotReset,  // the live file went to generation 1, the template copy failed
-    MissingNotMade, // there was no live file, and the template copy failed
-    InUse,          // another program held its files; none of them was touched
-};
+using Outcome = ResetSequence::Outcome;
 
 std::string userForm(Database database, Role role)
 {
@@ -106,160 +99,196 @@ std::string notResetLine(Database database, Outcome outcome, const std::string& 
 
 Status ResetSequence::moveToGeneration(Database database, const std::string& source, int generation)
 {
-    Platform& p = platform_;
-    const std::string destination = backupPath(p, database, generation);
-    Status moved = p.MoveFile(source, destination);
+    FileSystem& files = platform_.files;
+    const std::string destination = backupPath(files, database, generation);
+    Status moved = files.MoveFile(source, destination);
     if (moved.ok())
         return moved;
-    Result<bool> taken = p.FileExists(destination);
+    Result<bool> taken = files.FileExists(destination);
     if (!taken.ok() || !taken.value())
         return moved;
-    Result<bool> present = p.FileExists(source);
+    Result<bool> present = files.FileExists(source);
     if (!present.ok() || !present.value())
         return moved;
     Status room = generation == BackupGenerations
-                      ? p.DeleteFile(destination, false)
+                      ? files.DeleteFile(destination, false)
                       : moveToGeneration(database, destination, generation + 1);
     if (!room.ok())
         return moved;
-    return p.MoveFile(source, destination);
+    return files.MoveFile(source, destination);
 }
 
 void ResetSequence::run()
 {
-    Platform& p = platform_;
     running_ = true;
     struct NotRunningAtEnd {
         bool& flag;
         ~NotRunningAtEnd() { flag = false; }
     } notRunningAtEnd{running_};
 
-    const NextStatement onError;
+    showProgressState();
+    if (!templatesPresent())
+        return;
+    findFamiliesInUse();
+    onError_.step(platform_.windows.SetValue(design::ProgressBarName, 0));
+    rotateBackups();
+    onError_.step(platform_.windows.SetValue(design::ProgressBarName, 0));
+    countedLoop();
+    closing();
+}
 
-    // Into the progress state.
-    onError.step(p.SetEnabled("OKButton", false));
-    onError.step(p.SetVisible("Label1", false));
-    onError.step(p.SetVisible("Label4", false));
-    onError.step(p.SetVisible("Label2", true));
-    onError.step(p.SetVisible(ProgressBar, true));
-    p.Sleep(200);
+void ResetSequence::showProgressState()
+{
+    WindowSystem& windows = platform_.windows;
+    onError_.step(windows.SetEnabled(design::OkButtonName, false));
+    onError_.step(windows.SetVisible(design::WarningLabel, false));
+    onError_.step(windows.SetVisible(design::CautionLabel, false));
+    onError_.step(windows.SetVisible(design::ResettingLabel, true));
+    onError_.step(windows.SetVisible(design::ProgressBarName, true));
+    windows.Sleep(200);
+}
 
-    // Both templates must be there before anything changes on disk. A test
-    // that cannot be made at all counts as a missing template: going on
-    // blind could leave a database without a template to rebuild it from.
+// Both templates must be there before anything changes on disk. A test that
+// cannot be made at all counts as a missing template: going on blind could
+// leave a database without a template to rebuild it from.
+bool ResetSequence::templatesPresent()
+{
     const char* abortPrompts[] = {texts::TemplateMissing1, texts::TemplateMissing2};
     for (int i = 0; i < 2; ++i) {
-        Result<bool> present = p.FileExists(memberPath(p, bothDatabases[i], Role::Template));
+        Result<bool> present = platform_.files.FileExists(
+            memberPath(platform_.files, bothDatabases[i], Role::Template));
         if (!present.ok() || !present.value()) {
-            onError.step(p.MsgBox(abortPrompts[i], MB_ICONERROR, MessageTitle));
-            p.Unload(1);
-            return;
+            onError_.step(platform_.windows.MsgBox(abortPrompts[i], MB_ICONERROR, MessageTitle));
+            platform_.windows.Unload(1);
+            return false;
         }
     }
-    // A database whose files another program holds open (the main program,
-    // say) is left alone as a whole: rotating its backups and then failing
-    // to move its live file would drop its oldest backup for nothing.
-    std::optional<std::string> inUse[2];
-    for (int i = 0; i < 2; ++i) {
-        if (Status free = p.FilesNotInUse(familyPaths(p, bothDatabases[i])); !free)
-            inUse[i] = free.error().description;
-    }
-    auto leftAlone = [&](Database database) {
-        return inUse[database == Database::Spm].has_value();
-    };
+    return true;
+}
 
-    onError.step(p.SetValue(ProgressBar, 0));
+// A database whose files another program holds open (the main program, say)
+// is left alone as a whole: rotating its backups and then failing to move
+// its live file would drop its oldest backup for nothing.
+void ResetSequence::findFamiliesInUse()
+{
+    for (Family& family : families_)
+        if (Status free =
+                platform_.files.FilesNotInUse(familyPaths(platform_.files, family.database));
+            !free)
+            family.inUse = free.error().description;
+}
 
-    // The rotation: the oldest CON generation present selects the case.
+// The oldest CON generation present selects the case; each case starts at
+// its own step of the one table and paces its progress over the rest.
+void ResetSequence::rotateBackups()
+{
+    FileSystem& files = platform_.files;
+    WindowSystem& windows = platform_.windows;
     std::optional<int> rotationCase;
     for (int generation = BackupGenerations; generation >= 1 && !rotationCase; --generation)
-        if (onError.test(p.FileExists(backupPath(p, Database::Con, generation))))
+        if (onError_.test(files.FileExists(backupPath(files, Database::Con, generation))))
             rotationCase = generation;
-    if (rotationCase) {
-        onError.step(p.SetValue(ProgressBar, 0));
-        p.Sleep(50);
-        const std::size_t first = 2 * (BackupGenerations - *rotationCase);
-        std::span<const int> progress = progressOfCase(*rotationCase);
-        for (std::size_t i = first; i < rotationSteps.size(); ++i) {
-            const RotationStep& s = rotationSteps[i];
-            // A family left alone keeps its files; the pacing stays the same.
-            if (!leftAlone(s.database)) {
-                if (s.generation == BackupGenerations)
-                    onError.step(p.DeleteFile(backupPath(p, s.database, s.generation), false));
-                else
-                    onError.step(moveToGeneration(
-                        s.database, backupPath(p, s.database, s.generation), s.generation + 1));
-            }
-            onError.step(p.SetValue(ProgressBar, static_cast<float>(progress[i - first])));
-            p.Sleep(50);
+    if (!rotationCase)
+        return;
+    onError_.step(windows.SetValue(design::ProgressBarName, 0));
+    windows.Sleep(50);
+    const std::size_t first = 2 * (BackupGenerations - *rotationCase);
+    std::span<const int> progress = progressOfCase(*rotationCase);
+    for (std::size_t i = first; i < rotationSteps.size(); ++i) {
+        const RotationStep& s = rotationSteps[i];
+        // A family left alone keeps its files; the pacing stays the same.
+        if (!families_[s.database == Database::Spm].inUse) {
+            const std::string generation = backupPath(files, s.database, s.generation);
+            if (s.generation == BackupGenerations)
+                onError_.step(files.DeleteFile(generation, false));
+            else
+                onError_.step(moveToGeneration(s.database, generation, s.generation + 1));
         }
+        onError_.step(
+            windows.SetValue(design::ProgressBarName, static_cast<float>(progress[i - first])));
+        windows.Sleep(50);
     }
-    onError.step(p.SetValue(ProgressBar, 0));
+}
 
-    // A template goes to the live name only where nothing would be lost: the
-    // live file was moved to generation 1, or there was none to begin with.
-    // A test that cannot be made counts as a live file still in place.
-    auto copyTemplate = [&](Database database, bool movedAside) {
-        if (!movedAside) {
-            Result<bool> live = p.FileExists(memberPath(p, database, Role::Live));
-            if (!live.ok() || live.value())
-                return Outcome::LeftInPlace;
-        }
-        // The live name is free now; a file that has appeared there since
-        // (made by another program meanwhile) is not replaced.
-        Status copied = p.CopyFile(memberPath(p, database, Role::Template),
-                                   memberPath(p, database, Role::Live), false);
-        if (copied.ok())
-            return Outcome::Reset;
-        return movedAside ? Outcome::SavedNotReset : Outcome::MissingNotMade;
-    };
-
-    // The counted loop: live databases to generation 1 at 25, the backup
-    // notice at 50, the templates to the live names at 75.
-    bool movedAside[2] = {false, false};
-    Outcome outcome[2] = {Outcome::Reset, Outcome::Reset};
+// Live databases to generation 1 at 25, the backup notice at 50, the
+// templates to the live names at 75.
+void ResetSequence::countedLoop()
+{
+    WindowSystem& windows = platform_.windows;
     for (loopCounter_ = 0; loopCounter_ <= 100; ++loopCounter_) {
-        onError.step(p.SetValue(ProgressBar, loopCounter_));
-        if (loopCounter_ == 25) {
-            for (int i = 0; i < 2; ++i) {
-                if (i == 1)
-                    p.Sleep(200);
-                if (leftAlone(bothDatabases[i]))
-                    continue;
-                Status moved = moveToGeneration(bothDatabases[i],
-                                                memberPath(p, bothDatabases[i], Role::Live), 1);
-                movedAside[i] = moved.ok();
-            }
-        }
+        onError_.step(windows.SetValue(design::ProgressBarName, loopCounter_));
+        if (loopCounter_ == 25)
+            moveLiveFilesAside();
         if (loopCounter_ == 50)
-            onError.step(p.SetVisible("Label3", true));
-        if (loopCounter_ == 75) {
-            for (int i = 0; i < 2; ++i) {
-                if (i == 1)
-                    p.Sleep(50);
-                outcome[i] = leftAlone(bothDatabases[i])
-                                 ? Outcome::InUse
-                                 : copyTemplate(bothDatabases[i], movedAside[i]);
-            }
-        }
-        p.Sleep(50);
-        p.DoEvents();
+            onError_.step(windows.SetVisible(design::BackupNoticeLabel, true));
+        if (loopCounter_ == 75)
+            copyTemplates();
+        windows.Sleep(50);
+        windows.DoEvents();
     }
+}
 
-    onError.step(p.SetFocus());
-    p.Sleep(2000);
+void ResetSequence::moveLiveFilesAside()
+{
+    for (Family& family : families_) {
+        if (&family != &families_[0])
+            platform_.windows.Sleep(200);
+        if (family.inUse)
+            continue;
+        family.movedAside =
+            moveToGeneration(family.database,
+                             memberPath(platform_.files, family.database, Role::Live), 1)
+                .ok();
+    }
+}
+
+void ResetSequence::copyTemplates()
+{
+    for (Family& family : families_) {
+        if (&family != &families_[0])
+            platform_.windows.Sleep(50);
+        family.outcome = family.inUse ? Outcome::InUse : copyTemplate(family);
+    }
+}
+
+// A template goes to the live name only where nothing would be lost: the
+// live file was moved to generation 1, or there was none to begin with. A
+// test that cannot be made counts as a live file still in place.
+Outcome ResetSequence::copyTemplate(const Family& family)
+{
+    FileSystem& files = platform_.files;
+    const std::string live = memberPath(files, family.database, Role::Live);
+    if (!family.movedAside) {
+        Result<bool> present = files.FileExists(live);
+        if (!present.ok() || present.value())
+            return Outcome::LeftInPlace;
+    }
+    // The live name is free now; a file that has appeared there since (made
+    // by another program meanwhile) is not replaced.
+    Status copied = files.CopyFile(memberPath(files, family.database, Role::Template), live, false);
+    if (copied.ok())
+        return Outcome::Reset;
+    return family.movedAside ? Outcome::SavedNotReset : Outcome::MissingNotMade;
+}
+
+void ResetSequence::closing()
+{
+    WindowSystem& windows = platform_.windows;
+    onError_.step(windows.SetFocus());
+    windows.Sleep(2000);
     std::string problems;
-    for (int i = 0; i < 2; ++i)
-        if (outcome[i] != Outcome::Reset)
-            problems += notResetLine(bothDatabases[i], outcome[i], inUse[i].value_or("")) + "\r\n";
+    for (const Family& family : families_)
+        if (family.outcome != Outcome::Reset)
+            problems +=
+                notResetLine(family.database, family.outcome, family.inUse.value_or("")) + "\r\n";
     if (problems.empty())
-        onError.step(p.MsgBox(texts::ResetCompleted, MB_ICONINFORMATION, MessageTitle));
+        onError_.step(windows.MsgBox(texts::ResetCompleted, MB_ICONINFORMATION, MessageTitle));
     else
-        onError.step(p.MsgBox(problems + texts::PleaseRestart, MB_ICONERROR, MessageTitle));
-    onError.step(p.SetFocus());
-    p.DoEvents();
-    p.Sleep(2000);
-    p.End(problems.empty() ? 0 : 1);
+        onError_.step(windows.MsgBox(problems + texts::PleaseRestart, MB_ICONERROR, MessageTitle));
+    onError_.step(windows.SetFocus());
+    windows.DoEvents();
+    windows.Sleep(2000);
+    windows.End(problems.empty() ? 0 : 1);
 }
 
 } // namespace marlo

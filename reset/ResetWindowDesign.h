@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TwipBox.h"
+
 #include <array>
 
 // The reset window's design values, the same on every toolkit: boxes in
@@ -22,9 +24,16 @@ inline constexpr const char* WarningText =
 inline constexpr const char* BackupNotice =
     "Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK";
 
-struct Box {
-    int left, top, width, height;
-};
+// The controls' names, by which the reset sequence puts on them.
+inline constexpr const char* WarningLabel = "Label1";
+inline constexpr const char* ResettingLabel = "Label2";
+inline constexpr const char* BackupNoticeLabel = "Label3";
+inline constexpr const char* CautionLabel = "Label4";
+inline constexpr const char* ProgressBarName = "ProgressBar1";
+inline constexpr const char* OkButtonName = "OKButton";
+inline constexpr const char* CancelButtonName = "CancelButton";
+
+using Box = TwipBox;
 
 enum class Face { Arial, ArialBlack };
 
@@ -40,16 +49,16 @@ struct LabelDesign {
 
 // In drawing order from the bottom; every label is centred and wraps.
 inline constexpr std::array<LabelDesign, 4> Labels{{
-    {"Label4", "CAUTION !", {705, 120, 6285, 540}, Face::ArialBlack, 20.25, 700, true},
-    {"Label2",
+    {CautionLabel, "CAUTION !", {705, 120, 6285, 540}, Face::ArialBlack, 20.25, 700, true},
+    {ResettingLabel,
      "Resetting Database files...",
      {195, 195, 7440, 675},
      Face::ArialBlack,
      21.75,
      700,
      false},
-    {"Label1", WarningText, {165, 675, 7545, 2265}, Face::Arial, 12, 400, true},
-    {"Label3", BackupNotice, {705, 1575, 6375, 840}, Face::ArialBlack, 14.25, 400, false},
+    {WarningLabel, WarningText, {165, 675, 7545, 2265}, Face::Arial, 12, 400, true},
+    {BackupNoticeLabel, BackupNotice, {705, 1575, 6375, 840}, Face::ArialBlack, 14.25, 400, false},
 }};
 
 inline constexpr Box ProgressBarBox{405, 945, 7020, 525};
@@ -61,8 +70,8 @@ struct ButtonDesign {
 };
 
 // In tab order; Arial 9.75 pt, regular.
-inline constexpr ButtonDesign OkButton{"OKButton", "RESET NOW !", {4050, 2685, 2100, 375}};
-inline constexpr ButtonDesign CancelButton{"CancelButton", "Cancel", {1485, 2685, 2100, 375}};
+inline constexpr ButtonDesign OkButton{OkButtonName, "RESET NOW !", {4050, 2685, 2100, 375}};
+inline constexpr ButtonDesign CancelButton{CancelButtonName, "Cancel", {1485, 2685, 2100, 375}};
 inline constexpr double ButtonPoints = 9.75;
 
 } // namespace marlo::resetwindow

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 
 #include <cmath>
+#include <utility>
 
 namespace marlo::test {
 
@@ -32,15 +33,36 @@ Status FakePlatform::record(const std::string& line)
     return failed;
 }
 
+FakePlatform::FakePlatform(std::string folder)
+    : appFolder(std::move(folder)), real_(makeHostFileSystem([this] { return appFolder; }))
+{
+}
+
+FakePlatform::~FakePlatform() = default;
+
 std::string FakePlatform::ApplicationFolder()
 {
     return appFolder;
 }
 
+std::string FakePlatform::NameOf(const std::string& path)
+{
+    if (real_)
+        return real_->NameOf(path);
+    return path.substr(path.find_last_of("\\/") + 1);
+}
+
 CopyTask FakePlatform::PrepareCopy(const std::string& source, const std::string& destination,
                                    bool overwrite)
 {
-    return [done = CopyFile(source, destination, overwrite)](const CopyProgress&) { return done; };
+    if (!real_)
+        return
+            [done = CopyFile(source, destination, overwrite)](const CopyProgress&) { return done; };
+    // The task copies on the real folder and records nothing, so that it may
+    // run on another thread.
+    if (Status s = record("CopyFile " + source + " -> " + destination + " " + flag(overwrite)); !s)
+        return [s](const CopyProgress&) { return s; };
+    return real_->PrepareCopy(source, destination, overwrite);
 }
 
 namespace {
@@ -74,6 +96,12 @@ private:
 
 StageTask FakePlatform::PrepareStagedCopy(const std::string& source, const std::string& destination)
 {
+    if (real_) {
+        using Staged = Result<std::unique_ptr<StagedCopy>>;
+        if (Status s = record("StageCopy " + source + " -> " + destination); !s)
+            return [s](const CopyProgress&) { return Staged(s); };
+        return real_->PrepareStagedCopy(source, destination);
+    }
     Result<std::unique_ptr<StagedCopy>> staged = [&]() -> Result<std::unique_ptr<StagedCopy>> {
         if (Status s = record("StageCopy " + source + " -> " + destination); !s)
             return s;
@@ -92,6 +120,8 @@ Status FakePlatform::KeepBackup(const std::string& file, const std::string& back
 {
     if (Status s = record("KeepBackup " + file + " -> " + backup); !s)
         return s;
+    if (real_)
+        return real_->KeepBackup(file, backup);
     if (!has(file))
         return Status::failure(53, "File not found");
     if (has(backup))
@@ -104,6 +134,8 @@ Result<bool> FakePlatform::FileExists(const std::string& path)
 {
     if (Status s = record("FileExists " + path); !s)
         return s;
+    if (real_)
+        return real_->FileExists(path);
     return has(path);
 }
 
@@ -112,6 +144,8 @@ Status FakePlatform::CopyFile(const std::string& source, const std::string& dest
 {
     if (Status s = record("CopyFile " + source + " -> " + destination + " " + flag(overwrite)); !s)
         return s;
+    if (real_)
+        return real_->CopyFile(source, destination, overwrite);
     if (!has(source))
         return Status::failure(53, "File not found");
     if (source == destination)
@@ -126,6 +160,8 @@ Status FakePlatform::MoveFile(const std::string& source, const std::string& dest
 {
     if (Status s = record("MoveFile " + source + " -> " + destination); !s)
         return s;
+    if (real_)
+        return real_->MoveFile(source, destination);
     if (!has(source))
         return Status::failure(53, "File not found");
     if (has(destination))
@@ -139,6 +175,8 @@ Status FakePlatform::DeleteFile(const std::string& path, bool force)
 {
     if (Status s = record("DeleteFile " + path + " " + flag(force)); !s)
         return s;
+    if (real_)
+        return real_->DeleteFile(path, force);
     if (!has(path))
         return Status::failure(53, "File not found");
     if (files[path].readOnly && !force)
@@ -152,7 +190,9 @@ Status FakePlatform::FilesNotInUse(const std::vector<std::string>& paths)
     std::string line = "FilesNotInUse";
     for (const std::string& path : paths)
         line += " " + path;
-    return record(line);
+    if (Status s = record(line); !s || !real_)
+        return s;
+    return real_->FilesNotInUse(paths);
 }
 
 Result<int> FakePlatform::MsgBox(const std::string& prompt, int style,
@@ -231,66 +271,45 @@ Status FakePlatform::SetFocus()
 void FakeCommonDialog::SetCancelError(bool value)
 {
     platform_.record(std::string("CancelError = ") + (value ? "-1" : "0"));
-    cancelError = value;
+    FileChooser::SetCancelError(value);
 }
 
 void FakeCommonDialog::SetInitDir(const std::string& folder)
 {
     platform_.record("InitDir = " + folder);
-    initDir = folder;
+    FileChooser::SetInitDir(folder);
 }
 
 void FakeCommonDialog::SetDefaultExt(const std::string& extension)
 {
     platform_.record("DefaultExt = " + extension);
-    defaultExt = extension;
+    FileChooser::SetDefaultExt(extension);
 }
 
 void FakeCommonDialog::SetFilter(const std::string& value)
 {
     platform_.record("Filter = " + value);
-    filter = value;
+    FileChooser::SetFilter(value);
 }
 
 void FakeCommonDialog::SetDialogTitle(const std::string& title)
 {
     platform_.record("DialogTitle = " + title);
-    dialogTitle = title;
+    FileChooser::SetDialogTitle(title);
 }
 
-Status FakeCommonDialog::ShowOpen()
+Result<ChooserAnswer> FakeCommonDialog::showChooser(const ChooserRequest& request)
 {
-    return show("ShowOpen");
-}
-Status FakeCommonDialog::ShowSave()
-{
-    return show("ShowSave");
-}
-
-Status FakeCommonDialog::show(const char* how)
-{
-    if (Status s = platform_.record(how); !s)
+    if (Status s = platform_.record(request.save ? "ShowSave" : "ShowOpen"); !s)
         return s;
     if (onShow)
         onShow();
-    std::optional<std::string> answer;
+    ChooserAnswer answer;
     if (!answers.empty()) {
         answer = answers.front();
         answers.pop_front();
     }
-    if (!answer) {
-        if (cancelError)
-            return Status::failure(32755, "Cancel was selected.");
-        fileName.clear();
-        return {};
-    }
-    fileName = *answer;
-    return {};
-}
-
-std::string FakeCommonDialog::FileName() const
-{
-    return fileName;
+    return answer;
 }
 
 } // namespace marlo::test

@@ -1,25 +1,35 @@
 #pragma once
 
-#include "CommonDialog.h"
+#include "FileChooser.h"
 #include "MessageBox.h"
 #include "Platform.h"
 
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace marlo::test {
 
-// A platform that records every call, in order, as one line of text, and
-// answers from a script. File operations work on an in-memory folder with
-// the host's semantics (a move never replaces, a delete without force
-// refuses a read-only file, a copy onto itself fails); any single call can
-// be scripted to fail instead.
-class FakePlatform : public Platform {
+// Both sides of the platform in one, recording every call, in order, as one
+// line of text, and answering from a script. File operations work on an
+// in-memory folder with the host's semantics (a move never replaces, a
+// delete without force refuses a read-only file, a copy onto itself fails),
+// or, once `useRealFiles` is called, on a real folder through the host's
+// file layer; any single call can be scripted to fail instead.
+class FakePlatform : public FileSystem, public WindowSystem {
 public:
+    FakePlatform() = default;
+    // Files in `folder` on the host's file layer, recorded as in memory.
+    explicit FakePlatform(std::string folder);
+    ~FakePlatform() override;
+
+    // Passed where program logic takes the platform.
+    operator Platform() { return {*this, *this}; }
+
     struct File {
         std::string content;
         bool readOnly = false;
@@ -69,6 +79,7 @@ public:
     }
 
     std::string ApplicationFolder() override;
+    std::string NameOf(const std::string& path) override;
     Result<bool> FileExists(const std::string& path) override;
     Status CopyFile(const std::string& source, const std::string& destination,
                     bool overwrite) override;
@@ -98,11 +109,15 @@ public:
 
     // Records `line`; answers the scripted failure for it, if any.
     Status record(const std::string& line);
+
+private:
+    // The host's file layer behind the recording, or none: files in memory.
+    std::unique_ptr<FileSystem> real_;
 };
 
 // A chooser that records into the same call list and answers from a script:
 // each showing takes the next entry, a name (accepted) or nullopt (cancel).
-class FakeCommonDialog : public CommonDialog {
+class FakeCommonDialog : public FileChooser {
 public:
     explicit FakeCommonDialog(FakePlatform& platform) : platform_(platform) {}
 
@@ -111,20 +126,16 @@ public:
     // a test look at the chooser as the user would find it.
     std::function<void()> onShow;
 
-    bool cancelError = false;
-    std::string initDir, defaultExt, filter, dialogTitle, fileName;
-
     void SetCancelError(bool value) override;
     void SetInitDir(const std::string& folder) override;
     void SetDefaultExt(const std::string& extension) override;
     void SetFilter(const std::string& value) override;
     void SetDialogTitle(const std::string& title) override;
-    Status ShowOpen() override;
-    Status ShowSave() override;
-    std::string FileName() const override;
+
+protected:
+    Result<ChooserAnswer> showChooser(const ChooserRequest& request) override;
 
 private:
-    Status show(const char* how);
     FakePlatform& platform_;
 };
 

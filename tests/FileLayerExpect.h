@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FailureWords.h"
 #include "Result.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,11 @@ inline ::testing::AssertionResult failedWith(const Status& status, const std::st
         return ::testing::AssertionFailure()
                << "failed with \"" << status.error().description << "\"";
     return ::testing::AssertionSuccess();
+}
+
+inline ::testing::AssertionResult failedWith(const Status& status, FileFailure failure)
+{
+    return failedWith(status, std::string(failureWords(failure)));
 }
 
 } // namespace marlo::test

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "FakePlatform.h"
 #include "MessageBox.h"
-#include "RealFilesPlatform.h"
 #include "TransferCommands.h"
 
 #include <optional>
@@ -16,7 +16,7 @@ class TransferOnDisk {
 public:
     explicit TransferOnDisk(const std::string& applicationFolder) : platform(applicationFolder) {}
 
-    RealFilesPlatform platform;
+    FakePlatform platform;
     FakeCommonDialog chooser{platform};
     TransferCommands commands{platform, chooser};
 

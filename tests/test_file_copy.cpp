@@ -1,5 +1,6 @@
 // CopyFile on real folders, on Linux and on Windows alike: what it refuses
 // before anything is written, and what a copy leaves behind.
+#include "FailureNotice.h"
 #include "FileLayerExpect.h"
 #include "HostFilesTest.h"
 
@@ -46,27 +47,27 @@ TEST_F(FileCopy, RefusesBeforeWritingAnything)
     const char sep = test::FileTestFolder::Separator;
 
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "missing", dir / "dst", true),
-                           "the source file does not exist"));
+                           FileFailure::SourceMissing));
     EXPECT_TRUE(failedWith(files->CopyFile(dir.member("missing"), dir.member("dst"), true),
-                           "the source file does not exist"));
-    EXPECT_TRUE(
-        failedWith(files->CopyFile(dir / "folder", dir / "dst", true), "the source is a folder"));
+                           FileFailure::SourceMissing));
+    EXPECT_TRUE(failedWith(files->CopyFile(dir / "folder", dir / "dst", true),
+                           FileFailure::SourceIsFolder));
     // Read-only whatever the overwrite flag, and for root too.
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "readonly", true),
-                           "the destination file is read-only"));
+                           FileFailure::DestinationReadOnly));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "nowhere" + sep + "dst", true),
-                           "the destination folder does not exist"));
+                           FileFailure::DestinationFolderMissing));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "src" + sep + "dst", true),
-                           "the destination folder does not exist"));
+                           FileFailure::DestinationFolderMissing));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "folder", true),
-                           "the destination is a folder"));
+                           FileFailure::DestinationIsFolder));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.member("folder"), true),
-                           "the destination is a folder"));
+                           FileFailure::DestinationIsFolder));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.path() + sep, true),
-                           "the destination is a folder"));
+                           FileFailure::DestinationIsFolder));
     dir.write("taken", "old");
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "taken", false),
-                           "the destination already exists"));
+                           FileFailure::DestinationExists));
 
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"folder", "readonly", "src", "taken"}));
     EXPECT_EQ(dir.read("readonly"), "old");
@@ -77,7 +78,7 @@ TEST_F(FileCopy, RefusesBeforeWritingAnything)
 TEST_F(FileCopy, ACopyOntoItselfIsRefusedAndKeepsTheContent)
 {
     dir.write("MARLOCON.MDB", "live");
-    const std::string same = "the source and the destination are the same file";
+    constexpr FileFailure same = FileFailure::SameFile;
     const std::string dot = dir.path() + test::FileTestFolder::Separator + "." +
                             test::FileTestFolder::Separator + "MARLOCON.MDB";
     for (const std::string& destination : {dir / "MARLOCON.MDB", dir.member("MARLOcon.mdb"), dot})
@@ -101,7 +102,7 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
         seen.push_back(copied);
         return true;
     };
-    ASSERT_TRUE(files->CopyFileWithProgress(dir / "src", dir / "dst", true, progress).ok());
+    ASSERT_TRUE(files->PrepareCopy(dir / "src", dir / "dst", true)(progress).ok());
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen.front(), 0u);
     EXPECT_EQ(seen.back(), content.size());
@@ -111,9 +112,12 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     for (int stopAt : {0, 1}) {
         int calls = 0;
         progress = [&](std::uint64_t, std::uint64_t) { return calls++ < stopAt; };
-        EXPECT_TRUE(
-            failedWith(files->CopyFileWithProgress(dir / "src", dir / "dst", true, progress),
-                       "the copy was cancelled"));
+        const Status cancelled = files->PrepareCopy(dir / "src", dir / "dst", true)(progress);
+        ASSERT_FALSE(cancelled.ok());
+        // The command's box says that the user cancelled, not why it failed.
+        EXPECT_TRUE(failureNotice(FileCommand::Export, "MARLOCON.MDB", "dst", cancelled.error())
+                        .starts_with(" The export of MARLOCON.MDB to your selected file was "
+                                     "cancelled ! "));
         EXPECT_EQ(dir.read("dst"), "old");
         EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"}));
     }
@@ -161,13 +165,13 @@ TEST_F(FileCopy, AStagedCopyTakesTheDestinationsNameOnlyWhenPlaced)
     dir.write("src", "new");
     dir.write("dst", "old");
     {
-        const auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+        const auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         EXPECT_EQ(dir.read("dst"), "old");
     }
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"}));
 
-    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.write("src", "written after the copy was staged");
     ASSERT_TRUE(staged.value()->Place().ok());
@@ -182,13 +186,13 @@ TEST_F(FileCopy, StagingAndPlacingBothRefuseAReadOnlyDestination)
     dir.write("dst", "old");
     dir.write("readonly", "kept");
     dir.setReadOnly("readonly");
-    EXPECT_TRUE(failedWith(files->StageCopy(dir / "src", dir / "readonly", {}).status(),
-                           "the destination file is read-only"));
+    EXPECT_TRUE(failedWith(files->PrepareStagedCopy(dir / "src", dir / "readonly")({}).status(),
+                           FileFailure::DestinationReadOnly));
     // The destination is looked at again when the copy takes its name.
-    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.setReadOnly("dst");
-    EXPECT_TRUE(failedWith(staged.value()->Place(), "the destination file is read-only"));
+    EXPECT_TRUE(failedWith(staged.value()->Place(), FileFailure::DestinationReadOnly));
     EXPECT_EQ(dir.read("dst"), "old");
     staged.value().reset();
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "readonly", "src"}));
@@ -200,15 +204,15 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     dir.write("MARLOmdb.bak", "older");
     dir.write("import.mdb", "new");
     const std::string live = dir.member("MARLOcon.mdb");
-    EXPECT_TRUE(failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK")),
-                           "a file of the new name already exists"));
+    EXPECT_TRUE(
+        failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK")), FileFailure::NewNameTaken));
     EXPECT_TRUE(failedWith(files->KeepBackup(dir.member("missing.mdb"), dir.member("x.bak")),
-                           "the file does not exist"));
+                           FileFailure::FileMissing));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "older");
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOmdb.bak"), dir.member("MARLOmdb.ba2")).ok());
 
-    auto staged = files->StageCopy(dir / "import.mdb", live, {});
+    auto staged = files->PrepareStagedCopy(dir / "import.mdb", live)({});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");

@@ -37,7 +37,7 @@ TEST_F(FileMembers, ANameIsTakenUnderAnyCapitalisation)
     dir.write("MARLOcon.mdb", "live");
     dir.write("marlomdb.BAK", "backup");
     EXPECT_TRUE(failedWith(files->MoveFile(dir.member("MARLOcon.mdb"), dir.member("MARLOmdb.bak")),
-                           "a file of the new name already exists"));
+                           FileFailure::NewNameTaken));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "live");
     EXPECT_EQ(dir.read("marlomdb.BAK"), "backup");
     EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "marlomdb.BAK"}));

@@ -41,10 +41,9 @@ TEST_F(FileOperations, MoveGivesTheFileTheNewNameAndNeverReplacesOne)
     EXPECT_EQ(dir.read("b"), "first");
 
     dir.write("c", "second");
+    EXPECT_TRUE(failedWith(files->MoveFile(dir / "c", dir / "b"), FileFailure::NewNameTaken));
     EXPECT_TRUE(
-        failedWith(files->MoveFile(dir / "c", dir / "b"), "a file of the new name already exists"));
-    EXPECT_TRUE(failedWith(files->MoveFile(dir.member("c"), dir.member("b")),
-                           "a file of the new name already exists"));
+        failedWith(files->MoveFile(dir.member("c"), dir.member("b")), FileFailure::NewNameTaken));
     EXPECT_EQ(dir.read("b"), "first");
     EXPECT_EQ(dir.read("c"), "second");
 
@@ -58,13 +57,11 @@ TEST_F(FileOperations, AFailedMoveLeavesBothNamesAsTheyWere)
 {
     dir.write("a", "first");
     dir.makeFolder("folder");
-    EXPECT_TRUE(failedWith(files->MoveFile(dir / "missing", dir / "b"), "the file does not exist"));
+    EXPECT_TRUE(failedWith(files->MoveFile(dir / "missing", dir / "b"), FileFailure::FileMissing));
     EXPECT_TRUE(failedWith(files->MoveFile(dir / "a", dir / "nowhere" + dir.Separator + "b"),
-                           "the destination folder does not exist"));
-    EXPECT_TRUE(
-        failedWith(files->MoveFile(dir / "folder", dir / "b"), "the name is a folder, not a file"));
-    EXPECT_TRUE(failedWith(files->MoveFile(dir / "a", dir / "folder"),
-                           "a file of the new name already exists"));
+                           FileFailure::DestinationFolderMissing));
+    EXPECT_TRUE(failedWith(files->MoveFile(dir / "folder", dir / "b"), FileFailure::NameIsFolder));
+    EXPECT_TRUE(failedWith(files->MoveFile(dir / "a", dir / "folder"), FileFailure::NewNameTaken));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"a", "folder"}));
     EXPECT_EQ(dir.read("a"), "first");
 }
@@ -102,8 +99,9 @@ TEST_F(FileOperations, DeleteRemovesExactlyTheOneFileUnlessItIsReadOnly)
     // The owner's missing write permission (Linux, for root too) or the
     // read-only attribute (Windows) rules.
     dir.setReadOnly("a.bak");
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "a.bak", false), "the file is read-only"));
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("a.bak"), false), "the file is read-only"));
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "a.bak", false), FileFailure::FileReadOnly));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.member("a.bak"), false), FileFailure::FileReadOnly));
     EXPECT_EQ(dir.read("a.bak"), "a");
     EXPECT_TRUE(files->DeleteFile(dir / "a.bak", true).ok());
     EXPECT_TRUE(files->DeleteFile(dir.member("b.bak"), false).ok());
@@ -113,10 +111,9 @@ TEST_F(FileOperations, DeleteRemovesExactlyTheOneFileUnlessItIsReadOnly)
 TEST_F(FileOperations, DeleteRefusesWhatIsNoFile)
 {
     dir.makeFolder("folder");
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "missing", false), "the file does not exist"));
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "missing", false), FileFailure::FileMissing));
     EXPECT_TRUE(
-        failedWith(files->DeleteFile(dir.member("missing"), false), "the file does not exist"));
-    EXPECT_TRUE(
-        failedWith(files->DeleteFile(dir / "folder", false), "the name is a folder, not a file"));
+        failedWith(files->DeleteFile(dir.member("missing"), false), FileFailure::FileMissing));
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "folder", false), FileFailure::NameIsFolder));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"folder"}));
 }

@@ -1,9 +1,11 @@
 // What the copy dialog and the cancelled command say.
 #include "FailureNotice.h"
+#include "FakePlatform.h"
 #include "ProgressTexts.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 
 using namespace marlo;
@@ -36,29 +38,33 @@ TEST(BytesLine, CountsTenthsBelowTenMiB)
     EXPECT_EQ(bytesLine(0, 0), " 0.0 of 0.0 MiB ");
 }
 
-TEST(ShownName, NamesAMemberAsUserTextsDoAndAnyOtherFileByItsLastComponent)
+TEST(ShownName, NamesAMemberAsUserTextsDoAndAnyOtherFileByItsOwnName)
 {
-    const std::string folder = "/srv/radio";
-    EXPECT_EQ(shownName(folder + "\\MARLOcon.mdb", folder), "MARLOCON.MDB");
-    EXPECT_EQ(shownName(folder + "\\marlospm.MDB", folder), "MARLOSPM.MDB");
+    test::FakePlatform files;
+    files.appFolder = "/srv/radio";
+    const std::string folder = files.appFolder;
+    EXPECT_EQ(shownName(folder + "\\MARLOcon.mdb", files), "MARLOCON.MDB");
+    EXPECT_EQ(shownName(folder + "\\marlospm.MDB", files), "MARLOSPM.MDB");
     // A member without a user form keeps its own.
-    EXPECT_EQ(shownName(folder + "\\MARLOmdb.ba2", folder), "MARLOmdb.ba2");
+    EXPECT_EQ(shownName(folder + "\\MARLOmdb.ba2", files), "MARLOmdb.ba2");
     // The chooser's paths are the host's, even inside the application folder.
-    EXPECT_EQ(shownName(folder + "/MARLOcon.mdb", folder), "MARLOcon.mdb");
-    EXPECT_EQ(shownName("/home/op/back up/old\\one.mdb", folder), "old\\one.mdb");
-    EXPECT_EQ(shownName("plain.mdb", folder), "plain.mdb");
-    EXPECT_EQ(shownName("/home/op/", folder), "/home/op/");
-    // At a root the built path has two separators in a row.
-    EXPECT_EQ(shownName("/\\MARLOcon.mdb", "/"), "MARLOCON.MDB");
+    EXPECT_EQ(shownName(folder + "/MARLOcon.mdb", files), "MARLOcon.mdb");
+    EXPECT_EQ(shownName("C:\\Users\\op\\old.mdb", files), "old.mdb");
+    EXPECT_EQ(shownName("plain.mdb", files), "plain.mdb");
+    EXPECT_EQ(shownName("/home/op/", files), "/home/op/");
     // A folder that merely begins like the application folder is another.
-    EXPECT_EQ(shownName("/srv/radio2\\MARLOcon.mdb", folder), "radio2\\MARLOcon.mdb");
+    EXPECT_EQ(shownName("/srv/radio2\\MARLOcon.mdb", files), "MARLOcon.mdb");
+    // At a root the built path has two separators in a row.
+    test::FakePlatform atRoot;
+    atRoot.appFolder = std::string(1, '/');
+    EXPECT_EQ(shownName("/\\MARLOcon.mdb", atRoot), "MARLOCON.MDB");
 }
 
 // ---- The command's box after a cancelled copy.
 
 TEST(CancelledNotice, SaysCancelledAndNothingChangedWithoutAReason)
 {
-    const OpError cancelled{CopyCancelled, "the copy was cancelled"};
+    const OpError cancelled = Status::cancelled(1, "the copy was cancelled").error();
     EXPECT_EQ(failureNotice(FileCommand::Export, "MARLOCON.MDB", "/home/op/x.mdb", cancelled),
               " The export of MARLOCON.MDB to your selected file was cancelled ! \r\n"
               " /home/op/x.mdb \r\n Nothing was changed... ");
@@ -67,10 +73,17 @@ TEST(CancelledNotice, SaysCancelledAndNothingChangedWithoutAReason)
               " /home/op/x.mdb \r\n Nothing was changed... ");
 }
 
-TEST(CancelledNotice, ADeleteIsNeverCancelledSoItsNumberReadsAsAFailure)
+// Only the cancelled state reads as a cancel, never a number: the C
+// library's ECANCELED is a Windows error code too (105 on MinGW), and a
+// delete cannot be cancelled at all.
+TEST(CancelledNotice, OnlyACancelledCopyReadsAsCancelled)
 {
+    EXPECT_EQ(failureNotice(FileCommand::Export, "MARLOCON.MDB", "/home/op/x.mdb",
+                            OpError{ECANCELED, "operation canceled"}),
+              " Could not export MARLOCON.MDB to your selected file ! \r\n /home/op/x.mdb \r\n"
+              " Reason: operation canceled. \r\n Nothing was changed... ");
     EXPECT_EQ(failureNotice(FileCommand::Delete, {}, "/home/op/x.mdb",
-                            OpError{CopyCancelled, "operation canceled"}),
+                            Status::cancelled(ECANCELED, "operation canceled").error()),
               " Could not delete your selected file ! \r\n /home/op/x.mdb \r\n"
               " Reason: operation canceled. \r\n Nothing was changed... ");
 }

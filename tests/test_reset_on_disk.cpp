@@ -1,11 +1,11 @@
-#include "RealFilesPlatform.h"
+#include "FakePlatform.h"
 #include "ResetSequence.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace marlo;
-using test::RealFilesPlatform;
+using test::FakePlatform;
 using test::TempFolder;
 
 namespace {
@@ -17,7 +17,7 @@ std::string generation(const std::string& stem, int g)
 
 struct OnDisk : ::testing::Test {
     TempFolder folder;
-    RealFilesPlatform platform{folder.str()};
+    FakePlatform platform{folder.str()};
 
     void layOut(int generations)
     {

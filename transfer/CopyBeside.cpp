@@ -7,11 +7,12 @@
 
 namespace marlo {
 
-Status copyBesideWindow(Platform& platform, const std::string& source,
+Status copyBesideWindow(FileSystem& files, const std::string& source,
                         const std::string& destination, const CopyTask& task, const CopyWork& work,
                         std::chrono::milliseconds quietFor, const ShowUntilEnded& show)
 {
-    const std::string folder = platform.ApplicationFolder();
+    const std::string copying = progress::copyingLine(progress::shownName(source, files),
+                                                      progress::shownName(destination, files));
     // The worker gets its own copies of everything it uses but the job,
     // which outlives it: the thread is joined before the job goes.
     CopyJob job;
@@ -22,8 +23,7 @@ Status copyBesideWindow(Platform& platform, const std::string& source,
             }));
         });
         if (!job.waitFor(quietFor))
-            show(job, progress::copyingLine(progress::shownName(source, folder),
-                                            progress::shownName(destination, folder)));
+            show(job, copying);
     }
     return job.result();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CopyJob.h"
-#include "Platform.h"
+#include "FileSystem.h"
 
 #include <chrono>
 #include <functional>
@@ -9,7 +9,7 @@
 
 namespace marlo {
 
-// How a worker runs the copy that the platform made ready, with the
+// How a worker runs the copy that the file layer made ready, with the
 // progress hook to call as it goes. Tests slow it down through this.
 using CopyWork = std::function<Status(const CopyTask& task, const CopyProgress& progress)>;
 
@@ -21,9 +21,9 @@ using ShowUntilEnded = std::function<void(CopyJob& job, const std::string& copyi
 // Runs one overwriting copy on a worker thread. The window's thread first
 // waits for it without running any event; a copy that ends within
 // `quietFor` shows nothing, a longer one is shown by `show`. The task
-// touches neither the platform nor a window, so a window closed meanwhile
+// touches no window, so a window closed meanwhile
 // takes nothing away from it.
-Status copyBesideWindow(Platform& platform, const std::string& source,
+Status copyBesideWindow(FileSystem& files, const std::string& source,
                         const std::string& destination, const CopyTask& task, const CopyWork& work,
                         std::chrono::milliseconds quietFor, const ShowUntilEnded& show);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "FileSystem.h"
 #include "Result.h"
 
 #include <memory>
@@ -18,23 +18,23 @@ public:
     virtual ~CopyRunner() = default;
 
     // Runs `task`, the copy of `source` to `destination`, to its end.
-    virtual Status run(Platform& platform, const std::string& source,
-                       const std::string& destination, const CopyTask& task) = 0;
+    virtual Status run(FileSystem& files, const std::string& source, const std::string& destination,
+                       const CopyTask& task) = 0;
 
     // A whole overwriting copy.
-    Status copy(Platform& platform, const std::string& source, const std::string& destination)
+    Status copy(FileSystem& files, const std::string& source, const std::string& destination)
     {
-        return run(platform, source, destination, platform.PrepareCopy(source, destination, true));
+        return run(files, source, destination, files.PrepareCopy(source, destination, true));
     }
 
     // The copy written beside the destination and left there, for the caller
     // to put in place once it has made room for it.
-    Result<std::unique_ptr<StagedCopy>> stage(Platform& platform, const std::string& source,
+    Result<std::unique_ptr<StagedCopy>> stage(FileSystem& files, const std::string& source,
                                               const std::string& destination)
     {
         // Filled on the thread that runs the task, read once it has ended.
         auto staged = std::make_shared<std::unique_ptr<StagedCopy>>();
-        const CopyTask task = [work = platform.PrepareStagedCopy(source, destination),
+        const CopyTask task = [work = files.PrepareStagedCopy(source, destination),
                                staged](const CopyProgress& progress) {
             auto done = work(progress);
             if (!done)
@@ -42,16 +42,16 @@ public:
             *staged = std::move(done.value());
             return Status();
         };
-        if (Status ran = run(platform, source, destination, task); !ran)
+        if (Status ran = run(files, source, destination, task); !ran)
             return ran;
         return std::move(*staged);
     }
 };
 
-// Copies straight through the platform on the window's thread.
+// Copies straight through the file layer on the window's thread.
 class DirectCopy : public CopyRunner {
 public:
-    Status run(Platform&, const std::string&, const std::string&, const CopyTask& task) override
+    Status run(FileSystem&, const std::string&, const std::string&, const CopyTask& task) override
     {
         return task({});
     }

@@ -45,7 +45,7 @@ std::string cancelledHeadline(FileCommand command, std::string_view database)
 std::string failureNotice(FileCommand command, std::string_view database,
                           const std::string& chosenFile, const OpError& error)
 {
-    if (error.number == CopyCancelled && command != FileCommand::Delete)
+    if (error.cancelled && command != FileCommand::Delete)
         return cancelledHeadline(command, database) + "\r\n " + chosenFile +
                " \r\n Nothing was changed... ";
     return headline(command, database) + "\r\n " + chosenFile + " \r\n" + reason(error) +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TwipBox.h"
+
 #include <array>
 
 // The import/export window's design values, the same on every toolkit:
@@ -12,11 +14,10 @@ inline constexpr int ClientWidth = 9000, ClientHeight = 6825;
 // Arial 8.25 pt, regular, for the whole window.
 inline constexpr double FontPoints = 8.25;
 
-struct Box {
-    int left, top, width, height;
-};
+using Box = TwipBox;
 
 // A plain rectangle without a caption; it starts above the client area.
+inline constexpr const char* FrameName = "Frame1";
 inline constexpr Box FrameBox{60, -15, 8895, 4665};
 
 struct LabelDesign {

@@ -1,6 +1,7 @@
 #include "ProgressTexts.h"
 
 #include "DatabaseFiles.h"
+#include "FileSystem.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,8 +27,9 @@ std::string tenths(std::uint64_t count)
 
 } // namespace
 
-std::string shownName(const std::string& path, const std::string& applicationFolder)
+std::string shownName(const std::string& path, FileSystem& files)
 {
+    const std::string applicationFolder = files.ApplicationFolder();
     const std::string_view built(path);
     if (built.starts_with(applicationFolder) && built.size() > applicationFolder.size() &&
         built[applicationFolder.size()] == '\\') {
@@ -37,10 +39,8 @@ std::string shownName(const std::string& path, const std::string& applicationFol
                 return std::string(m.userForm);
         return std::string(suffix.substr(1));
     }
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos || slash + 1 == path.size())
-        return path;
-    return path.substr(slash + 1);
+    const std::string name = files.NameOf(path);
+    return name.empty() ? path : name;
 }
 
 std::string copyingLine(const std::string& sourceName, const std::string& destinationName)

@@ -47,7 +47,7 @@ std::string userForm(Database database)
 
 } // namespace
 
-TransferCommands::TransferCommands(Platform& platform, CommonDialog& commonDialog1,
+TransferCommands::TransferCommands(Platform platform, CommonDialog& commonDialog1,
                                    std::unique_ptr<CopyRunner> copier)
     : platform_(platform), commonDialog1_(commonDialog1), copier_(std::move(copier))
 {
@@ -56,7 +56,7 @@ TransferCommands::TransferCommands(Platform& platform, CommonDialog& commonDialo
 void TransferCommands::prepareChooser(const char* title)
 {
     commonDialog1_.SetCancelError(true);
-    commonDialog1_.SetInitDir(platform_.ApplicationFolder());
+    commonDialog1_.SetInitDir(platform_.files.ApplicationFolder());
     commonDialog1_.SetDefaultExt(texts::ChooserDefaultExt);
     commonDialog1_.SetFilter(texts::ChooserFilter);
     commonDialog1_.SetDialogTitle(title);
@@ -64,7 +64,7 @@ void TransferCommands::prepareChooser(const char* title)
 
 int TransferCommands::ask(const LeaveHandler& onError, const char* question)
 {
-    lastAnswer_ = onError.must(platform_.MsgBox(question, MB_YESNOCANCEL, MessageTitle));
+    lastAnswer_ = onError.must(platform_.windows.MsgBox(question, MB_YESNOCANCEL, MessageTitle));
     return *lastAnswer_;
 }
 
@@ -78,13 +78,14 @@ bool TransferCommands::choose(const LeaveHandler& onError, const ChooserFlow& fl
         onError.must(flow.save ? commonDialog1_.ShowSave() : commonDialog1_.ShowOpen());
         const std::string chosen = commonDialog1_.FileName();
         if (chosen.empty()) {
-            onError.must(platform_.MsgBox(flow.emptyName, MB_ICONINFORMATION, std::nullopt));
+            onError.must(
+                platform_.windows.MsgBox(flow.emptyName, MB_ICONINFORMATION, std::nullopt));
             continue;
         }
-        if (!onError.must(platform_.FileExists(chosen))) {
+        if (!onError.must(platform_.files.FileExists(chosen))) {
             if (!flow.missing)
                 return true;
-            onError.must(platform_.MsgBox(flow.missing, MB_ICONINFORMATION, std::nullopt));
+            onError.must(platform_.windows.MsgBox(flow.missing, MB_ICONINFORMATION, std::nullopt));
             return false;
         }
         const int answer = ask(onError, flow.question);
@@ -100,9 +101,9 @@ void TransferCommands::exportDatabase(Database database)
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
         if (!choose(onError, exportFlow(database)))
             return;
-        const std::string source = memberPath(platform_, database, Role::Live);
+        const std::string source = memberPath(platform_.files, database, Role::Live);
         const std::string target = commonDialog1_.FileName();
-        const Status copied = copier_->copy(platform_, source, target);
+        const Status copied = copier_->copy(platform_.files, source, target);
         if (!copied)
             notice = failureNotice(FileCommand::Export, userForm(database), target, copied.error());
         onError.must(copied);
@@ -115,7 +116,7 @@ void TransferCommands::importDatabase(Database database)
         if (!choose(onError, importFlow(database)))
             return;
         const std::string source = commonDialog1_.FileName();
-        const std::string live = memberPath(platform_, database, Role::Live);
+        const std::string live = memberPath(platform_.files, database, Role::Live);
         const auto refuse = [&](const Status& failed) {
             if (!failed)
                 notice =
@@ -125,10 +126,10 @@ void TransferCommands::importDatabase(Database database)
         // Nothing is written while another program holds the database or
         // one of its backups. The new content is then complete on the disk
         // before the backups move, so a failed or cancelled copy moves none.
-        refuse(platform_.FilesNotInUse(familyPaths(platform_, database)));
-        auto staged = copier_->stage(platform_, source, live);
+        refuse(platform_.files.FilesNotInUse(familyPaths(platform_.files, database)));
+        auto staged = copier_->stage(platform_.files, source, live);
         refuse(staged.status());
-        refuse(placeKeepingBackup(platform_, database, *staged.value()));
+        refuse(placeKeepingBackup(platform_.files, database, *staged.value()));
     });
 }
 
@@ -138,7 +139,7 @@ void TransferCommands::deleteFile()
         if (!choose(onError, deleteFlow))
             return;
         const std::string chosen = commonDialog1_.FileName();
-        const Status deleted = platform_.DeleteFile(chosen, false);
+        const Status deleted = platform_.files.DeleteFile(chosen, false);
         if (!deleted)
             notice = failureNotice(FileCommand::Delete, {}, chosen, deleted.error());
         onError.must(deleted);
@@ -155,20 +156,20 @@ void TransferCommands::runFileCommand(const FileCommandFlow& flow)
     onError.run([&] { flow(onError, notice); },
                 [&](const OpError&) {
                     if (notice)
-                        platform_.MsgBox(*notice, MB_ICONERROR, MessageTitle);
+                        platform_.windows.MsgBox(*notice, MB_ICONERROR, MessageTitle);
                 });
 }
 
 void TransferCommands::exitAndRestart()
 {
     const NextStatement onError;
-    onError.step(platform_.Shell(MainProgramName, vbNormalFocus));
-    platform_.Unload(0);
+    onError.step(platform_.windows.Shell(MainProgramName, vbNormalFocus));
+    platform_.windows.Unload(0);
 }
 
 void TransferCommands::quit()
 {
-    platform_.Unload(0);
+    platform_.windows.Unload(0);
 }
 
 } // namespace marlo

@@ -2,6 +2,7 @@
 
 #include "CopyRunner.h"
 #include "DatabaseFiles.h"
+#include "Platform.h"
 
 #include <functional>
 #include <memory>
@@ -12,14 +13,13 @@ namespace marlo {
 
 class CommonDialog;
 class LeaveHandler;
-class Platform;
 
 // The handlers of the import/export window's buttons, free of widgets. They
 // share what the window owns: the chooser CommonDialog1 (its properties stay
 // from one showing and one command to the next) and the last answer.
 class TransferCommands {
 public:
-    TransferCommands(Platform& platform, CommonDialog& commonDialog1,
+    TransferCommands(Platform platform, CommonDialog& commonDialog1,
                      std::unique_ptr<CopyRunner> copier = std::make_unique<DirectCopy>());
 
     // Command1 (CON) and Command6 (SPM): the live database to a chosen name.
@@ -53,7 +53,7 @@ private:
     // Asks a Yes/No/Cancel question and keeps the answer as the last answer.
     int ask(const LeaveHandler& onError, const char* question);
 
-    Platform& platform_;
+    Platform platform_;
     CommonDialog& commonDialog1_;
     std::unique_ptr<CopyRunner> copier_;
     std::optional<int> lastAnswer_;

@@ -37,15 +37,15 @@ Status checkExisting(const std::string& path, const struct stat& st, const struc
                      bool overwrite)
 {
     if (S_ISDIR(st.st_mode))
-        return failure(EISDIR, "the destination is a folder");
+        return failure(EISDIR, FileFailure::DestinationIsFolder);
     if (!S_ISREG(st.st_mode))
-        return failure(EINVAL, "the destination is not an ordinary file");
+        return failure(EINVAL, FileFailure::DestinationNotOrdinary);
     if (st.st_dev == source.st_dev && st.st_ino == source.st_ino)
-        return failure(EINVAL, "the source and the destination are the same file");
+        return failure(EINVAL, FileFailure::SameFile);
     if (!overwrite)
-        return failure(EEXIST, "the destination already exists");
+        return failure(EEXIST, FileFailure::DestinationExists);
     if (readOnly(path, st))
-        return failure(EACCES, "the destination file is read-only");
+        return failure(EACCES, FileFailure::DestinationReadOnly);
     return {};
 }
 
@@ -84,14 +84,14 @@ Status findTarget(const std::string& destination, Target& target)
     if (::lstat(destination.c_str(), &st) != 0) {
         if (errno == ENOENT)
             return {};
-        return errno == ENOTDIR ? failure(ENOTDIR, "the destination folder does not exist")
+        return errno == ENOTDIR ? failure(ENOTDIR, FileFailure::DestinationFolderMissing)
                                 : failure(errno);
     }
     if (S_ISLNK(st.st_mode)) {
         const std::unique_ptr<char, decltype(&std::free)> real(
             ::realpath(destination.c_str(), nullptr), &std::free);
         if (!real)
-            return errno == ENOENT ? failure(ENOENT, "the destination is a link to a missing file")
+            return errno == ENOENT ? failure(ENOENT, FileFailure::DestinationLinkMissing)
                                    : failure(errno);
         target.path = real.get();
     }
@@ -129,8 +129,7 @@ Status copySnapshot(int in, TemporaryFile& temporary, const CopyProgress& progre
                 return {};
         }
         if (attempt == SnapshotAttempts)
-            return failure(EAGAIN, "the file changed while it was being copied; close the main "
-                                   "program and try again");
+            return failure(EAGAIN, FileFailure::SourceChanged);
     }
 }
 
@@ -190,20 +189,20 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
     // ignores the flag.
     UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!in)
-        return errno == ENOENT ? failure(ENOENT, "the source file does not exist") : failure(errno);
+        return errno == ENOENT ? failure(ENOENT, FileFailure::SourceMissing) : failure(errno);
     struct stat from;
     if (::fstat(in.get(), &from) != 0)
         return Staged(failure(errno));
     if (S_ISDIR(from.st_mode))
-        return Staged(failure(EISDIR, "the source is a folder"));
+        return Staged(failure(EISDIR, FileFailure::SourceIsFolder));
     if (!S_ISREG(from.st_mode))
-        return Staged(failure(EINVAL, "the source is not an ordinary file"));
+        return Staged(failure(EINVAL, FileFailure::SourceNotOrdinary));
 
     Target target;
     if (Status found = findTarget(destination, target); !found)
         return Staged(found);
     if (target.exists && sameFileUnderAnotherCase(source, target.path))
-        return Staged(failure(EINVAL, "the source and the destination are the same file"));
+        return Staged(failure(EINVAL, FileFailure::SameFile));
     if (target.exists) {
         if (Status fit = checkExisting(target.path, target.st, from, options.overwrite); !fit)
             return Staged(fit);
@@ -214,12 +213,12 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
     }
     const Split split = splitPath(target.path);
     if (split.name.empty() || split.name == "." || split.name == "..")
-        return Staged(failure(EISDIR, "the destination is a folder"));
+        return Staged(failure(EISDIR, FileFailure::DestinationIsFolder));
 
     UniqueFd folder(::open(split.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder)
         return errno == ENOENT || errno == ENOTDIR
-                   ? failure(errno, "the destination folder does not exist")
+                   ? failure(errno, FileFailure::DestinationFolderMissing)
                    : failure(errno);
 
     auto staged = std::make_unique<PosixStagedCopy>(std::move(folder), target.path, split.name,
@@ -258,9 +257,9 @@ Status keepBackup(const std::string& file, const std::string& backup)
 {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0)
-        return errno == ENOENT ? failure(ENOENT, "the file does not exist") : failure(errno);
+        return errno == ENOENT ? failure(ENOENT, FileFailure::FileMissing) : failure(errno);
     if (!S_ISREG(st.st_mode))
-        return failure(EINVAL, "the name is not an ordinary file");
+        return failure(EINVAL, FileFailure::NameNotOrdinary);
     const Split to = splitPath(backup);
     UniqueFd folder(::open(to.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder)
@@ -270,7 +269,7 @@ Status keepBackup(const std::string& file, const std::string& backup)
     if (::linkat(AT_FDCWD, file.c_str(), folder.get(), to.name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return syncFolder(folder.get());
     if (errno == EEXIST)
-        return failure(EEXIST, "a file of the new name already exists");
+        return failure(EEXIST, FileFailure::NewNameTaken);
     if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK &&
         errno != EXDEV)
         return failure(errno);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "FileSystem.h"
 #include "Result.h"
 
 #include <cstdint>
@@ -9,11 +9,6 @@
 #include <string>
 
 namespace marlo::posix {
-
-struct CopyOptions {
-    bool overwrite = true;
-    CopyProgress progress; // optional
-};
 
 // Copies the whole of `source` to `destination` (host paths, taken literally)
 // so that a failure, a cancel or a kill at any instant leaves the destination

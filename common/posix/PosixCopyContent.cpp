@@ -21,11 +21,6 @@ constexpr std::size_t RangeChunk = 8 << 20;
 constexpr std::uint64_t Stretch = 8 << 20;
 constexpr std::uint64_t StretchesInFlight = 4;
 
-Status cancelled()
-{
-    return failure(ECANCELED, "the copy was cancelled");
-}
-
 // Sends each finished stretch of the copy to the disk at once and lets its
 // pages go once written. The final sync then finds almost nothing left, the
 // disk works while the copy goes on, and the copy holds only a few stretches

@@ -5,60 +5,76 @@
 
 namespace marlo::posix {
 
-std::string describeError(int error)
+namespace {
+
+// What an error number of the C library means to the user.
+FileFailure meaningOf(int error)
 {
     switch (error) {
     case ENOENT:
-        return "no such file or folder";
+        return FileFailure::NoSuchFile;
     case EACCES:
     case EPERM:
-        return "permission denied";
+        return FileFailure::PermissionDenied;
     case EEXIST:
-        return "a file of that name already exists";
+        return FileFailure::NameTaken;
     case EISDIR:
-        return "the name is a folder";
+        return FileFailure::PathIsFolder;
     case ENOTDIR:
-        return "a part of the path is not a folder";
+        return FileFailure::PathPartNotFolder;
     case ENOSPC:
     case EDQUOT:
-        return "the disk is full";
+        return FileFailure::DiskFull;
     case EROFS:
-        return "the drive is read-only";
+        return FileFailure::DriveReadOnly;
     case EIO:
-        return "the disk could not be read or written";
+        return FileFailure::DiskError;
     case EXDEV:
-        return "the file cannot be moved to another drive";
+        return FileFailure::OtherDrive;
     case ENAMETOOLONG:
-        return "the name is too long";
+        return FileFailure::NameTooLong;
     case ELOOP:
-        return "the path has too many links in it";
+        return FileFailure::TooManyLinks;
     case EMFILE:
     case ENFILE:
-        return "too many files are open";
+        return FileFailure::TooManyOpenFiles;
     case ENOMEM:
-        return "there is not enough memory";
+        return FileFailure::OutOfMemory;
     case EFBIG:
-        return "the file is too large for the destination drive";
+        return FileFailure::FileTooLarge;
     case EBUSY:
     case ETXTBSY:
-        return "the file is in use";
+        return FileFailure::Busy;
     case ECANCELED:
-        return "the copy was cancelled";
+        return FileFailure::Cancelled;
     case EOPNOTSUPP:
-        return "the drive does not support this operation";
+        return FileFailure::Unsupported;
     default:
-        return std::string("an unexpected error occurred (") + std::strerror(error) + ")";
+        return FileFailure::Unexpected;
     }
+}
+
+} // namespace
+
+std::string describeError(int error)
+{
+    const FileFailure meaning = meaningOf(error);
+    return failureWords(meaning, meaning == FileFailure::Unexpected ? std::strerror(error) : "");
 }
 
 Status failure(int error)
 {
-    return failure(error, describeError(error));
+    return Status::failure(error != 0 ? error : EIO, describeError(error));
 }
 
-Status failure(int error, std::string description)
+Status failure(int error, FileFailure kind, std::string_view more)
 {
-    return Status::failure(error != 0 ? error : EIO, std::move(description));
+    return Status::failure(error != 0 ? error : EIO, failureWords(kind, more));
+}
+
+Status cancelled()
+{
+    return Status::cancelled(ECANCELED, std::string(failureWords(FileFailure::Cancelled)));
 }
 
 } // namespace marlo::posix

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FailureWords.h"
 #include "Result.h"
 
 #include <string>
+#include <string_view>
 
 namespace marlo::posix {
 
@@ -11,8 +13,11 @@ namespace marlo::posix {
 std::string describeError(int error);
 
 // A failure carrying the host error number (never 0) and its plain words, or
-// words that say more about the situation than the number alone.
+// the words of the failure that the situation shows, with what more is known.
 Status failure(int error);
-Status failure(int error, std::string description);
+Status failure(int error, FileFailure kind, std::string_view more = {});
+
+// A copy that the user stopped.
+Status cancelled();
 
 } // namespace marlo::posix

@@ -20,11 +20,11 @@ namespace {
 
 Status missingFile()
 {
-    return failure(ENOENT, "the file does not exist");
+    return failure(ENOENT, FileFailure::FileMissing);
 }
 
 Status openFolder(const std::string& folder, UniqueFd& fd,
-                  const char* missing = "the folder does not exist")
+                  FileFailure missing = FileFailure::FolderMissing)
 {
     fd = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd)
@@ -53,7 +53,7 @@ Status syncFolder(int folderFd)
     // lost; a drive mounted read-only answers 0.
     if (errno == EINVAL || errno == EOPNOTSUPP)
         return {};
-    return failure(errno, "the folder could not be flushed to the disk: " + describeError(errno));
+    return failure(errno, FileFailure::FolderNotFlushed, describeError(errno));
 }
 
 Result<bool> regularFileExists(const std::string& path)
@@ -86,8 +86,7 @@ Status renameIfFreeUnderLock(int fromFolder, const std::string& from, int toFold
     if (Status locked = lock.take(toFolder); !locked) {
         if (FolderLock::heldByAnother(locked))
             return locked;
-        return failure(EOPNOTSUPP,
-                       "the drive cannot rename a file without the risk of replacing another");
+        return failure(EOPNOTSUPP, FileFailure::NoSafeRename);
     }
     struct stat st;
     if (::fstatat(toFolder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
@@ -130,7 +129,7 @@ Status moveNoReplace(const std::string& source, const std::string& destination)
     if (::lstat(source.c_str(), &st) != 0)
         return errno == ENOENT ? missingFile() : failure(errno);
     if (S_ISDIR(st.st_mode))
-        return failure(EISDIR, "the name is a folder, not a file");
+        return failure(EISDIR, FileFailure::NameIsFolder);
     // A program that has the file open would go on writing under the new name.
     if (S_ISREG(st.st_mode))
         if (Status unused = refuseIfInUse(source, st); !unused)
@@ -141,13 +140,13 @@ Status moveNoReplace(const std::string& source, const std::string& destination)
     UniqueFd fromFolder, toFolder;
     if (Status opened = openFolder(from.folder, fromFolder); !opened)
         return opened;
-    if (Status opened = openFolder(to.folder, toFolder, "the destination folder does not exist");
+    if (Status opened = openFolder(to.folder, toFolder, FileFailure::DestinationFolderMissing);
         !opened)
         return opened;
     if (Status renamed = renameNoReplace(fromFolder.get(), from.name, toFolder.get(), to.name);
         !renamed) {
         if (renamed.error().number == EEXIST)
-            return failure(EEXIST, "a file of the new name already exists");
+            return failure(EEXIST, FileFailure::NewNameTaken);
         return renamed;
     }
     if (Status flushed = syncFolder(toFolder.get()); !flushed)
@@ -167,11 +166,11 @@ Status deleteFile(const std::string& path, bool force)
     if (link && ::stat(path.c_str(), &st) != 0)
         return missingFile();
     if (S_ISDIR(st.st_mode))
-        return failure(EISDIR, "the name is a folder, not a file");
+        return failure(EISDIR, FileFailure::NameIsFolder);
     if (!S_ISREG(st.st_mode))
-        return failure(EINVAL, "the name is not an ordinary file");
+        return failure(EINVAL, FileFailure::NameNotOrdinary);
     if (!force && readOnly(path, st))
-        return failure(EACCES, "the file is read-only");
+        return failure(EACCES, FileFailure::FileReadOnly);
     // Removing a link takes nothing from whoever has its target open.
     if (!link)
         if (Status unused = refuseIfInUse(path, st); !unused)

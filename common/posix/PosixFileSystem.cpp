@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 
 #include "PosixCopy.h"
+#include "PosixErrors.h"
 #include "PosixFileOps.h"
 #include "PosixInUse.h"
 #include "PosixPaths.h"
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace marlo {
 
@@ -22,6 +24,8 @@ public:
     {
     }
 
+    std::string ApplicationFolder() override { return applicationFolder_(); }
+
     Result<bool> FileExists(const std::string& path) override
     {
         const auto found = locate(path, applicationFolder_());
@@ -33,36 +37,26 @@ public:
     Status CopyFile(const std::string& source, const std::string& destination,
                     bool overwrite) override
     {
-        return CopyFileWithProgress(source, destination, overwrite, {});
+        return copy(source, destination, {overwrite, {}});
     }
 
-    Status CopyFileWithProgress(const std::string& source, const std::string& destination,
-                                bool overwrite, const CopyProgress& progress) override
+    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
+                         bool overwrite) override
     {
-        const std::string folder = applicationFolder_();
-        const auto from = locate(source, folder);
-        if (!from)
-            return from.status();
-        // An existing member keeps the capitalisation it has; a new one takes
-        // the form the tools gave.
-        const auto to = locate(destination, folder);
-        if (!to)
-            return to.status();
-        return posix::copyFileCrashSafe(from.value().path, to.value().path, {overwrite, progress});
+        return [this, source, destination, overwrite](const CopyProgress& progress) {
+            return copy(source, destination, {overwrite, progress});
+        };
     }
 
-    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
-                                                  const std::string& destination,
-                                                  const CopyProgress& progress) override
+    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override
     {
-        const std::string folder = applicationFolder_();
-        const auto from = locate(source, folder);
-        if (!from)
-            return from.status();
-        const auto to = locate(destination, folder);
-        if (!to)
-            return to.status();
-        return posix::stageCopy(from.value().path, to.value().path, {true, progress});
+        return [this, source, destination](const CopyProgress& progress) {
+            using Staged = Result<std::unique_ptr<StagedCopy>>;
+            const auto ends = locateEnds(source, destination);
+            if (!ends)
+                return Staged(ends.status());
+            return posix::stageCopy(ends.value().first, ends.value().second, {true, progress});
+        };
     }
 
     Status KeepBackup(const std::string& file, const std::string& backup) override
@@ -96,7 +90,38 @@ public:
         return posix::refuseIfAnyInUse(files);
     }
 
+    std::string NameOf(const std::string& path) override
+    {
+        const auto slash = path.find_last_of('/');
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+
 private:
+    Status copy(const std::string& source, const std::string& destination,
+                const CopyOptions& options)
+    {
+        const auto ends = locateEnds(source, destination);
+        if (!ends)
+            return ends.status();
+        return posix::copyFileCrashSafe(ends.value().first, ends.value().second, options);
+    }
+
+    // The host paths of a copy's source and destination. An existing member
+    // keeps the capitalisation it has; a new one takes the form the tools
+    // gave.
+    Result<std::pair<std::string, std::string>> locateEnds(const std::string& source,
+                                                           const std::string& destination)
+    {
+        const std::string folder = applicationFolder_();
+        const auto from = locate(source, folder);
+        if (!from)
+            return from.status();
+        const auto to = locate(destination, folder);
+        if (!to)
+            return to.status();
+        return std::pair{from.value().path, to.value().path};
+    }
+
     // A move or a backup onto a name that must be free. A name is taken
     // under any capitalisation; the operation itself refuses the exact form
     // atomically, should it appear meanwhile.
@@ -113,7 +138,7 @@ private:
         if (!taken)
             return taken.status();
         if (taken.value().exists)
-            return Status::failure(EEXIST, "a file of the new name already exists");
+            return posix::failure(EEXIST, FileFailure::NewNameTaken);
         return operation(from.value().path, to.path);
     }
 
@@ -130,6 +155,11 @@ private:
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder)
 {
     return std::make_unique<PosixFileSystem>(std::move(applicationFolder));
+}
+
+std::unique_ptr<FileSystem> makeHostFileSystem()
+{
+    return makeHostFileSystem(hostApplicationFolder);
 }
 
 } // namespace marlo

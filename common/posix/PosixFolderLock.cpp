@@ -27,8 +27,7 @@ Status FolderLock::take(int folderFd)
             return failure(errno);
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline)
-            return failure(EWOULDBLOCK, "another copy of the tools is working in this folder; "
-                                        "try again when it has finished");
+            return failure(EWOULDBLOCK, FileFailure::FolderLocked);
         // Short at first: other instances hold the lock for moments only.
         std::this_thread::sleep_for(
             std::min<std::chrono::steady_clock::duration>(pause, deadline - now));

@@ -128,9 +128,7 @@ Status refuseIfAnyInUse(const std::vector<FileId>& files)
     const auto holder = findHolderOfAny(files, "/proc", ::getpid());
     if (!holder)
         return {};
-    if (holder->command.empty())
-        return failure(EBUSY, "the file is in use by another program");
-    return failure(EBUSY, "the file is in use by another program (" + holder->command + ")");
+    return failure(EBUSY, FileFailure::InUse, holder->command);
 }
 
 } // namespace marlo::posix

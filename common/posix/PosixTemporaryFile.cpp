@@ -114,7 +114,7 @@ Status TemporaryFile::createNamed(mode_t mode)
         unnamed_ = false;
         return {};
     }
-    return failure(EEXIST, "no temporary file could be made beside the destination");
+    return failure(EEXIST, FileFailure::NoTemporaryFile);
 }
 
 Status TemporaryFile::takeOwnerAndMode(const struct stat& of)
@@ -170,7 +170,7 @@ Status TemporaryFile::nameUnnamed()
         if (linked.error().number != EEXIST)
             return copyToNamed();
     }
-    return failure(EEXIST, "no temporary file could be made beside the destination");
+    return failure(EEXIST, FileFailure::NoTemporaryFile);
 }
 
 // A drive that makes unnamed files but cannot name them: the finished copy is

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TwipBox.h"
+
 #include <QFont>
 #include <QRect>
 
@@ -12,10 +14,10 @@ constexpr int pixelsFromTwips(int twips)
     return twips / 15;
 }
 
-constexpr QRect rectFromTwips(int left, int top, int width, int height)
+constexpr QRect rectFromTwips(const TwipBox& box)
 {
-    return {pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
-            pixelsFromTwips(height)};
+    return {pixelsFromTwips(box.left), pixelsFromTwips(box.top), pixelsFromTwips(box.width),
+            pixelsFromTwips(box.height)};
 }
 
 // Arial of the given size and weight (400 regular, 700 bold), or the

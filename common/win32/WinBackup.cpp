@@ -24,26 +24,25 @@ bool noLinkHere(DWORD error)
 Status keepBackup(const std::wstring& file, const std::wstring& backup)
 {
     if (isDevicePath(file) || isDevicePath(backup))
-        return failure(ERROR_INVALID_FUNCTION, "the name is not an ordinary file");
+        return failure(ERROR_INVALID_FUNCTION, FileFailure::NameNotOrdinary);
     const DWORD attributes = attributesOf(file);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return isMissing(::GetLastError())
-                   ? failure(ERROR_FILE_NOT_FOUND, "the file does not exist")
-                   : lastFailure();
+        return isMissing(::GetLastError()) ? failure(ERROR_FILE_NOT_FOUND, FileFailure::FileMissing)
+                                           : lastFailure();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return failure(ERROR_DIRECTORY, "the name is a folder, not a file");
+        return failure(ERROR_DIRECTORY, FileFailure::NameIsFolder);
     // The link and the rename below refuse a taken name atomically; this only
     // chooses the words.
     if (::GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return failure(ERROR_ALREADY_EXISTS, "a file of the new name already exists");
+        return failure(ERROR_ALREADY_EXISTS, FileFailure::NewNameTaken);
     if (::CreateHardLinkW(backup.c_str(), file.c_str(), nullptr))
         return {};
     switch (const DWORD error = ::GetLastError()) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
-        return failure(error, "a file of the new name already exists");
+        return failure(error, FileFailure::NewNameTaken);
     case ERROR_PATH_NOT_FOUND:
-        return failure(error, "the destination folder does not exist");
+        return failure(error, FileFailure::DestinationFolderMissing);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return inUse(file);

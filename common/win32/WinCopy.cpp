@@ -35,7 +35,7 @@ Status examine(const std::wstring& destination, const FileIdentity& source, bool
 {
     found = {};
     if (isDevicePath(destination))
-        return failure(ERROR_INVALID_FUNCTION, "the destination is not an ordinary file");
+        return failure(ERROR_INVALID_FUNCTION, FileFailure::DestinationNotOrdinary);
     const DWORD attributes = attributesOf(destination);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
@@ -44,7 +44,7 @@ Status examine(const std::wstring& destination, const FileIdentity& source, bool
         return failure(error);
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return failure(ERROR_DIRECTORY, "the destination is a folder");
+        return failure(ERROR_DIRECTORY, FileFailure::DestinationIsFolder);
     // Read no data: a handle for the identity alone passes every sharing.
     const UniqueHandle existing(::CreateFileW(
         destination.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -55,11 +55,11 @@ Status examine(const std::wstring& destination, const FileIdentity& source, bool
     if (!identity)
         return identity.status();
     if (identity.value() == source)
-        return failure(ERROR_INVALID_PARAMETER, "the source and the destination are the same file");
+        return failure(ERROR_INVALID_PARAMETER, FileFailure::SameFile);
     if (!overwrite)
-        return failure(ERROR_FILE_EXISTS, "the destination already exists");
+        return failure(ERROR_FILE_EXISTS, FileFailure::DestinationExists);
     if (attributes & FILE_ATTRIBUTE_READONLY)
-        return failure(ERROR_ACCESS_DENIED, "the destination file is read-only");
+        return failure(ERROR_ACCESS_DENIED, FileFailure::DestinationReadOnly);
     found = {true, attributes};
     return {};
 }
@@ -121,14 +121,13 @@ public:
             return {};
         }
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
-            return failure(error, "the destination already exists");
+            return failure(error, FileFailure::DestinationExists);
         if (!heldForAMoment(error))
             return failure(error);
         // The words name what really stood in the way.
         if (Status fit = mayReplace(destination_, source_, overwrite_, found); !fit)
             return fit;
-        return failure(error, "the new copy was held open by another program, such as a virus "
-                              "scanner");
+        return failure(error, FileFailure::NewCopyHeld);
     }
 
     // The rename with write-through is the last step: it takes the name or
@@ -150,14 +149,14 @@ stageCopy(const std::wstring& source, const std::wstring& destination, const Cop
 {
     using Staged = Result<std::unique_ptr<StagedCopy>>;
     if (isDevicePath(source))
-        return Staged(failure(ERROR_INVALID_FUNCTION, "the source is not an ordinary file"));
+        return Staged(failure(ERROR_INVALID_FUNCTION, FileFailure::SourceNotOrdinary));
     const DWORD sourceAttributes = attributesOf(source);
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES)
         return Staged(isMissing(::GetLastError())
-                          ? failure(ERROR_FILE_NOT_FOUND, "the source file does not exist")
+                          ? failure(ERROR_FILE_NOT_FOUND, FileFailure::SourceMissing)
                           : lastFailure());
     if (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return Staged(failure(ERROR_DIRECTORY, "the source is a folder"));
+        return Staged(failure(ERROR_DIRECTORY, FileFailure::SourceIsFolder));
     auto in = openForCopy(source);
     if (!in)
         return Staged(in.status());
@@ -170,10 +169,10 @@ stageCopy(const std::wstring& source, const std::wstring& destination, const Cop
         return Staged(fit);
     const SplitPath split = splitSystemPath(destination);
     if (split.name.empty())
-        return Staged(failure(ERROR_DIRECTORY, "the destination is a folder"));
+        return Staged(failure(ERROR_DIRECTORY, FileFailure::DestinationIsFolder));
     const DWORD folder = ::GetFileAttributesW(split.folder.c_str());
     if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY))
-        return Staged(failure(ERROR_PATH_NOT_FOUND, "the destination folder does not exist"));
+        return Staged(failure(ERROR_PATH_NOT_FOUND, FileFailure::DestinationFolderMissing));
 
     removeStaleTemporaries(split, from.value());
     auto staged = std::make_unique<WinStagedCopy>(destination, from.value(), options.overwrite);

@@ -1,17 +1,12 @@
 #pragma once
 
-#include "Platform.h"
+#include "FileSystem.h"
 #include "Result.h"
 
 #include <memory>
 #include <string>
 
 namespace marlo::win32 {
-
-struct CopyOptions {
-    bool overwrite = true;
-    CopyProgress progress; // optional
-};
 
 // Copies the whole of `source` to `destination` (system paths) so that a
 // failure, a cancel or a kill at any instant leaves the destination with its

@@ -7,7 +7,6 @@
 #include "WinInUse.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -23,7 +22,6 @@ constexpr int Attempts = 3;
 Status copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress,
                    std::uint64_t& copied)
 {
-    const auto cancelled = [] { return failure(ECANCELED, "the copy was cancelled"); };
     if (progress && !progress(0, size))
         return cancelled();
     std::vector<char> buffer(BufferSize);
@@ -115,7 +113,7 @@ Result<CopySource> openForCopy(const std::wstring& source)
         return Result<CopySource>(std::move(in));
     const DWORD error = ::GetLastError();
     if (isMissing(error))
-        return Result<CopySource>(failure(ERROR_FILE_NOT_FOUND, "the source file does not exist"));
+        return Result<CopySource>(failure(ERROR_FILE_NOT_FOUND, FileFailure::SourceMissing));
     return Result<CopySource>(error == ERROR_SHARING_VIOLATION ? inUse(source) : failure(error));
 }
 
@@ -138,8 +136,7 @@ Status copySnapshot(const CopySource& in, HANDLE out, const CopyProgress& progre
         if (copied == size && after.value() == before.value())
             return {};
     }
-    return failure(ERROR_INVALID_DATA, "the file changed while it was being copied; close the "
-                                       "main program and try again");
+    return failure(ERROR_INVALID_DATA, FileFailure::SourceChanged);
 }
 
 } // namespace marlo::win32

@@ -22,66 +22,81 @@ std::string systemWords(DWORD error)
     return narrow(words);
 }
 
-} // namespace
-
-std::string describeError(DWORD error)
+// What a system error code means to the user.
+FileFailure meaningOf(DWORD error)
 {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return "no such file or folder";
+        return FileFailure::NoSuchFile;
     case ERROR_ACCESS_DENIED:
-        return "permission denied";
+        return FileFailure::PermissionDenied;
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
-        return "a file of that name already exists";
+        return FileFailure::NameTaken;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-        return "the disk is full";
+        return FileFailure::DiskFull;
     case ERROR_WRITE_PROTECT:
-        return "the drive is read-only";
+        return FileFailure::DriveReadOnly;
     case ERROR_CRC:
     case ERROR_IO_DEVICE:
     case ERROR_READ_FAULT:
     case ERROR_WRITE_FAULT:
-        return "the disk could not be read or written";
+        return FileFailure::DiskError;
     case ERROR_NOT_SAME_DEVICE:
-        return "the file cannot be moved to another drive";
+        return FileFailure::OtherDrive;
     case ERROR_FILENAME_EXCED_RANGE:
-        return "the name is too long";
+        return FileFailure::NameTooLong;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
-        return "the name is not valid";
+        return FileFailure::NameInvalid;
     case ERROR_TOO_MANY_OPEN_FILES:
-        return "too many files are open";
+        return FileFailure::TooManyOpenFiles;
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-        return "there is not enough memory";
+        return FileFailure::OutOfMemory;
     case ERROR_FILE_TOO_LARGE:
-        return "the file is too large for the destination drive";
+        return FileFailure::FileTooLarge;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return "the file is in use by another program";
+        return FileFailure::InUse;
     case ERROR_NOT_READY:
-        return "the drive is not ready";
+        return FileFailure::DriveNotReady;
     case ERROR_CANCELLED:
-        return "the copy was cancelled";
+        return FileFailure::Cancelled;
     case ERROR_NOT_SUPPORTED:
-        return "the drive does not support this operation";
+        return FileFailure::Unsupported;
     default:
-        return "an unexpected error occurred (" + systemWords(error) + ")";
+        return FileFailure::Unexpected;
     }
 }
 
-Status failure(DWORD error)
+// Plain words for a system error code, fit to be shown to a user inside a
+// sentence ("the disk is full").
+std::string describeError(DWORD error)
 {
-    return failure(error, describeError(error));
+    const FileFailure meaning = meaningOf(error);
+    return failureWords(meaning, meaning == FileFailure::Unexpected ? systemWords(error) : "");
 }
 
-Status failure(DWORD error, std::string description)
+} // namespace
+
+Status failure(DWORD error)
 {
     return Status::failure(error != 0 ? static_cast<int>(error) : ERROR_GEN_FAILURE,
-                           std::move(description));
+                           describeError(error));
+}
+
+Status failure(DWORD error, FileFailure kind, std::string_view more)
+{
+    return Status::failure(error != 0 ? static_cast<int>(error) : ERROR_GEN_FAILURE,
+                           failureWords(kind, more));
+}
+
+Status cancelled()
+{
+    return Status::cancelled(ERROR_CANCELLED, std::string(failureWords(FileFailure::Cancelled)));
 }
 
 Status lastFailure()

@@ -1,22 +1,22 @@
 #pragma once
 
+#include "FailureWords.h"
 #include "Result.h"
 
 #include "WinSystem.h"
 
 #include <string>
+#include <string_view>
 
 namespace marlo::win32 {
 
-// Plain words for a system error code, fit to be shown to a user inside a
-// sentence ("the disk is full"); the same words as on Linux where the cause
-// is the same.
-std::string describeError(DWORD error);
-
 // A failure carrying the system error code (never 0) and its plain words, or
-// words that say more about the situation than the code alone.
+// the words of the failure that the situation shows, with what more is known.
 Status failure(DWORD error);
-Status failure(DWORD error, std::string description);
+Status failure(DWORD error, FileFailure kind, std::string_view more = {});
+
+// A copy that the user stopped.
+Status cancelled();
 
 // The failure of the last call that failed on this thread.
 Status lastFailure();

@@ -15,14 +15,14 @@ namespace {
 
 Status missingFile()
 {
-    return failure(ERROR_FILE_NOT_FOUND, "the file does not exist");
+    return failure(ERROR_FILE_NOT_FOUND, FileFailure::FileMissing);
 }
 
 Status notAFile(DWORD attributes)
 {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return failure(ERROR_DIRECTORY, "the name is a folder, not a file");
-    return failure(ERROR_INVALID_FUNCTION, "the name is not an ordinary file");
+        return failure(ERROR_DIRECTORY, FileFailure::NameIsFolder);
+    return failure(ERROR_INVALID_FUNCTION, FileFailure::NameNotOrdinary);
 }
 
 bool isFolder(const std::wstring& path)
@@ -101,18 +101,18 @@ Status moveNoReplace(const std::wstring& source, const std::wstring& destination
     if (Status unused = refuseIfInUse(source); !unused)
         return unused;
     if (!isFolder(splitSystemPath(destination).folder))
-        return failure(ERROR_PATH_NOT_FOUND, "the destination folder does not exist");
+        return failure(ERROR_PATH_NOT_FOUND, FileFailure::DestinationFolderMissing);
     // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name
     // atomically; the test before it only chooses the words, and refuses a
     // name that differs in case alone, which the system would let through.
     if (::GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return failure(ERROR_ALREADY_EXISTS, "a file of the new name already exists");
+        return failure(ERROR_ALREADY_EXISTS, FileFailure::NewNameTaken);
     if (::MoveFileExW(source.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH))
         return {};
     switch (const DWORD error = ::GetLastError()) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
-        return failure(error, "a file of the new name already exists");
+        return failure(error, FileFailure::NewNameTaken);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return inUse(source);
@@ -131,7 +131,7 @@ Status deleteFile(const std::wstring& path, bool force)
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return notAFile(attributes);
     if (!force && (attributes & FILE_ATTRIBUTE_READONLY))
-        return failure(ERROR_ACCESS_DENIED, "the file is read-only");
+        return failure(ERROR_ACCESS_DENIED, FileFailure::FileReadOnly);
     if (Status unused = refuseIfInUse(path); !unused)
         return unused;
     if (attributes & FILE_ATTRIBUTE_READONLY)

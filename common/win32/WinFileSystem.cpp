@@ -11,12 +11,21 @@
 
 #include "WinSystem.h"
 
+#include <utility>
+
 namespace marlo {
 
 namespace {
 
 class WinFileSystem : public FileSystem {
 public:
+    explicit WinFileSystem(std::function<std::string()> applicationFolder)
+        : applicationFolder_(std::move(applicationFolder))
+    {
+    }
+
+    std::string ApplicationFolder() override { return applicationFolder_(); }
+
     Result<bool> FileExists(const std::string& path) override
     {
         return win32::regularFileExists(win32::systemPath(path));
@@ -25,22 +34,25 @@ public:
     Status CopyFile(const std::string& source, const std::string& destination,
                     bool overwrite) override
     {
-        return CopyFileWithProgress(source, destination, overwrite, {});
-    }
-
-    Status CopyFileWithProgress(const std::string& source, const std::string& destination,
-                                bool overwrite, const CopyProgress& progress) override
-    {
         return win32::copyFileCrashSafe(win32::systemPath(source), win32::systemPath(destination),
-                                        {overwrite, progress});
+                                        {overwrite, {}});
     }
 
-    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
-                                                  const std::string& destination,
-                                                  const CopyProgress& progress) override
+    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
+                         bool overwrite) override
     {
-        return win32::stageCopy(win32::systemPath(source), win32::systemPath(destination),
-                                {true, progress});
+        return [from = win32::systemPath(source), to = win32::systemPath(destination),
+                overwrite](const CopyProgress& progress) {
+            return win32::copyFileCrashSafe(from, to, {overwrite, progress});
+        };
+    }
+
+    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override
+    {
+        return [from = win32::systemPath(source),
+                to = win32::systemPath(destination)](const CopyProgress& progress) {
+            return win32::stageCopy(from, to, {true, progress});
+        };
     }
 
     Status KeepBackup(const std::string& file, const std::string& backup) override
@@ -65,6 +77,16 @@ public:
             files.push_back(win32::systemPath(path));
         return win32::refuseIfAnyInUse(files);
     }
+
+    // Either slash ends a folder's name on Windows.
+    std::string NameOf(const std::string& path) override
+    {
+        const auto slash = path.find_last_of("\\/");
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+
+private:
+    std::function<std::string()> applicationFolder_;
 };
 
 } // namespace
@@ -91,9 +113,14 @@ std::string hostApplicationFolder()
 
 // Paths the tools build need no telling apart on Windows: the backslash is
 // the system's separator and the system ignores case in names.
-std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> /*applicationFolder*/)
+std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder)
 {
-    return std::make_unique<WinFileSystem>();
+    return std::make_unique<WinFileSystem>(std::move(applicationFolder));
+}
+
+std::unique_ptr<FileSystem> makeHostFileSystem()
+{
+    return makeHostFileSystem(hostApplicationFolder);
 }
 
 } // namespace marlo

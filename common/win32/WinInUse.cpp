@@ -67,11 +67,7 @@ std::string holderOf(const std::wstring& path)
 
 Status inUse(const std::wstring& path)
 {
-    const std::string holder = holderOf(path);
-    if (holder.empty())
-        return failure(ERROR_SHARING_VIOLATION, "the file is in use by another program");
-    return failure(ERROR_SHARING_VIOLATION,
-                   "the file is in use by another program (" + holder + ")");
+    return failure(ERROR_SHARING_VIOLATION, FileFailure::InUse, holderOf(path));
 }
 
 Status refuseIfInUse(const std::wstring& path)

@@ -37,7 +37,7 @@ Status TemporaryFile::create(const SplitPath& destination)
             error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             return failure(error);
     }
-    return failure(ERROR_FILE_EXISTS, "no temporary file could be made beside the destination");
+    return failure(ERROR_FILE_EXISTS, FileFailure::NoTemporaryFile);
 }
 
 Status TemporaryFile::finish(DWORD attributes)

@@ -1,16 +1,11 @@
 #pragma once
 
+#include "TwipBox.h"
 #include "WinHandle.h"
 
 #include "WinSystem.h"
 
 namespace marlo {
-
-// A control's box as the windows are designed: twips from the top left
-// corner of the client area (1440 to the inch, 15 to a pixel at 96 dpi).
-struct TwipBox {
-    int left, top, width, height;
-};
 
 // Dots per inch of the screen the windows show on (the programs declare
 // themselves DPI-aware, so this is the monitor's own).

@@ -1,6 +1,5 @@
 #include "DialogResetMem.h"
 
-#include "Platform.h"
 #include "QtAppIcon.h"
 #include "QtDesign.h"
 #include "ResetWindowDesign.h"
@@ -21,11 +20,6 @@ namespace design = resetwindow;
 const QColor Background(design::BackgroundRed, design::BackgroundGreen, design::BackgroundBlue);
 const QColor DisabledText(128, 128, 128);
 
-QRect twips(const design::Box& box)
-{
-    return rectFromTwips(box.left, box.top, box.width, box.height);
-}
-
 QLabel* addLabel(QWidget* window, const design::LabelDesign& item)
 {
     auto* label = new QLabel(QString::fromUtf8(item.text), window);
@@ -33,7 +27,7 @@ QLabel* addLabel(QWidget* window, const design::LabelDesign& item)
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
-    label->setGeometry(twips(item.box));
+    label->setGeometry(rectFromTwips(item.box));
     label->setFont(item.face == design::Face::Arial ? arialFont(item.points, item.weight)
                                                     : arialBlackFont(item.points));
     label->setVisible(item.shown);
@@ -44,14 +38,14 @@ QPushButton* addButton(QWidget* window, const design::ButtonDesign& item)
 {
     auto* button = new QPushButton(QString::fromUtf8(item.caption), window);
     button->setObjectName(QString::fromUtf8(item.name));
-    button->setGeometry(twips(item.box));
+    button->setGeometry(rectFromTwips(item.box));
     button->setFont(arialFont(design::ButtonPoints));
     return button;
 }
 
 } // namespace
 
-DialogResetMem::DialogResetMem(Platform& platform, QWidget* parent)
+DialogResetMem::DialogResetMem(Platform platform, QWidget* parent)
     : QDialog(parent), platform_(platform), buttons_(platform)
 {
     setObjectName(QStringLiteral("DialogResetMem"));
@@ -73,7 +67,7 @@ DialogResetMem::DialogResetMem(Platform& platform, QWidget* parent)
 
     buildControls();
     centreOnScreen();
-    platform_.Beep();
+    platform_.windows.Beep();
 }
 
 void DialogResetMem::centreOnScreen()
@@ -93,8 +87,8 @@ void DialogResetMem::buildControls()
         addLabel(this, label);
 
     auto* bar = new QProgressBar(this);
-    bar->setObjectName(QStringLiteral("ProgressBar1"));
-    bar->setGeometry(twips(design::ProgressBarBox));
+    bar->setObjectName(QString::fromUtf8(design::ProgressBarName));
+    bar->setGeometry(rectFromTwips(design::ProgressBarBox));
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "Platform.h"
 #include "ResetButtons.h"
 
 #include <QDialog>
 
 namespace marlo {
-
-class Platform;
 
 // The reset tool's one window. It warns that both databases are about to be
 // reset; "RESET NOW !" runs the reset sequence inside it, "Cancel" starts the
@@ -16,7 +15,7 @@ class DialogResetMem : public QDialog {
     Q_OBJECT
 public:
     // Builds the window in its warning state and beeps once, as it loads.
-    explicit DialogResetMem(Platform& platform, QWidget* parent = nullptr);
+    explicit DialogResetMem(Platform platform, QWidget* parent = nullptr);
 
     const ResetSequence& sequence() const { return buttons_.sequence(); }
 
@@ -30,7 +29,7 @@ private:
     void resetNowClicked();
     void cancelClicked();
 
-    Platform& platform_;
+    Platform platform_;
     ResetButtons buttons_;
 };
 

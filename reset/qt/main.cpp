@@ -1,6 +1,7 @@
 #include "DialogResetMem.h"
+#include "FileSystem.h"
 #include "ProgramIdentity.h"
-#include "QtPlatform.h"
+#include "QtWindowSystem.h"
 
 #include <QApplication>
 
@@ -8,10 +9,11 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QString::fromUtf8(marlo::identity::Version));
-    marlo::QtPlatform platform(nullptr, QStringLiteral("dbreset"));
-    marlo::DialogResetMem window(platform);
-    platform.setWindow(&window);
+    const auto files = marlo::makeHostFileSystem();
+    marlo::QtWindowSystem windows(*files, nullptr, QStringLiteral("dbreset"));
+    marlo::DialogResetMem window({*files, windows});
+    windows.setWindow(&window);
     window.show();
     QApplication::exec();
-    return platform.exitStatus();
+    return windows.exitStatus();
 }

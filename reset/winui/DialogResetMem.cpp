@@ -3,8 +3,8 @@
 #include "ColouredButton.h"
 #include "ResetWindowDesign.h"
 #include "WinDesign.h"
-#include "WinPlatform.h"
 #include "WinText.h"
+#include "WinWindowSystem.h"
 
 #include <commctrl.h>
 
@@ -21,26 +21,21 @@ constexpr COLORREF DisabledText = RGB(128, 128, 128);
 
 enum ControlId { OkButtonId = 100, CancelButtonId, ProgressBarId, FirstLabelId };
 
-TwipBox twips(const design::Box& box)
-{
-    return {box.left, box.top, box.width, box.height};
-}
-
 } // namespace
 
-DialogResetMem::DialogResetMem(WinPlatform& platform)
-    : platform_(platform), buttons_(platform), dpi_(screenDpi()),
+DialogResetMem::DialogResetMem(FileSystem& files, WinWindowSystem& windows)
+    : windows_(windows), buttons_(Platform{files, windows}), dpi_(screenDpi()),
       background_(CreateSolidBrush(Background))
 {
     // A fixed dialog border: system menu and close box, no minimize or
     // maximize box, no resizing.
     create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), background_.get());
-    platform_.setWindow(hwnd());
+    windows_.setWindow(hwnd());
     buildControls();
     sizeClientAndCentre(hwnd(), pixelsFromTwips(design::ClientWidth, dpi_),
                         pixelsFromTwips(design::ClientHeight, dpi_));
-    platform_.Beep();
+    windows_.Beep();
 }
 
 void DialogResetMem::buildControls()
@@ -52,18 +47,18 @@ void DialogResetMem::buildControls()
     HFONT buttonFont = fonts_.back().get();
     const DWORD buttonStyle = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
     resetNow_ = addControl(hwnd(), WC_BUTTONW, win32::widen(design::OkButton.caption).c_str(),
-                           buttonStyle, twips(design::OkButton.box), OkButtonId, buttonFont, dpi_);
+                           buttonStyle, design::OkButton.box, OkButtonId, buttonFont, dpi_);
     HWND cancel =
         addControl(hwnd(), WC_BUTTONW, win32::widen(design::CancelButton.caption).c_str(),
-                   buttonStyle, twips(design::CancelButton.box), CancelButtonId, buttonFont, dpi_);
-    platform_.addControl(design::OkButton.name, resetNow_);
-    platform_.addControl(design::CancelButton.name, cancel);
+                   buttonStyle, design::CancelButton.box, CancelButtonId, buttonFont, dpi_);
+    windows_.addControl(design::OkButtonName, resetNow_);
+    windows_.addControl(design::CancelButtonName, cancel);
 
-    HWND bar = addControl(hwnd(), PROGRESS_CLASSW, L"", 0, twips(design::ProgressBarBox),
-                          ProgressBarId, nullptr, dpi_);
+    HWND bar = addControl(hwnd(), PROGRESS_CLASSW, L"", 0, design::ProgressBarBox, ProgressBarId,
+                          nullptr, dpi_);
     SendMessageW(bar, PBM_SETRANGE32, 0, 100);
     SendMessageW(bar, PBM_SETPOS, 0, 0);
-    platform_.addControl("ProgressBar1", bar);
+    windows_.addControl(design::ProgressBarName, bar);
 
     // The labels from the top of the stack down.
     int id = FirstLabelId;
@@ -72,8 +67,8 @@ void DialogResetMem::buildControls()
         fonts_.push_back(makeFont(face, label->points, label->weight, dpi_));
         const DWORD style = SS_CENTER | SS_NOPREFIX | (label->shown ? WS_VISIBLE : 0);
         HWND control = addControl(hwnd(), WC_STATICW, win32::widen(label->text).c_str(), style,
-                                  twips(label->box), id++, fonts_.back().get(), dpi_);
-        platform_.addControl(label->name, control);
+                                  label->box, id++, fonts_.back().get(), dpi_);
+        windows_.addControl(label->name, control);
     }
 }
 
@@ -115,7 +110,7 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
             DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(platform_.exitStatus());
+        PostQuitMessage(windows_.exitStatus());
         return 0;
     default:
         return std::nullopt;

@@ -8,17 +8,18 @@
 
 namespace marlo {
 
-class WinPlatform;
+class FileSystem;
+class WinWindowSystem;
 
 // The reset tool's one window. It warns that both databases are about to be
 // reset; "RESET NOW !" runs the reset sequence inside it, "Cancel" starts the
-// main program and closes it. Every platform call goes through `platform`,
+// main program and closes it. Every window call goes through `windows`,
 // which also learns the window's controls by name.
 class DialogResetMem : public DialogWindow {
 public:
     // Builds the window, hidden, in its warning state and beeps once, as it
     // loads.
-    explicit DialogResetMem(WinPlatform& platform);
+    DialogResetMem(FileSystem& files, WinWindowSystem& windows);
 
     // Shows the window in the middle of the screen, the focus on "RESET NOW !".
     void show();
@@ -33,7 +34,7 @@ private:
     void resetNowClicked();
     void cancelClicked();
 
-    WinPlatform& platform_;
+    WinWindowSystem& windows_;
     ResetButtons buttons_;
     int dpi_;
     win32::UniqueBrush background_;

@@ -1,14 +1,16 @@
 #include "DialogResetMem.h"
+#include "FileSystem.h"
 #include "MessagePump.h"
-#include "WinPlatform.h"
 #include "WinStart.h"
+#include "WinWindowSystem.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     marlo::prepareWindowsUi();
-    marlo::WinPlatform platform("dbreset");
-    marlo::DialogResetMem window(platform);
+    const auto files = marlo::makeHostFileSystem();
+    marlo::WinWindowSystem windows(*files, "dbreset");
+    marlo::DialogResetMem window(*files, windows);
     window.show();
     marlo::runMessageLoop();
-    return platform.exitStatus();
+    return windows.exitStatus();
 }

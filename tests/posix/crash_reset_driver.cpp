@@ -1,13 +1,13 @@
 // Runs one whole reset, without pauses, on the folder given as argument.
 #include "ChildProcess.h"
-#include "RealFilesPlatform.h"
+#include "FakePlatform.h"
 #include "ResetSequence.h"
 
 namespace {
 
-class NoPauses : public marlo::test::RealFilesPlatform {
+class NoPauses : public marlo::test::FakePlatform {
 public:
-    using RealFilesPlatform::RealFilesPlatform;
+    using FakePlatform::FakePlatform;
     void Sleep(int) override {}
 };
 

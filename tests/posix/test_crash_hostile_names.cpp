@@ -2,9 +2,9 @@
 // and the file layer: each is taken literally, links keep pointing where
 // they did, and a folder is never taken for a file.
 #include "ErrorBoxExpect.h"
+#include "FakePlatform.h"
 #include "FileSystem.h"
 #include "FolderSnapshot.h"
-#include "RealFilesPlatform.h"
 #include "ResetSequence.h"
 #include "TempFolder.h"
 #include "TransferOnDisk.h"
@@ -225,7 +225,7 @@ TEST_F(HostileNames, AnApplicationFolderWithAHostileNameWorksThroughout)
     writeFile(folder + "/MARLOmdb.bak", "CON 1");
     writeFile(folder + "/MARLOspm.bak", "SPM 1");
 
-    RealFilesPlatform platform(folder);
+    FakePlatform platform(folder);
     ResetSequence(platform).run();
     EXPECT_EQ(platform.endedWith, 0);
     EXPECT_EQ(readFile(folder + "/MARLOcon.mdb"), "template CON");

@@ -2,9 +2,9 @@
 // export, import, delete and the reset's moves all fail cleanly, and the
 // folder keeps every name and every content it had.
 #include "ErrorBoxExpect.h"
+#include "FakePlatform.h"
 #include "FolderSnapshot.h"
 #include "OrdinaryUser.h"
-#include "RealFilesPlatform.h"
 #include "ResetSequence.h"
 #include "TempFolder.h"
 #include "TransferOnDisk.h"
@@ -96,7 +96,7 @@ TEST(NoPermission, AFolderWithoutWriteAccessMakesEveryCommandAndTheResetFailClea
         p.expectBox(transfer.remove(locked + "/old export.mdb"), locked + "/old export.mdb",
                     "delete of a writable file");
 
-        RealFilesPlatform platform(locked);
+        FakePlatform platform(locked);
         ResetSequence(platform).run();
         p.expect(platform.endedWith == 1, "the reset did not end as not reset");
         std::string closing;

@@ -2,7 +2,7 @@
 // next reset completes.
 #include "ChildProcess.h"
 #include "CrashCheck.h"
-#include "RealFilesPlatform.h"
+#include "FakePlatform.h"
 #include "ResetSequence.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +17,9 @@ namespace {
 
 const char* driverPath = nullptr;
 
-class NoPauses : public RealFilesPlatform {
+class NoPauses : public FakePlatform {
 public:
-    using RealFilesPlatform::RealFilesPlatform;
+    using FakePlatform::FakePlatform;
     void Sleep(int) override {}
 };
 

@@ -156,9 +156,7 @@ TEST(FileCopyKill, ACopyUnderWritesIsOneMomentOfTheSourceOrNothing)
                 << " in round " << round;
         } else {
             ++refused;
-            ASSERT_TRUE(test::failedWith(copied, "the file changed while it was being copied; "
-                                                 "close the main program and try again"))
-                << "round " << round;
+            ASSERT_TRUE(test::failedWith(copied, FileFailure::SourceChanged)) << "round " << round;
         }
         if (!copied.ok()) {
             EXPECT_TRUE(dir.read("export.mdb") == before) << "round " << round;

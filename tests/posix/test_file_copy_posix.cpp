@@ -59,10 +59,10 @@ TEST_F(PosixFileCopy, ALinkedDestinationReceivesTheCopyInItsTargetAndStaysALink)
 
     test::setMode(dir / "real/target", 0444);
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "link", true),
-                           "the destination file is read-only"));
+                           FileFailure::DestinationReadOnly));
     ::symlink("real/missing", (dir / "dangling").c_str());
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "dangling", true),
-                           "the destination is a link to a missing file"));
+                           FileFailure::DestinationLinkMissing));
     EXPECT_FALSE(dir.has("real/missing"));
 }
 
@@ -71,15 +71,15 @@ TEST_F(PosixFileCopy, PipesAndLinksAreNoOrdinaryFiles)
     dir.write("src", "new");
     ::mkfifo((dir / "pipe").c_str(), 0644);
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "pipe", dir / "dst", true),
-                           "the source is not an ordinary file"));
+                           FileFailure::SourceNotOrdinary));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "pipe", true),
-                           "the destination is not an ordinary file"));
+                           FileFailure::DestinationNotOrdinary));
     dir.write("MARLOCON.MDB", "live");
     ::link((dir / "MARLOCON.MDB").c_str(), (dir / "hardlink").c_str());
     ::symlink("MARLOCON.MDB", (dir / "symlink").c_str());
     for (const std::string& destination : {dir / "hardlink", dir / "symlink"})
         EXPECT_TRUE(failedWith(files->CopyFile(dir / "MARLOCON.MDB", destination, true),
-                               "the source and the destination are the same file"));
+                               FileFailure::SameFile));
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
     EXPECT_EQ(dir.names(),
               (std::vector<std::string>{"MARLOCON.MDB", "hardlink", "pipe", "src", "symlink"}));

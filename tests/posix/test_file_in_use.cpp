@@ -25,8 +25,7 @@ using Names = std::vector<std::string>;
 namespace {
 
 const std::string inUse = "the file is in use by another program (MARLOCON.EXE)";
-const std::string busy =
-    "another copy of the tools is working in this folder; try again when it has finished";
+constexpr FileFailure busy = FileFailure::FolderLocked;
 
 // A child process under the main program's name that holds a file open until
 // it goes.
@@ -78,8 +77,8 @@ TEST_F(FileInUse, TheFileIsKnownByItselfNotByItsName)
     ::symlink("MARLOCON.MDB", (dir / "link").c_str());
     HoldingProgram live(dir / "other name");
     EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("MARLOcon.mdb"), false), inUse));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "link", dir / "link", true),
-                           "the source and the destination are the same file"));
+    EXPECT_TRUE(
+        failedWith(files->CopyFile(dir / "link", dir / "link", true), FileFailure::SameFile));
     dir.write("new", "new");
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "new", dir / "link", true), inUse));
     // Removing a link takes nothing from the program.

@@ -63,7 +63,7 @@ TEST_F(PosixFileOperations, DeletingALinkRemovesTheLinkUnderItsTargetsRule)
     dir.write("target", "t");
     ::symlink("target", (dir / "link").c_str());
     test::setMode(dir / "target", 0444);
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "link", false), "the file is read-only"));
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "link", false), FileFailure::FileReadOnly));
     test::setMode(dir / "target", 0644);
     EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
     EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
@@ -84,9 +84,8 @@ TEST_F(PosixFileOperations, DeleteRefusesLinksToNothingAndPipes)
 {
     ::symlink("missing", (dir / "dangling").c_str());
     ::mkfifo((dir / "pipe").c_str(), 0644);
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "dangling", false), "the file does not exist"));
-    EXPECT_TRUE(
-        failedWith(files->DeleteFile(dir / "pipe", false), "the name is not an ordinary file"));
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "dangling", false), FileFailure::FileMissing));
+    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "pipe", false), FileFailure::NameNotOrdinary));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dangling", "pipe"}));
 }
 

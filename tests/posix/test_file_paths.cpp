@@ -67,4 +67,6 @@ TEST(FilePaths, ApplicationFolderIsTheFolderOfTheRunningExecutable)
     const auto found = files->FileExists(folder + "\\" + program_invocation_short_name);
     ASSERT_TRUE(found.ok());
     EXPECT_TRUE(found.value());
+    // A chosen file's own name: a backslash is a letter of a Linux name.
+    EXPECT_EQ(files->NameOf("/home/op/back up/old\\one.mdb"), "old\\one.mdb");
 }

@@ -4,11 +4,11 @@
 // go, the same commands go through. Reading is never blocked.
 #include "CrashCheck.h"
 #include "ErrorBoxExpect.h"
+#include "FakePlatform.h"
 #include "FileLayerExpect.h"
 #include "FileSystem.h"
 #include "FolderSnapshot.h"
 #include "HoldingProcess.h"
-#include "RealFilesPlatform.h"
 #include "ResetSequence.h"
 #include "TempFolder.h"
 #include "TransferOnDisk.h"
@@ -82,7 +82,7 @@ protected:
 
     ResetOutcome reset() const
     {
-        RealFilesPlatform platform(app);
+        FakePlatform platform(app);
         ResetSequence(platform).run();
         ResetOutcome outcome{platform.endedWith, {}};
         for (const std::string& call : platform.calls)
@@ -117,8 +117,7 @@ protected:
     }
 };
 
-const std::string busy =
-    "another copy of the tools is working in this folder; try again when it has finished";
+const std::string busy(failureWords(FileFailure::FolderLocked));
 
 // Whether the drive makes files without a name, which a copy fills before
 // naming it.

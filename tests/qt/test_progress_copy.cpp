@@ -1,12 +1,12 @@
 // A long export or import on a worker thread with its modal progress dialog,
 // through the real window, the real file layer and a copy that the test
 // holds at each progress report.
+#include "FakePlatform.h"
 #include "ImportWindow.h"
 #include "ModalAnswer.h"
 #include "ProgressCopyRunner.h"
 #include "ProgressDialog.h"
 #include "QStringPrinter.h"
-#include "RealFilesPlatform.h"
 #include "TempFolder.h"
 #include "WindowSystemInput.h"
 
@@ -28,7 +28,7 @@
 
 using namespace marlo;
 using marlo::test::FakeCommonDialog;
-using marlo::test::RealFilesPlatform;
+using marlo::test::FakePlatform;
 using marlo::test::TempFolder;
 using marlo::test::waitFor;
 using marlo::test::whenModal;
@@ -157,7 +157,7 @@ const std::string Question =
 
 struct ProgressCopy : ::testing::Test {
     TempFolder dir;
-    RealFilesPlatform p{dir.str()};
+    FakePlatform p{dir.str()};
     FakeCommonDialog chooser{p};
     Gate gate;
     std::thread::id copiedOn;
@@ -216,7 +216,7 @@ struct ProgressCopy : ::testing::Test {
     ::testing::AssertionResult endsWithQuestionAndExport() const
     {
         const std::vector<std::string> expected{
-            Question, "CopyFile " + dir.str() + "\\MARLOcon.mdb -> " + dir.str() + "/saved.mdb"};
+            Question, "CopyFile " + dir.str() + "\\MARLOcon.mdb -> " + dir.str() + "/saved.mdb -1"};
         if (p.calls.size() >= 2 && std::equal(expected.begin(), expected.end(), p.calls.end() - 2))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "last call: " << lastCall();

@@ -1,6 +1,7 @@
+#include "FileSystem.h"
 #include "MessageBox.h"
 #include "ModalAnswer.h"
-#include "QtPlatform.h"
+#include "QtWindowSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +18,9 @@ namespace {
 // An application folder and the only folder on PATH, both empty at first.
 struct ProgramStart : ::testing::Test {
     QTemporaryDir appFolder, pathFolder;
-    QtPlatform platform{nullptr, QStringLiteral("dbreset"), nullptr,
-                        [this] { return QFile::encodeName(appFolder.path()).toStdString(); }};
+    std::unique_ptr<FileSystem> files =
+        makeHostFileSystem([this] { return QFile::encodeName(appFolder.path()).toStdString(); });
+    QtWindowSystem platform{*files, nullptr, QStringLiteral("dbreset")};
     QByteArray savedPath = qgetenv("PATH");
 
     ProgramStart() { qputenv("PATH", QFile::encodeName(pathFolder.path())); }

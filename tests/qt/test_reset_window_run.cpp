@@ -1,6 +1,7 @@
 #include "DialogResetMem.h"
+#include "FileSystem.h"
 #include "ModalAnswer.h"
-#include "QtPlatform.h"
+#include "QtWindowSystem.h"
 #include "WindowSystemInput.h"
 
 #include <QApplication>
@@ -41,10 +42,9 @@ struct ResetThroughWindow : ::testing::Test {
     QTemporaryDir app;
     long long sleptMs = 0;
     std::vector<Seen> seen;
-    QtPlatform platform{nullptr, QStringLiteral("dbreset"),
-                        makeHostFileSystem([this] { return folder(); }),
-                        [this] { return folder(); }};
-    DialogResetMem window{platform};
+    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return folder(); });
+    QtWindowSystem platform{*files, nullptr, QStringLiteral("dbreset")};
+    DialogResetMem window{{*files, platform}};
 
     ResetThroughWindow()
     {

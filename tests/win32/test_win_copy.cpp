@@ -27,9 +27,6 @@ using win32::UniqueHandle;
 
 namespace {
 
-const std::string Changed =
-    "the file changed while it was being copied; close the main program and try again";
-
 UniqueHandle openFile(const std::string& path, DWORD access, DWORD share)
 {
     return UniqueHandle(
@@ -116,15 +113,14 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
 
     // No one writes to it: writers are shut out while it is read.
     int writersLetIn = 0;
-    ASSERT_TRUE(files
-                    ->CopyFileWithProgress(live, dir / "export.mdb", true,
-                                           [&](std::uint64_t, std::uint64_t) {
-                                               writersLetIn += bool(
-                                                   openFile(live, GENERIC_WRITE,
-                                                            FILE_SHARE_READ | FILE_SHARE_WRITE));
-                                               return true;
-                                           })
-                    .ok());
+    ASSERT_TRUE(
+        files
+            ->PrepareCopy(live, dir / "export.mdb", true)([&](std::uint64_t, std::uint64_t) {
+                writersLetIn +=
+                    bool(openFile(live, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
+                return true;
+            })
+            .ok());
     EXPECT_EQ(writersLetIn, 0);
     EXPECT_TRUE(dir.read("export.mdb") == content);
 
@@ -144,7 +140,7 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
         return true;
     };
     dir.write("export.mdb", "old");
-    ASSERT_TRUE(files->CopyFileWithProgress(live, dir / "export.mdb", true, writeOnce).ok());
+    ASSERT_TRUE(files->PrepareCopy(live, dir / "export.mdb", true)(writeOnce).ok());
     EXPECT_EQ(attempts, 2);
     std::string written = content;
     written[0] = 'w';
@@ -158,8 +154,8 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
         return true;
     };
     dir.write("export.mdb", "old");
-    EXPECT_TRUE(failedWith(files->CopyFileWithProgress(live, dir / "export.mdb", true, writeAlways),
-                           Changed));
+    EXPECT_TRUE(failedWith(files->PrepareCopy(live, dir / "export.mdb", true)(writeAlways),
+                           FileFailure::SourceChanged));
     EXPECT_GE(attempts, 3);
     EXPECT_EQ(dir.read("export.mdb"), "old");
     EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "export.mdb"}));
@@ -170,7 +166,7 @@ TEST_F(WinFiles, ACopyWritesToAHiddenTemporaryNamedForItsDestinationAndClearsOld
     dir.write("src", "new");
     dir.write("MARLOcon.mdb", "old");
     {
-        const auto staged = files->StageCopy(dir / "src", dir.member("MARLOcon.mdb"), {});
+        const auto staged = files->PrepareStagedCopy(dir / "src", dir.member("MARLOcon.mdb"))({});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         const std::string temporary = temporaryIn(dir);
         EXPECT_TRUE(temporary.starts_with(".MARLOcon.mdb.~marlo-")) << temporary;
@@ -210,7 +206,7 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
     dir.write("MARLOcon.mdb", "old");
     const std::string live = dir.member("MARLOcon.mdb");
     {
-        auto staged = files->StageCopy(dir / "src", live, {});
+        auto staged = files->PrepareStagedCopy(dir / "src", live)({});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         {
             test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOcon.mdb") + "\"");
@@ -230,7 +226,7 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
     const auto placeWhileScanned = [&](DWORD hold, const std::string& content) {
         dir.write("src", content);
         std::optional<Scanner> scanner; // outlives the staged copy
-        auto staged = files->StageCopy(dir / "src", live, {});
+        auto staged = files->PrepareStagedCopy(dir / "src", live)({});
         EXPECT_TRUE(staged.ok()) << staged.error().description;
         if (!staged)
             return std::pair{staged.status(), false};
@@ -258,8 +254,7 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
         if (!scanned)
             continue;
         refused = true;
-        EXPECT_TRUE(failedWith(
-            placed, "the new copy was held open by another program, such as a virus scanner"));
+        EXPECT_TRUE(failedWith(placed, FileFailure::NewCopyHeld));
         EXPECT_EQ(dir.read("MARLOcon.mdb"), before);
     }
     EXPECT_TRUE(refused) << "the scanner never got in";

@@ -1,9 +1,9 @@
 // What only Windows has: the read-only attribute, device names, files held
 // open by another program that shares nothing, and copies ended by
 // TerminateProcess at random instants.
+#include "FakePlatform.h"
 #include "FileLayerExpect.h"
 #include "HelperProcess.h"
-#include "RealFilesPlatform.h"
 #include "ResetSequence.h"
 #include "WinFilesTest.h"
 
@@ -27,9 +27,9 @@ TEST_F(WinFiles, TheReadOnlyAttributeKeepsAFileFromDeleteAndOverwriteButNotFromA
     dir.write("kept.bak", "backup");
     ::SetFileAttributesA((dir / "kept.bak").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(
-        failedWith(files->DeleteFile(dir.member("kept.bak"), false), "the file is read-only"));
+        failedWith(files->DeleteFile(dir.member("kept.bak"), false), FileFailure::FileReadOnly));
     EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.member("KEPT.BAK"), true),
-                           "the destination file is read-only"));
+                           FileFailure::DestinationReadOnly));
     EXPECT_EQ(dir.read("kept.bak"), "backup");
 
     ASSERT_TRUE(files->MoveFile(dir.member("kept.bak"), dir.member("kept.ba2")).ok());
@@ -59,12 +59,14 @@ TEST_F(WinFiles, PathsAreTakenAsTheSystemTakesThem)
     EXPECT_TRUE(files->FileExists(dir.path() + "/marlocon.MDB").value());
     // Devices are no files, whatever folder they seem to lie in.
     EXPECT_FALSE(files->FileExists(dir.member("NUL")).value());
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("NUL"), false),
-                           "the name is not an ordinary file"));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.member("NUL"), false), FileFailure::NameNotOrdinary));
 
     const std::string folder = hostApplicationFolder();
     EXPECT_FALSE(folder.ends_with('\\'));
     EXPECT_TRUE(files->FileExists(folder + "\\file_helper.exe").value());
+    // A chosen file's own name: either slash ends a folder's name.
+    EXPECT_EQ(files->NameOf("C:\\radio/old\\one.mdb"), "one.mdb");
 }
 
 TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHolderIsNamed)
@@ -141,7 +143,7 @@ TEST_F(WinFiles, AResetLeavesAHeldDatabaseAloneAsAWhole)
     for (const char* name : {"cvmdb1.bin", "cvmdb2.bin", "MARLOcon.mdb", "MARLOspm.mdb",
                              "MARLOmdb.bak", "MARLOspm.bak"})
         dir.write(name, name);
-    test::RealFilesPlatform platform(dir.path());
+    test::FakePlatform platform(dir.path());
     {
         test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOmdb.bak") + "\"");
         ASSERT_TRUE(holder.ready());

@@ -1,12 +1,11 @@
 // A long export on the Windows API: the copy runs beside the window, and a
 // modal progress window appears after half a second.
-#include "FailureNotice.h"
 #include "ImportWindow.h"
 #include "ProgressCopyRunner.h"
 #include "TransferTexts.h"
-#include "WinPlatform.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
+#include "WinWindowSystem.h"
 
 #include <commctrl.h>
 
@@ -19,9 +18,9 @@ constexpr std::uint64_t Total = 100;
 // The export of the CON database to "copy.mdb", copied by `work`.
 struct LongExport {
     explicit LongExport(CopyWork work)
-        : platform("dbtransfer", makeHostFileSystem([this] { return folder.str(); }),
-                   [this] { return folder.str(); }),
-          window((prepareWindowsUi(), platform),
+        : files(makeHostFileSystem([this] { return folder.str(); })),
+          platform(*files, "dbtransfer"),
+          window((prepareWindowsUi(), *files), platform,
                  [work](HWND w) { return std::make_unique<ProgressCopyRunner>(w, work); })
     {
         folder.write("MARLOcon.mdb", "con live");
@@ -38,7 +37,8 @@ struct LongExport {
     }
 
     AppFolder folder;
-    WinPlatform platform;
+    std::unique_ptr<FileSystem> files;
+    WinWindowSystem platform;
     ImportWindow window;
 };
 
@@ -47,7 +47,7 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
     LongExport e([](const CopyTask& task, const CopyProgress& progress) {
         for (std::uint64_t done = 0; done < Total; ++done) {
             if (!progress(done, Total))
-                return Status::failure(CopyCancelled, "cancelled");
+                return Status::cancelled(ERROR_CANCELLED, "cancelled");
             std::this_thread::sleep_for(100ms);
         }
         return task(progress);

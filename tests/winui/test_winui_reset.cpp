@@ -4,9 +4,9 @@
 #include "DialogResetMem.h"
 #include "ResetWindowDesign.h"
 #include "WinDesign.h"
-#include "WinPlatform.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
+#include "WinWindowSystem.h"
 
 #include <commctrl.h>
 
@@ -18,14 +18,10 @@ namespace {
 
 const std::wstring Caption = L"MARLO-Corvane:  Reset Database files ?";
 
-// The platform with the application folder of a test, which counts beeps.
-class TestPlatform : public WinPlatform {
+// The window side, which counts beeps.
+class TestPlatform : public WinWindowSystem {
 public:
-    explicit TestPlatform(const AppFolder& folder)
-        : WinPlatform("dbreset", makeHostFileSystem([&folder] { return folder.str(); }),
-                      [&folder] { return folder.str(); })
-    {
-    }
+    explicit TestPlatform(FileSystem& files) : WinWindowSystem(files, "dbreset") {}
     void Beep() override { ++beeps; }
     int beeps = 0;
 };
@@ -61,8 +57,9 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
 {
     prepareWindowsUi();
     AppFolder folder;
-    TestPlatform platform(folder);
-    DialogResetMem window(platform);
+    const auto files = makeHostFileSystem([&folder] { return folder.str(); });
+    TestPlatform platform(*files);
+    DialogResetMem window(*files, platform);
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_FALSE(IsWindowVisible(window.hwnd())) << "beeps while it loads, before it shows";
     window.show();

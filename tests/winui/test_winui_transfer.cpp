@@ -6,9 +6,9 @@
 #include "TransferTexts.h"
 #include "WinCommonDialog.h"
 #include "WinDesign.h"
-#include "WinPlatform.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
+#include "WinWindowSystem.h"
 
 #include <cmath>
 
@@ -27,9 +27,8 @@ std::wstring w(const char* text)
 // The window over a test's application folder.
 struct TransferWindow {
     explicit TransferWindow(const ImportWindow::CopierFactory& makeCopier = {})
-        : platform("dbtransfer", makeHostFileSystem([this] { return folder.str(); }),
-                   [this] { return folder.str(); }),
-          window((prepareWindowsUi(), platform), makeCopier)
+        : files(makeHostFileSystem([this] { return folder.str(); })),
+          platform(*files, "dbtransfer"), window((prepareWindowsUi(), *files), platform, makeCopier)
     {
         folder.write("MARLOcon.mdb", "con live");
         folder.write("MARLOspm.mdb", "spm live");
@@ -45,7 +44,8 @@ struct TransferWindow {
     }
 
     AppFolder folder;
-    WinPlatform platform;
+    std::unique_ptr<FileSystem> files;
+    WinWindowSystem platform;
     ImportWindow window;
 };
 
@@ -221,16 +221,15 @@ TEST(WinTransferProgram, ExitsStartTheMainProgramOnlyWhenAskedAndEndWithZero)
     }
 }
 
-TEST(WinCommonDialogSettings, FilterAndDefaultExtensionBecomeTheSystemsForms)
+TEST(WinCommonDialogSettings, TheFileTypesBecomeTheSystemsList)
 {
-    EXPECT_EQ(systemFilterFor(texts::ChooserFilter),
+    EXPECT_EQ(systemFilterFor(fileTypesFor(texts::ChooserFilter)),
               std::wstring(L"MS Access DB (*.mdb)\0*.mdb\0Backup files (*.bak)\0*.bak\0"
                            L"All files (*.*)\0*.*\0\0",
                            75));
-    EXPECT_EQ(systemFilterFor("Odd|*.x|Lone"), std::wstring(L"Odd\0*.x\0Lone\0\0\0", 15));
-    EXPECT_EQ(defaultExtensionFor("*.mdb"), L"mdb");
-    EXPECT_EQ(defaultExtensionFor(".bak"), L"bak");
-    EXPECT_EQ(defaultExtensionFor("*.*"), L"");
+    EXPECT_EQ(systemFilterFor(fileTypesFor("Odd|*.x;*.y|Odd one out")),
+              std::wstring(L"Odd\0*.x;*.y\0\0", 13));
+    EXPECT_EQ(systemFilterFor({}), L"");
 }
 
 } // namespace

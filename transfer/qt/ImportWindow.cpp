@@ -17,11 +17,6 @@ namespace {
 
 namespace design = importwindow;
 
-QRect twips(const design::Box& box)
-{
-    return rectFromTwips(box.left, box.top, box.width, box.height);
-}
-
 // MS Sans Serif, or the nearest installed sans face.
 QFont msSansSerifFont(qreal pointSize)
 {
@@ -36,7 +31,7 @@ QFont msSansSerifFont(qreal pointSize)
 
 } // namespace
 
-ImportWindow::ImportWindow(Platform& platform, CommonDialog* commonDialog1, QWidget* parent,
+ImportWindow::ImportWindow(Platform platform, CommonDialog* commonDialog1, QWidget* parent,
                            const CopierFactory& makeCopier)
     : QWidget(parent), qtCommonDialog1_(this),
       commands_(platform, commonDialog1 ? *commonDialog1 : qtCommonDialog1_,
@@ -55,10 +50,10 @@ ImportWindow::ImportWindow(Platform& platform, CommonDialog* commonDialog1, QWid
 void ImportWindow::buildControls()
 {
     auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QString::fromUtf8(design::FrameName));
     // A plain rectangle, without a 3D edge.
     frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    frame->setGeometry(twips(design::FrameBox));
+    frame->setGeometry(rectFromTwips(design::FrameBox));
     frame->setFont(msSansSerifFont(8.25));
     frame->setFocusPolicy(Qt::NoFocus);
 
@@ -68,7 +63,7 @@ void ImportWindow::buildControls()
         text->setTextFormat(Qt::PlainText);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         text->setWordWrap(true);
-        text->setGeometry(twips(label.box));
+        text->setGeometry(rectFromTwips(label.box));
         // The paragraphs read in the window's face, which their boxes fit.
         text->setFont(font());
     }
@@ -77,7 +72,7 @@ void ImportWindow::buildControls()
     for (const design::ButtonDesign& item : design::Buttons) {
         auto* button = new QPushButton(QString::fromUtf8(item.caption), this);
         button->setObjectName(QString::fromUtf8(item.name));
-        button->setGeometry(twips(item.box));
+        button->setGeometry(rectFromTwips(item.box));
         // Enter presses the focused button, as on the platform the window
         // comes from; no button stands in for the whole window.
         button->setAutoDefault(true);

@@ -11,7 +11,6 @@
 namespace marlo {
 
 class CommonDialog;
-class Platform;
 
 // The import/export tool's one window, "import": four paragraphs in a frame
 // and eight buttons at fixed places. Every button runs a handler of
@@ -21,11 +20,11 @@ class ImportWindow : public QWidget {
     Q_OBJECT
 public:
     // Makes the runner of the commands' confirmed copies for this window;
-    // without one they copy straight through the platform.
+    // without one they copy straight through the file layer.
     using CopierFactory = std::function<std::unique_ptr<CopyRunner>(QWidget* window)>;
 
     // The window owns its chooser CommonDialog1; a test hands in its own.
-    explicit ImportWindow(Platform& platform, CommonDialog* commonDialog1 = nullptr,
+    explicit ImportWindow(Platform platform, CommonDialog* commonDialog1 = nullptr,
                           QWidget* parent = nullptr, const CopierFactory& makeCopier = {});
 
     TransferCommands& commands() { return commands_; }

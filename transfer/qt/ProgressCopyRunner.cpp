@@ -51,10 +51,10 @@ ProgressCopyRunner::ProgressCopyRunner(QWidget* window, Copy copy,
 }
 
 // The dialog has no parent, so the window cannot delete it while it runs.
-Status ProgressCopyRunner::run(Platform& platform, const std::string& source,
+Status ProgressCopyRunner::run(FileSystem& files, const std::string& source,
                                const std::string& destination, const CopyTask& task)
 {
-    return copyBesideWindow(platform, source, destination, task, copy_, quietFor_,
+    return copyBesideWindow(files, source, destination, task, copy_, quietFor_,
                             [this](CopyJob& job, const std::string& copying) {
                                 showUntilEnded(job, QString::fromStdString(copying), window_);
                             });

@@ -16,8 +16,7 @@ namespace marlo {
 // freeze the window. The window's thread first waits for the worker without
 // running any event; a copy that ends within `quietFor` shows nothing. A
 // longer one shows a modal ProgressDialog until it ends; its Cancel stops the
-// copy, which then fails with CopyCancelled and leaves the destination as it
-// was.
+// copy, which then ends cancelled and leaves the destination as it was.
 class ProgressCopyRunner : public CopyRunner {
 public:
     using Copy = CopyWork;
@@ -28,7 +27,7 @@ public:
     explicit ProgressCopyRunner(QWidget* window, Copy copy = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
-    Status run(Platform& platform, const std::string& source, const std::string& destination,
+    Status run(FileSystem& files, const std::string& source, const std::string& destination,
                const CopyTask& task) override;
 
     // Runs the task as it is.

@@ -1,7 +1,8 @@
+#include "FileSystem.h"
 #include "ImportWindow.h"
 #include "ProgramIdentity.h"
 #include "ProgressCopyRunner.h"
-#include "QtPlatform.h"
+#include "QtWindowSystem.h"
 
 #include <QApplication>
 
@@ -9,13 +10,14 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QString::fromUtf8(marlo::identity::Version));
-    marlo::QtPlatform platform(nullptr, QStringLiteral("dbtransfer"));
+    const auto files = marlo::makeHostFileSystem();
+    marlo::QtWindowSystem windows(*files, nullptr, QStringLiteral("dbtransfer"));
     // A long export or import runs beside the window, which stays alive.
-    marlo::ImportWindow window(platform, nullptr, nullptr, [](QWidget* w) {
+    marlo::ImportWindow window({*files, windows}, nullptr, nullptr, [](QWidget* w) {
         return std::make_unique<marlo::ProgressCopyRunner>(w);
     });
-    platform.setWindow(&window);
+    windows.setWindow(&window);
     window.showCentred();
     QApplication::exec();
-    return platform.exitStatus();
+    return windows.exitStatus();
 }

@@ -3,8 +3,8 @@
 #include "ButtonClick.h"
 #include "ImportWindowDesign.h"
 #include "WinDesign.h"
-#include "WinPlatform.h"
 #include "WinText.h"
+#include "WinWindowSystem.h"
 
 #include <commctrl.h>
 
@@ -16,24 +16,20 @@ namespace design = importwindow;
 
 enum ControlId { FirstButtonId = 100, FirstLabelId = 200, FrameId = 300 };
 
-TwipBox twips(const design::Box& box)
-{
-    return {box.left, box.top, box.width, box.height};
-}
-
 } // namespace
 
-ImportWindow::ImportWindow(WinPlatform& platform, const CopierFactory& makeCopier)
-    : platform_(platform), dpi_(screenDpi()),
+ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
+                           const CopierFactory& makeCopier)
+    : windows_(windows), dpi_(screenDpi()),
       font_(makeFont(L"Arial", design::FontPoints, FW_NORMAL, dpi_))
 {
     // An ordinary window: resizable, with minimize and maximize boxes. The
     // frame paints only its edge, so the window paints beneath its children.
     create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
            programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    platform_.setWindow(hwnd());
+    windows_.setWindow(hwnd());
     commonDialog1_.setOwner(hwnd());
-    commands_ = std::make_unique<TransferCommands>(platform_, commonDialog1_,
+    commands_ = std::make_unique<TransferCommands>(Platform{files, windows_}, commonDialog1_,
                                                    makeCopier ? makeCopier(hwnd())
                                                               : std::make_unique<DirectCopy>());
     buildControls();
@@ -48,9 +44,9 @@ void ImportWindow::buildControls()
     int id = FirstButtonId;
     for (const design::ButtonDesign& button : design::Buttons) {
         HWND control = addControl(hwnd(), WC_BUTTONW, win32::widen(button.caption).c_str(),
-                                  WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
-                                  twips(button.box), id++, font_.get(), dpi_);
-        platform_.addControl(button.name, control);
+                                  WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, button.box,
+                                  id++, font_.get(), dpi_);
+        windows_.addControl(button.name, control);
         if (!firstButton_)
             firstButton_ = control;
     }
@@ -62,13 +58,13 @@ void ImportWindow::buildControls()
                           label.box.height};
         HWND control = addControl(hwnd(), WC_STATICW, win32::widen(label.text).c_str(),
                                   WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box, id++, font_.get(), dpi_);
-        platform_.addControl(label.name, control);
+        windows_.addControl(label.name, control);
     }
 
     // A plain rectangle in the window's text colour, without a 3D edge.
-    HWND frameControl = addControl(hwnd(), WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME,
-                                   twips(frame), FrameId, nullptr, dpi_);
-    platform_.addControl("Frame1", frameControl);
+    HWND frameControl = addControl(hwnd(), WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME, frame,
+                                   FrameId, nullptr, dpi_);
+    windows_.addControl(design::FrameName, frameControl);
 }
 
 void ImportWindow::show()
@@ -98,7 +94,7 @@ std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM 
         DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(platform_.exitStatus());
+        PostQuitMessage(windows_.exitStatus());
         return 0;
     default:
         return std::nullopt;

@@ -10,7 +10,8 @@
 
 namespace marlo {
 
-class WinPlatform;
+class FileSystem;
+class WinWindowSystem;
 
 // The import/export tool's one window, "import": four paragraphs in a plain
 // frame and eight buttons at fixed places, which keep their places when the
@@ -19,11 +20,11 @@ class WinPlatform;
 class ImportWindow : public DialogWindow {
 public:
     // Makes the runner of the commands' confirmed copies for this window;
-    // without one they copy straight through the platform.
+    // without one they copy straight through the file layer.
     using CopierFactory = std::function<std::unique_ptr<CopyRunner>(HWND window)>;
 
     // Builds the window, hidden.
-    explicit ImportWindow(WinPlatform& platform, const CopierFactory& makeCopier = {});
+    ImportWindow(FileSystem& files, WinWindowSystem& windows, const CopierFactory& makeCopier = {});
 
     // Shows the window in the middle of the screen, the focus on Command1.
     void show();
@@ -36,7 +37,7 @@ protected:
 private:
     void buildControls();
 
-    WinPlatform& platform_;
+    WinWindowSystem& windows_;
     int dpi_;
     win32::UniqueFont font_;
     WinCommonDialog commonDialog1_;

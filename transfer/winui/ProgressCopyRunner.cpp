@@ -67,10 +67,10 @@ ProgressCopyRunner::ProgressCopyRunner(HWND window, CopyWork work,
 {
 }
 
-Status ProgressCopyRunner::run(Platform& platform, const std::string& source,
+Status ProgressCopyRunner::run(FileSystem& files, const std::string& source,
                                const std::string& destination, const CopyTask& task)
 {
-    return copyBesideWindow(platform, source, destination, task, work_, quietFor_,
+    return copyBesideWindow(files, source, destination, task, work_, quietFor_,
                             [this](CopyJob& job, const std::string& copying) {
                                 showUntilEnded(job, copying, window_);
                             });

@@ -12,8 +12,7 @@ namespace marlo {
 // Runs a confirmed copy on a worker thread, so that a long copy does not
 // freeze the window. A copy that ends within `quietFor` shows nothing; a
 // longer one shows a modal ProgressWindow until it ends; its Cancel stops
-// the copy, which then fails with CopyCancelled and leaves the destination
-// as it was.
+// the copy, which then ends cancelled and leaves the destination as it was.
 class ProgressCopyRunner : public CopyRunner {
 public:
     static constexpr std::chrono::milliseconds DefaultQuietTime{500};
@@ -22,7 +21,7 @@ public:
     explicit ProgressCopyRunner(HWND window, CopyWork work = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
-    Status run(Platform& platform, const std::string& source, const std::string& destination,
+    Status run(FileSystem& files, const std::string& source, const std::string& destination,
                const CopyTask& task) override;
 
     // Runs the task as it is.

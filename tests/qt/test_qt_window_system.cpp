@@ -1,6 +1,7 @@
+#include "FileSystem.h"
 #include "MessageBox.h"
 #include "ModalAnswer.h"
-#include "QtPlatform.h"
+#include "QtWindowSystem.h"
 #include "WindowSystemInput.h"
 
 #include <QAbstractButton>
@@ -71,7 +72,8 @@ TEST(QtMessageBox, ShowsThePromptAsPassedAndAnswersAsTheKeysAndCloseBoxSay)
     };
     QWidget window;
     window.show();
-    QtPlatform platform{&window, QStringLiteral("dbreset"), nullptr, [] { return "/"; }};
+    const auto files = makeHostFileSystem([] { return std::string("/"); });
+    QtWindowSystem platform{*files, &window, QStringLiteral("dbreset")};
     for (const BoxCase& c : cases) {
         QMessageBox* shown = nullptr;
         whenModal([&](QWidget* modal) {
@@ -91,9 +93,10 @@ TEST(QtMessageBox, ShowsThePromptAsPassedAndAnswersAsTheKeysAndCloseBoxSay)
     }
 }
 
-TEST(QtPlatformPause, HoldsEveryEventBackUntilTheEventPump)
+TEST(QtWindowSystemPause, HoldsEveryEventBackUntilTheEventPump)
 {
-    QtPlatform platform{nullptr, QStringLiteral("dbreset"), nullptr, [] { return "/"; }};
+    const auto files = makeHostFileSystem([] { return std::string("/"); });
+    QtWindowSystem platform{*files, nullptr, QStringLiteral("dbreset")};
     bool ran = false;
     QTimer::singleShot(0, [&] { ran = true; });
     QElapsedTimer clock;

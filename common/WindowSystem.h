@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Result.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace marlo {
+
+// The window side of the toolkit: message boxes, the start of the main
+// program, the tool's one window and its named controls, pauses and the
+// event pump. Program logic reaches the screen through nothing else, so it
+// runs unchanged on every toolkit and on the recording fake of the tests.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Modal message box. Without a title the box shows the application title.
+    // Answers IDOK, IDYES, IDNO or IDCANCEL (Escape and the close box).
+    virtual Result<int> MsgBox(const std::string& prompt, int style,
+                               const std::optional<std::string>& title) = 0;
+
+    // Starts a program by its bare name without waiting for it; answers a
+    // task number.
+    virtual Result<int> Shell(const std::string& program, int windowStyle) = 0;
+
+    // Closes and destroys the window; the running handler goes on to its end.
+    // The tool then ends with the given exit status.
+    virtual void Unload(int exitStatus = 0) = 0;
+    // Ends the tool; the caller returns straight away after it.
+    virtual void End(int exitStatus = 0) = 0;
+
+    // Blocks the window's thread; the window neither repaints nor reacts.
+    virtual void Sleep(int milliseconds) = 0;
+    // Runs every pending window event, possibly another handler, then returns.
+    virtual void DoEvents() = 0;
+    virtual void Beep() = 0;
+
+    // Puts on the named controls of the tool's window.
+    virtual Status SetEnabled(std::string_view control, bool enabled) = 0;
+    virtual Status SetVisible(std::string_view control, bool visible) = 0;
+    virtual Status SetValue(std::string_view control, float value) = 0;
+    // Gives the window itself the input focus.
+    virtual Status SetFocus() = 0;
+};
+
+} // namespace marlo
