@@ -16,6 +16,9 @@ inline constexpr double FontPoints = 8.25;
 
 using Box = TwipBox;
 
+// The file chooser, which shows nothing in the window itself.
+inline constexpr const char* ChooserName = "CommonDialog1";
+
 // A plain rectangle without a caption; it starts above the client area.
 inline constexpr const char* FrameName = "Frame1";
 inline constexpr Box FrameBox{60, -15, 8895, 4665};

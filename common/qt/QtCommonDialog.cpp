@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <utility>
+
 namespace marlo {
 
 namespace {
@@ -42,12 +44,15 @@ QStringList nameFiltersFor(const std::vector<FileType>& types)
 
 } // namespace
 
-QtCommonDialog::QtCommonDialog(QWidget* parent) : parent_(parent) {}
+QtCommonDialog::QtCommonDialog(QWidget* parent, QString name)
+    : parent_(parent), name_(std::move(name))
+{
+}
 
 Result<ChooserAnswer> QtCommonDialog::showChooser(const ChooserRequest& request)
 {
     QFileDialog dialog(parent_);
-    dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    dialog.setObjectName(name_);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
                       QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

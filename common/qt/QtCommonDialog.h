@@ -3,6 +3,7 @@
 #include "FileChooser.h"
 
 #include <QPointer>
+#include <QString>
 
 class QWidget;
 
@@ -12,14 +13,16 @@ namespace marlo {
 // showing from the request.
 class QtCommonDialog : public FileChooser {
 public:
-    // `parent` is the window the chooser is modal over.
-    explicit QtCommonDialog(QWidget* parent = nullptr);
+    // `parent` is the window the chooser is modal over; each showing bears
+    // the chooser's `name`.
+    explicit QtCommonDialog(QWidget* parent = nullptr, QString name = {});
 
 protected:
     Result<ChooserAnswer> showChooser(const ChooserRequest& request) override;
 
 private:
     QPointer<QWidget> parent_;
+    QString name_;
 };
 
 } // namespace marlo

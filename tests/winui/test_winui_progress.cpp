@@ -2,6 +2,7 @@
 // modal progress window appears after half a second.
 #include "ImportWindow.h"
 #include "ProgressCopyRunner.h"
+#include "ProgressWindow.h"
 #include "TransferTexts.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
@@ -20,8 +21,9 @@ struct LongExport {
     explicit LongExport(CopyWork work)
         : files(makeHostFileSystem([this] { return folder.str(); })),
           platform(*files, "dbtransfer"),
-          window((prepareWindowsUi(), *files), platform,
-                 [work](HWND w) { return std::make_unique<ProgressCopyRunner>(w, work); })
+          window((prepareWindowsUi(), *files), platform, [work](HWND w) {
+              return std::make_unique<ProgressCopyRunner>(showInProgressWindow(w), work);
+          })
     {
         folder.write("MARLOcon.mdb", "con live");
         window.show();

@@ -33,7 +33,7 @@ QFont msSansSerifFont(qreal pointSize)
 
 ImportWindow::ImportWindow(Platform platform, CommonDialog* commonDialog1, QWidget* parent,
                            const CopierFactory& makeCopier)
-    : QWidget(parent), qtCommonDialog1_(this),
+    : QWidget(parent), qtCommonDialog1_(this, QString::fromUtf8(design::ChooserName)),
       commands_(platform, commonDialog1 ? *commonDialog1 : qtCommonDialog1_,
                 makeCopier ? makeCopier(this) : std::make_unique<DirectCopy>())
 {

@@ -1,25 +1,27 @@
 #include "ProgressDialog.h"
 
 #include "MessageBox.h"
-#include "ProgressTexts.h"
+#include "ProgressPresenter.h"
 #include "QtAppIcon.h"
 #include "QtDesign.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include <algorithm>
+#include <chrono>
 
 namespace marlo {
 
 namespace {
 
-constexpr int BarSteps = 1000;
 constexpr int Width = 380;
+constexpr std::chrono::milliseconds PollInterval{50};
 
 } // namespace
 
@@ -78,22 +80,20 @@ void ProgressDialog::standOver(QWidget* over)
         windowHandle()->setTransientParent(over->window()->windowHandle());
 }
 
-void ProgressDialog::showProgress(std::uint64_t copied, std::uint64_t total)
+void ProgressDialog::setBytesLine(const std::string& line)
 {
-    if (!cancelling_)
-        bytes_->setText(QString::fromStdString(progress::bytesLine(copied, total)));
-    bar_->setRange(0, BarSteps);
-    bar_->setValue(total == 0 ? BarSteps
-                              : static_cast<int>(std::min(copied, total) * BarSteps / total));
-    if (copied >= total)
-        cancel_->setEnabled(false);
+    bytes_->setText(QString::fromStdString(line));
 }
 
-void ProgressDialog::showCancelling()
+void ProgressDialog::setBarPosition(int position)
 {
-    cancelling_ = true;
+    bar_->setRange(0, BarSteps);
+    bar_->setValue(position);
+}
+
+void ProgressDialog::disableCancel()
+{
     cancel_->setEnabled(false);
-    bytes_->setText(QString::fromUtf8(progress::Cancelling));
 }
 
 void ProgressDialog::finish()
@@ -103,8 +103,24 @@ void ProgressDialog::finish()
 
 void ProgressDialog::reject()
 {
-    if (cancel_->isEnabled())
-        emit cancelRequested();
+    emit cancelRequested();
+}
+
+// The dialog has no parent, so the window cannot delete it while it runs.
+ShowUntilEnded showInProgressDialog(QWidget* window)
+{
+    return [window = QPointer<QWidget>(window)](CopyJob& job, const std::string& copying) {
+        ProgressDialog dialog(QString::fromStdString(copying), window);
+        ProgressPresenter presenter(job, dialog);
+        QObject::connect(&dialog, &ProgressDialog::cancelRequested,
+                         [&presenter] { presenter.requestCancel(); });
+        QTimer poll;
+        poll.setInterval(PollInterval);
+        QObject::connect(&poll, &QTimer::timeout, &dialog, [&presenter] { presenter.look(); });
+        presenter.look();
+        poll.start();
+        dialog.exec();
+    };
 }
 
 } // namespace marlo

@@ -2,6 +2,7 @@
 #include "ImportWindow.h"
 #include "ProgramIdentity.h"
 #include "ProgressCopyRunner.h"
+#include "ProgressDialog.h"
 #include "QtWindowSystem.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@ int main(int argc, char* argv[])
     marlo::QtWindowSystem windows(*files, nullptr, QStringLiteral("dbtransfer"));
     // A long export or import runs beside the window, which stays alive.
     marlo::ImportWindow window({*files, windows}, nullptr, nullptr, [](QWidget* w) {
-        return std::make_unique<marlo::ProgressCopyRunner>(w);
+        return std::make_unique<marlo::ProgressCopyRunner>(marlo::showInProgressDialog(w));
     });
     windows.setWindow(&window);
     window.showCentred();

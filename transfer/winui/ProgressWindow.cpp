@@ -1,29 +1,30 @@
 #include "ProgressWindow.h"
 
 #include "MessageBox.h"
-#include "ProgressTexts.h"
+#include "MessagePump.h"
+#include "ProgressPresenter.h"
 #include "WinDesign.h"
 #include "WinText.h"
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 namespace marlo {
 
 namespace {
 
-constexpr int BarSteps = 1000;
+constexpr UINT PollInterval = 50; // ms
 // Pixels at 96 dpi.
 constexpr int Width = 380, Margin = 11, LineHeight = 16, BarHeight = 18, ButtonWidth = 80,
               ButtonHeight = 24, Gap = 8;
 
 } // namespace
 
-ProgressWindow::ProgressWindow(HWND owner, const std::string& copying,
-                               std::function<void()> askCancel)
-    : askCancel_(std::move(askCancel))
+ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
 {
+    if (owner && IsWindow(owner) && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        disabledOwner_.reset(owner);
+    }
     const int dpi = screenDpi();
     const auto px = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
     font_ = makeFont(L"Arial", 8.25, FW_NORMAL, dpi);
@@ -71,33 +72,24 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying,
     focusControl(cancel_);
 }
 
-void ProgressWindow::showProgress(std::uint64_t copied, std::uint64_t total)
+void ProgressWindow::setBytesLine(const std::string& line)
 {
-    if (!cancelling_)
-        SetWindowTextW(bytes_, win32::widen(progress::bytesLine(copied, total)).c_str());
+    SetWindowTextW(bytes_, win32::widen(line).c_str());
+}
+
+void ProgressWindow::setBarPosition(int position)
+{
     if (GetWindowLongPtrW(bar_, GWL_STYLE) & PBS_MARQUEE) {
         SendMessageW(bar_, PBM_SETMARQUEE, FALSE, 0);
         SetWindowLongPtrW(bar_, GWL_STYLE, GetWindowLongPtrW(bar_, GWL_STYLE) & ~PBS_MARQUEE);
         SendMessageW(bar_, PBM_SETRANGE32, 0, BarSteps);
     }
-    const auto position =
-        total == 0 ? BarSteps : static_cast<int>(std::min(copied, total) * BarSteps / total);
     SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-    if (copied >= total)
-        EnableWindow(cancel_, FALSE);
 }
 
-void ProgressWindow::showCancelling()
+void ProgressWindow::disableCancel()
 {
-    cancelling_ = true;
     EnableWindow(cancel_, FALSE);
-    SetWindowTextW(bytes_, win32::widen(progress::Cancelling).c_str());
-}
-
-void ProgressWindow::requestCancel()
-{
-    if (IsWindowEnabled(cancel_) && askCancel_)
-        askCancel_();
 }
 
 std::optional<LRESULT> ProgressWindow::handle(UINT message, WPARAM wParam, LPARAM /*lParam*/)
@@ -105,15 +97,43 @@ std::optional<LRESULT> ProgressWindow::handle(UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_COMMAND:
         // Cancel and Escape both arrive as IDCANCEL; Enter as IDOK does nothing.
-        if (LOWORD(wParam) == IDCANCEL)
-            requestCancel();
+        if (LOWORD(wParam) == IDCANCEL && askCancel_)
+            askCancel_();
         return 0;
     case WM_CLOSE:
-        requestCancel();
+        if (askCancel_)
+            askCancel_();
         return 0;
     default:
         return std::nullopt;
     }
+}
+
+ShowUntilEnded showInProgressWindow(HWND owner)
+{
+    return [owner](CopyJob& job, const std::string& copying) {
+        ProgressWindow window(owner, copying);
+        ProgressPresenter presenter(job, window);
+        window.whenCancelAsked([&presenter] { presenter.requestCancel(); });
+        const UINT_PTR poll = SetTimer(nullptr, 0, PollInterval, nullptr);
+        presenter.look();
+        MSG message;
+        while (!presenter.ended()) {
+            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+            if (got <= 0) {
+                // The program is to end: kept for its own loop, and the
+                // presenter that goes stops the copy.
+                if (got == 0)
+                    PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            if (message.message == WM_TIMER && !message.hwnd && message.wParam == poll)
+                presenter.look();
+            else
+                dispatchMessage(message);
+        }
+        KillTimer(nullptr, poll);
+    };
 }
 
 } // namespace marlo

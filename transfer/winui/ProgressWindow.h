@@ -1,42 +1,55 @@
 #pragma once
 
 #include "DialogWindow.h"
+#include "ProgressCopyRunner.h"
+#include "ProgressView.h"
 #include "WinHandle.h"
 
-#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace marlo {
 
 // The modal window of a long copy: what is copied, how far it has come,
 // and Cancel. Cancel, Escape and the close box ask the copy to stop; only
 // the copy's end closes the window.
-class ProgressWindow : public DialogWindow {
+class ProgressWindow : public DialogWindow, public ProgressView {
 public:
     // `copying` names the copy; the window stands over `owner`, which takes
-    // no input while it is open. `askCancel` is called for every request to
-    // stop while Cancel is enabled.
-    ProgressWindow(HWND owner, const std::string& copying, std::function<void()> askCancel);
+    // no input while it is open.
+    ProgressWindow(HWND owner, const std::string& copying);
 
-    // Once the whole is copied only the final sync and rename remain, which
-    // cannot be cancelled: Cancel greys out.
-    void showProgress(std::uint64_t copied, std::uint64_t total);
-    // The copy will stop: Cancel greys out and the window says so.
-    void showCancelling();
+    // `askCancel` is called for Cancel, Escape and the close box.
+    void whenCancelAsked(std::function<void()> askCancel) { askCancel_ = std::move(askCancel); }
+
+    void setBytesLine(const std::string& line) override;
+    void setBarPosition(int position) override;
+    void disableCancel() override;
+    // The owner takes its input back before the window goes, so that it,
+    // not another program, becomes the active window again.
+    void finish() override { disabledOwner_.reset(); }
 
 protected:
     std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void requestCancel();
-
+    struct GiveInputBack {
+        void operator()(HWND owner) const { EnableWindow(owner, TRUE); }
+    };
+    // Destroyed before the window, which the base destroys.
+    std::unique_ptr<std::remove_pointer_t<HWND>, GiveInputBack> disabledOwner_;
     std::function<void()> askCancel_;
     win32::UniqueFont font_;
     HWND bytes_ = nullptr;
     HWND bar_ = nullptr;
     HWND cancel_ = nullptr;
-    bool cancelling_ = false;
 };
+
+// Shows a long copy in a ProgressWindow, modal over `owner`, until it has
+// ended.
+ShowUntilEnded showInProgressWindow(HWND owner);
 
 } // namespace marlo

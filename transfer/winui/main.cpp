@@ -2,6 +2,7 @@
 #include "ImportWindow.h"
 #include "MessagePump.h"
 #include "ProgressCopyRunner.h"
+#include "ProgressWindow.h"
 #include "WinStart.h"
 #include "WinWindowSystem.h"
 
@@ -11,8 +12,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const auto files = marlo::makeHostFileSystem();
     marlo::WinWindowSystem windows(*files, "dbtransfer");
     // A long export or import runs beside the window, which stays alive.
-    marlo::ImportWindow window(
-        *files, windows, [](HWND w) { return std::make_unique<marlo::ProgressCopyRunner>(w); });
+    marlo::ImportWindow window(*files, windows, [](HWND w) {
+        return std::make_unique<marlo::ProgressCopyRunner>(marlo::showInProgressWindow(w));
+    });
     window.show();
     marlo::runMessageLoop();
     return windows.exitStatus();
