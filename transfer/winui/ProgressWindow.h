@@ -6,9 +6,7 @@
 #include "WinHandle.h"
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <utility>
 
 namespace marlo {
@@ -36,11 +34,18 @@ protected:
     std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The owner, kept from input while the window stands over it.
     struct GiveInputBack {
-        void operator()(HWND owner) const { EnableWindow(owner, TRUE); }
+        using Handle = HWND;
+        static bool valid(HWND owner) { return owner != nullptr; }
+        static bool release(HWND owner)
+        {
+            EnableWindow(owner, TRUE);
+            return true;
+        }
     };
     // Destroyed before the window, which the base destroys.
-    std::unique_ptr<std::remove_pointer_t<HWND>, GiveInputBack> disabledOwner_;
+    win32::UniqueOf<GiveInputBack> disabledOwner_;
     std::function<void()> askCancel_;
     win32::UniqueFont font_;
     HWND bytes_ = nullptr;
