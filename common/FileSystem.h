@@ -98,10 +98,14 @@ public:
 // Folder of the running executable, read from the host anew at every call.
 std::string hostApplicationFolder();
 
-// The host's file layer, in the folder of the running executable (read
-// from the host anew at every call).
-std::unique_ptr<FileSystem> makeHostFileSystem();
-// The same with another application folder; tests point it at their own.
+// The host's file layer with the given application folder; tests point it
+// at their own.
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder);
+
+// The host's file layer in the folder of the running executable.
+inline std::unique_ptr<FileSystem> makeHostFileSystem()
+{
+    return makeHostFileSystem(hostApplicationFolder);
+}
 
 } // namespace marlo

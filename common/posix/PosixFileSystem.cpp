@@ -1,6 +1,6 @@
 // The file layer on Linux: turns the tools' paths into host paths, finds
 // members under any capitalisation, and hands the work to the Posix calls.
-#include "FileSystem.h"
+#include "HostFileSystem.h"
 
 #include "PosixCopy.h"
 #include "PosixErrors.h"
@@ -17,18 +17,13 @@ namespace marlo {
 
 namespace {
 
-class PosixFileSystem : public FileSystem {
+class PosixFileSystem : public HostFileSystem {
 public:
-    explicit PosixFileSystem(std::function<std::string()> applicationFolder)
-        : applicationFolder_(std::move(applicationFolder))
-    {
-    }
-
-    std::string ApplicationFolder() override { return applicationFolder_(); }
+    using HostFileSystem::HostFileSystem;
 
     Result<bool> FileExists(const std::string& path) override
     {
-        const auto found = locate(path, applicationFolder_());
+        const auto found = locate(path, ApplicationFolder());
         if (!found)
             return found.status();
         return posix::regularFileExists(found.value().path);
@@ -71,7 +66,7 @@ public:
 
     Status DeleteFile(const std::string& path, bool force) override
     {
-        const auto found = locate(path, applicationFolder_());
+        const auto found = locate(path, ApplicationFolder());
         if (!found)
             return found.status();
         return posix::deleteFile(found.value().path, force);
@@ -79,7 +74,7 @@ public:
 
     Status FilesNotInUse(const std::vector<std::string>& paths) override
     {
-        const std::string folder = applicationFolder_();
+        const std::string folder = ApplicationFolder();
         std::vector<posix::FileId> files;
         for (const std::string& path : paths) {
             const auto found = locate(path, folder);
@@ -112,7 +107,7 @@ private:
     Result<std::pair<std::string, std::string>> locateEnds(const std::string& source,
                                                            const std::string& destination)
     {
-        const std::string folder = applicationFolder_();
+        const std::string folder = ApplicationFolder();
         const auto from = locate(source, folder);
         if (!from)
             return from.status();
@@ -129,7 +124,7 @@ private:
     Status toFreeName(const std::string& source, const std::string& destination,
                       Operation operation)
     {
-        const std::string folder = applicationFolder_();
+        const std::string folder = ApplicationFolder();
         const auto from = locate(source, folder);
         if (!from)
             return from.status();
@@ -146,8 +141,6 @@ private:
     {
         return posix::locate(posix::toHostPath(path, folder));
     }
-
-    std::function<std::string()> applicationFolder_;
 };
 
 } // namespace
@@ -155,11 +148,6 @@ private:
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder)
 {
     return std::make_unique<PosixFileSystem>(std::move(applicationFolder));
-}
-
-std::unique_ptr<FileSystem> makeHostFileSystem()
-{
-    return makeHostFileSystem(hostApplicationFolder);
 }
 
 } // namespace marlo

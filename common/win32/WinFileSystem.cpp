@@ -1,7 +1,7 @@
 // The file layer on Windows: the tools' paths are the system's own, names are
 // compared without regard to case by the system itself, and the work goes to
 // the wide-character calls.
-#include "FileSystem.h"
+#include "HostFileSystem.h"
 
 #include "WinCopy.h"
 #include "WinFileOps.h"
@@ -17,14 +17,9 @@ namespace marlo {
 
 namespace {
 
-class WinFileSystem : public FileSystem {
+class WinFileSystem : public HostFileSystem {
 public:
-    explicit WinFileSystem(std::function<std::string()> applicationFolder)
-        : applicationFolder_(std::move(applicationFolder))
-    {
-    }
-
-    std::string ApplicationFolder() override { return applicationFolder_(); }
+    using HostFileSystem::HostFileSystem;
 
     Result<bool> FileExists(const std::string& path) override
     {
@@ -84,9 +79,6 @@ public:
         const auto slash = path.find_last_of("\\/");
         return slash == std::string::npos ? path : path.substr(slash + 1);
     }
-
-private:
-    std::function<std::string()> applicationFolder_;
 };
 
 } // namespace
@@ -116,11 +108,6 @@ std::string hostApplicationFolder()
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder)
 {
     return std::make_unique<WinFileSystem>(std::move(applicationFolder));
-}
-
-std::unique_ptr<FileSystem> makeHostFileSystem()
-{
-    return makeHostFileSystem(hostApplicationFolder);
 }
 
 } // namespace marlo
