@@ -1,5 +1,6 @@
 #include "QtDesign.h"
 
+#include <QLabel>
 #include <QStringList>
 
 namespace marlo {
@@ -17,6 +18,18 @@ QFont fontOf(const QStringList& families, qreal pointSize, int weight)
 }
 
 } // namespace
+
+QLabel* addDesignLabel(QWidget* parent, const char* name, const char* text, const TwipBox& box,
+                       Qt::Alignment alignment)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setGeometry(rectFromTwips(box));
+    return label;
+}
 
 QFont arialFont(qreal pointSize, int weight)
 {

@@ -5,6 +5,9 @@
 #include <QFont>
 #include <QRect>
 
+class QLabel;
+class QWidget;
+
 namespace marlo {
 
 // Window geometry is designed in twips: 15 make one device-independent pixel
@@ -19,6 +22,11 @@ constexpr QRect rectFromTwips(const TwipBox& box)
     return {pixelsFromTwips(box.left), pixelsFromTwips(box.top), pixelsFromTwips(box.width),
             pixelsFromTwips(box.height)};
 }
+
+// A wrapping label of plain text at its design box, named as designed;
+// `parent` owns it.
+QLabel* addDesignLabel(QWidget* parent, const char* name, const char* text, const TwipBox& box,
+                       Qt::Alignment alignment);
 
 // Arial of the given size and weight (400 regular, 700 bold), or the
 // nearest installed face with the same metrics.

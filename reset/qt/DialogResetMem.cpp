@@ -22,12 +22,7 @@ const QColor DisabledText(128, 128, 128);
 
 QLabel* addLabel(QWidget* window, const design::LabelDesign& item)
 {
-    auto* label = new QLabel(QString::fromUtf8(item.text), window);
-    label->setObjectName(QString::fromUtf8(item.name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setWordWrap(true);
-    label->setGeometry(rectFromTwips(item.box));
+    QLabel* label = addDesignLabel(window, item.name, item.text, item.box, Qt::AlignHCenter);
     label->setFont(item.face == design::Face::Arial ? arialFont(item.points, item.weight)
                                                     : arialBlackFont(item.points));
     label->setVisible(item.shown);

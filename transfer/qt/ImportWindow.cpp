@@ -58,12 +58,7 @@ void ImportWindow::buildControls()
     frame->setFocusPolicy(Qt::NoFocus);
 
     for (const design::LabelDesign& label : design::Labels) {
-        auto* text = new QLabel(QString::fromUtf8(label.text), frame);
-        text->setObjectName(QString::fromUtf8(label.name));
-        text->setTextFormat(Qt::PlainText);
-        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        text->setWordWrap(true);
-        text->setGeometry(rectFromTwips(label.box));
+        QLabel* text = addDesignLabel(frame, label.name, label.text, label.box, Qt::AlignLeft);
         // The paragraphs read in the window's face, which their boxes fit.
         text->setFont(font());
     }
