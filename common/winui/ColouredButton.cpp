@@ -8,7 +8,7 @@
 
 namespace marlo {
 
-LRESULT paintButtonInColour(const NMHDR* notice, COLORREF background, COLORREF disabledText)
+LRESULT paintButtonInColour(const NMHDR* notice, const Palette& colours)
 {
     const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(notice);
     if (draw->dwDrawStage != CDDS_PREPAINT)
@@ -23,10 +23,12 @@ LRESULT paintButtonInColour(const NMHDR* notice, COLORREF background, COLORREF d
     const bool isDefault = (GetWindowLongPtrW(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
     const auto uiState = static_cast<UINT>(SendMessageW(button, WM_QUERYUISTATE, 0, 0));
 
-    const win32::UniqueBrush face(CreateSolidBrush(background));
+    const win32::UniqueBrush face(CreateSolidBrush(colours.face));
     FillRect(dc, &box, face.get());
     if (isDefault || focused) {
-        FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        // In the text's colour, which stands out on the face in every theme.
+        const win32::UniqueBrush edge(CreateSolidBrush(colours.text));
+        FrameRect(dc, &box, edge.get());
         InflateRect(&box, -1, -1);
     }
     DrawEdge(dc, &box, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
@@ -40,14 +42,16 @@ LRESULT paintButtonInColour(const NMHDR* notice, COLORREF background, COLORREF d
     const HGDIOBJ previous =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled ? disabledText : GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, disabled ? colours.disabledText : colours.text);
     UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     if (uiState & UISF_HIDEACCEL)
         format |= DT_HIDEPREFIX;
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, format);
     SelectObject(dc, previous);
 
-    if (focused && !(uiState & UISF_HIDEFOCUS)) {
+    // Enter presses the focused button: it shows which, also before the
+    // first key, when the system would still hide focus rectangles.
+    if (focused) {
         InflateRect(&box, -2, -2);
         DrawFocusRect(dc, &box);
     }

@@ -40,25 +40,6 @@ win32::UniqueFont makeFont(const wchar_t* face, double points, int weight, int d
     return win32::UniqueFont(CreateFontIndirectW(&font));
 }
 
-void sizeClientAndCentre(HWND window, int width, int height)
-{
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
-    RECT frame{0, 0, width, height};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int frameWidth = frame.right - frame.left;
-    const int frameHeight = frame.bottom - frame.top;
-
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    const int left = work.left + (work.right - work.left - frameWidth) / 2;
-    const int top = work.top + (work.bottom - work.top - frameHeight) / 2;
-    SetWindowPos(window, nullptr, left, top, frameWidth, frameHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 HWND addControl(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,
                 const TwipBox& box, int id, HFONT font, int dpi)
 {

@@ -7,8 +7,8 @@
 
 namespace marlo {
 
-// Dots per inch of the screen the windows show on (the programs declare
-// themselves DPI-aware, so this is the monitor's own).
+// Dots per inch of the screen as a whole: the scale of every monitor where
+// the system knows only one (windowDpi knows each monitor's).
 int screenDpi();
 
 int pixelsFromTwips(int twips, int dpi);
@@ -18,10 +18,6 @@ RECT rectFromTwips(const TwipBox& box, int dpi);
 // bold), Western character set; the system maps a missing face to the
 // nearest one it has.
 win32::UniqueFont makeFont(const wchar_t* face, double points, int weight, int dpi);
-
-// Sizes the window so that its client area is `width` x `height` pixels,
-// then places it in the middle of the work area of its monitor.
-void sizeClientAndCentre(HWND window, int width, int height);
 
 // Makes a child control at `box` (twips) with the given font.
 HWND addControl(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,

@@ -14,27 +14,27 @@ namespace {
 
 namespace design = resetwindow;
 
-constexpr COLORREF Background =
-    RGB(design::BackgroundRed, design::BackgroundGreen, design::BackgroundBlue);
-// The system's greyed text all but vanishes on this background.
-constexpr COLORREF DisabledText = RGB(128, 128, 128);
+constexpr DesignColours Colours{
+    RGB(design::BackgroundRed, design::BackgroundGreen, design::BackgroundBlue),
+    // The system's greyed text all but vanishes on this background.
+    RGB(128, 128, 128)};
 
 enum ControlId { OkButtonId = 100, CancelButtonId, ProgressBarId, FirstLabelId };
 
 } // namespace
 
 DialogResetMem::DialogResetMem(FileSystem& files, WinWindowSystem& windows)
-    : windows_(windows), buttons_(Platform{files, windows}), dpi_(screenDpi()),
-      background_(CreateSolidBrush(Background))
+    : windows_(windows), buttons_(Platform{files, windows}), colours_(Colours)
 {
     // A fixed dialog border: system menu and close box, no minimize or
-    // maximize box, no resizing.
+    // maximize box, no resizing. No class brush: the dialog manager paints
+    // the background in the brush that WM_CTLCOLORDLG answers, the theme's.
     create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
-           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), background_.get());
+           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), nullptr);
     windows_.setWindow(hwnd());
+    layout_.emplace(hwnd(), design::ClientWidth, design::ClientHeight);
     buildControls();
-    sizeClientAndCentre(hwnd(), pixelsFromTwips(design::ClientWidth, dpi_),
-                        pixelsFromTwips(design::ClientHeight, dpi_));
+    layout_->sizeAndCentre();
     windows_.Beep();
 }
 
@@ -43,19 +43,18 @@ void DialogResetMem::buildControls()
     // Children are stacked in the order they are made, the first on top, and
     // Tab follows that order: the buttons first, so that they and the
     // progress bar lie above the labels wherever boxes overlap.
-    fonts_.push_back(makeFont(L"Arial", design::ButtonPoints, FW_NORMAL, dpi_));
-    HFONT buttonFont = fonts_.back().get();
+    TwipLayout& layout = *layout_;
+    const int buttonFont = layout.addFont({L"Arial", design::ButtonPoints, FW_NORMAL});
     const DWORD buttonStyle = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
-    resetNow_ = addControl(hwnd(), WC_BUTTONW, win32::widen(design::OkButton.caption).c_str(),
-                           buttonStyle, design::OkButton.box, OkButtonId, buttonFont, dpi_);
+    resetNow_ = layout.addControl(WC_BUTTONW, win32::widen(design::OkButton.caption).c_str(),
+                                  buttonStyle, design::OkButton.box, OkButtonId, buttonFont);
     HWND cancel =
-        addControl(hwnd(), WC_BUTTONW, win32::widen(design::CancelButton.caption).c_str(),
-                   buttonStyle, design::CancelButton.box, CancelButtonId, buttonFont, dpi_);
+        layout.addControl(WC_BUTTONW, win32::widen(design::CancelButton.caption).c_str(),
+                          buttonStyle, design::CancelButton.box, CancelButtonId, buttonFont);
     windows_.addControl(design::OkButtonName, resetNow_);
     windows_.addControl(design::CancelButtonName, cancel);
 
-    HWND bar = addControl(hwnd(), PROGRESS_CLASSW, L"", 0, design::ProgressBarBox, ProgressBarId,
-                          nullptr, dpi_);
+    HWND bar = layout.addControl(PROGRESS_CLASSW, L"", 0, design::ProgressBarBox, ProgressBarId);
     SendMessageW(bar, PBM_SETRANGE32, 0, 100);
     SendMessageW(bar, PBM_SETPOS, 0, 0);
     windows_.addControl(design::ProgressBarName, bar);
@@ -64,10 +63,10 @@ void DialogResetMem::buildControls()
     int id = FirstLabelId;
     for (auto label = design::Labels.rbegin(); label != design::Labels.rend(); ++label) {
         const wchar_t* face = label->face == design::Face::Arial ? L"Arial" : L"Arial Black";
-        fonts_.push_back(makeFont(face, label->points, label->weight, dpi_));
+        const int font = layout.addFont({face, label->points, label->weight});
         const DWORD style = SS_CENTER | SS_NOPREFIX | (label->shown ? WS_VISIBLE : 0);
-        HWND control = addControl(hwnd(), WC_STATICW, win32::widen(label->text).c_str(), style,
-                                  label->box, id++, fonts_.back().get(), dpi_);
+        HWND control = layout.addControl(WC_STATICW, win32::widen(label->text).c_str(), style,
+                                         label->box, id++, font);
         windows_.addControl(label->name, control);
     }
 }
@@ -95,15 +94,28 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-        SetBkColor(reinterpret_cast<HDC>(wParam), Background);
-        return reinterpret_cast<LRESULT>(background_.get());
+    case WM_CTLCOLORDLG: {
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, colours_.palette().face);
+        SetTextColor(dc, colours_.palette().text);
+        return reinterpret_cast<LRESULT>(colours_.faceBrush());
+    }
     case WM_NOTIFY:
         if (const auto* notice = reinterpret_cast<const NMHDR*>(lParam);
             notice->code == NM_CUSTOMDRAW &&
             (notice->idFrom == OkButtonId || notice->idFrom == CancelButtonId))
-            return paintButtonInColour(notice, Background, DisabledText);
+            return paintButtonInColour(notice, colours_.palette());
         return std::nullopt;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST)
+            colours_.themeChanged(hwnd(), message);
+        return std::nullopt;
+    case WM_SYSCOLORCHANGE:
+        colours_.themeChanged(hwnd(), message);
+        return std::nullopt;
+    case WM_DPICHANGED:
+        layout_->dpiChanged(wParam, lParam);
+        return 0;
     case WM_CLOSE:
         // The close box waits out the reset.
         if (!buttons_.sequence().running())

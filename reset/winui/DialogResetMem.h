@@ -2,9 +2,10 @@
 
 #include "DialogWindow.h"
 #include "ResetButtons.h"
-#include "WinHandle.h"
+#include "TwipLayout.h"
+#include "WindowColours.h"
 
-#include <vector>
+#include <optional>
 
 namespace marlo {
 
@@ -36,9 +37,9 @@ private:
 
     WinWindowSystem& windows_;
     ResetButtons buttons_;
-    int dpi_;
-    win32::UniqueBrush background_;
-    std::vector<win32::UniqueFont> fonts_;
+    ThemedColours colours_;
+    // Made with the window; its fonts outlive the controls' use of them.
+    std::optional<TwipLayout> layout_;
     HWND resetNow_ = nullptr;
 };
 

@@ -118,6 +118,28 @@ inline RECT placeOf(HWND child)
     return r;
 }
 
+inline POINT centreOf(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Tells `window` that its monitor's scale went from `fromDpi` to `dpi`, and
+// suggests its rectangle scaled around its centre, as the system does.
+inline void changeDpi(HWND window, int fromDpi, int dpi)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    const POINT centre = centreOf(window);
+    const int width = MulDiv(r.right - r.left, dpi, fromDpi);
+    const int height = MulDiv(r.bottom - r.top, dpi, fromDpi);
+    RECT suggested{centre.x - width / 2, centre.y - height / 2, 0, 0};
+    suggested.right = suggested.left + width;
+    suggested.bottom = suggested.top + height;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
 inline void click(HWND button)
 {
     PostMessageW(button, BM_CLICK, 0, 0);

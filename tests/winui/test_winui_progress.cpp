@@ -4,6 +4,7 @@
 #include "ProgressCopyRunner.h"
 #include "ProgressWindow.h"
 #include "TransferTexts.h"
+#include "WinDesign.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
 #include "WinWindowSystem.h"
@@ -61,6 +62,19 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
         EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms);
         EXPECT_FALSE(IsWindowEnabled(e.window.hwnd())) << "modal over the window";
         EXPECT_TRUE(childWithText(progress, L" Copying MARLOCON.MDB to copy.mdb... "));
+        // At 1.5 times the scale, the window and its Cancel as much larger.
+        HWND cancel = GetDlgItem(progress, IDCANCEL);
+        RECT client{}, larger{};
+        GetClientRect(progress, &client);
+        const RECT button = placeOf(cancel);
+        const int dpi = screenDpi();
+        changeDpi(progress, dpi, dpi * 3 / 2);
+        GetClientRect(progress, &larger);
+        EXPECT_EQ(larger.right, client.right * 3 / 2);
+        EXPECT_EQ(larger.bottom, client.bottom * 3 / 2);
+        const RECT scaled = placeOf(cancel);
+        EXPECT_EQ(scaled.right - scaled.left, (button.right - button.left) * 3 / 2);
+        EXPECT_EQ(scaled.bottom - scaled.top, (button.bottom - button.top) * 3 / 2);
         click(GetDlgItem(progress, IDCANCEL));
         const std::optional<Box> told = answerBox(Question, IDOK);
         ASSERT_TRUE(told);

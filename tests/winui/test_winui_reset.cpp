@@ -1,12 +1,14 @@
 // The reset window on the Windows API: its start state in this process,
 // and the real dbreset.exe in a folder of its own for what only a whole
 // program shows (its exit status, the main program it starts).
+#include "ColouredButton.h"
 #include "DialogResetMem.h"
 #include "ResetWindowDesign.h"
 #include "WinDesign.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
 #include "WinWindowSystem.h"
+#include "WindowColours.h"
 
 #include <commctrl.h>
 
@@ -26,9 +28,9 @@ public:
     int beeps = 0;
 };
 
-RECT twipRect(int left, int top, int width, int height)
+RECT twipRect(int left, int top, int width, int height, int dpi = screenDpi())
 {
-    return rectFromTwips({left, top, width, height}, screenDpi());
+    return rectFromTwips({left, top, width, height}, dpi);
 }
 
 void expectPlace(HWND control, const RECT& expected)
@@ -48,10 +50,12 @@ LOGFONTW fontOf(HWND control)
     return font;
 }
 
-int fontHeight(double points)
+int fontHeight(double points, int dpi = screenDpi())
 {
-    return -static_cast<int>(std::lround(points * screenDpi() / 72.0));
+    return -static_cast<int>(std::lround(points * dpi / 72.0));
 }
+
+constexpr COLORREF LightRed = RGB(255, 128, 128);
 
 TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
 {
@@ -110,9 +114,9 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
 
     // The window, its labels and its buttons in the light red.
     HDC dc = GetDC(w);
-    EXPECT_EQ(GetPixel(dc, 3, client.bottom - 3), RGB(255, 128, 128));
+    EXPECT_EQ(GetPixel(dc, 3, client.bottom - 3), LightRed);
     const RECT b = placeOf(cancel);
-    EXPECT_EQ(GetPixel(dc, b.left + 6, b.top + 4), RGB(255, 128, 128));
+    EXPECT_EQ(GetPixel(dc, b.left + 6, b.top + 4), LightRed);
     ReleaseDC(w, dc);
 
     // Escape and the close box are the only keys left: Escape does nothing.
@@ -123,6 +127,93 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
     EXPECT_FALSE(quit);
     EXPECT_TRUE(IsWindowVisible(w));
     EXPECT_EQ(platform.beeps, 1);
+}
+
+TEST(WinResetWindow, LaysItselfOutAgainAtTheScaleOfANewMonitorAroundItsCentre)
+{
+    prepareWindowsUi();
+    AppFolder folder;
+    const auto files = makeHostFileSystem([&folder] { return folder.str(); });
+    TestPlatform platform(*files);
+    DialogResetMem window(*files, platform);
+    window.show();
+    HWND w = window.hwnd();
+    const int dpi = screenDpi(), larger = dpi * 3 / 2;
+    const POINT centre = centreOf(w);
+
+    changeDpi(w, dpi, larger);
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, pixelsFromTwips(7770, larger));
+    EXPECT_EQ(client.bottom, pixelsFromTwips(3195, larger));
+    EXPECT_NEAR(centreOf(w).x, centre.x, 1);
+    EXPECT_NEAR(centreOf(w).y, centre.y, 1);
+    HWND resetNow = childWithText(w, L"RESET NOW !");
+    HWND caution = childWithText(w, L"CAUTION !");
+    HWND notice =
+        childWithText(w, L"Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK");
+    HWND bar = childOfClass(w, PROGRESS_CLASSW);
+    ASSERT_TRUE(resetNow && caution && notice && bar);
+    expectPlace(resetNow, twipRect(4050, 2685, 2100, 375, larger));
+    expectPlace(caution, twipRect(705, 120, 6285, 540, larger));
+    expectPlace(notice, twipRect(705, 1575, 6375, 840, larger));
+    expectPlace(bar, twipRect(405, 945, 7020, 525, larger));
+    // The controls hold the new fonts, alive.
+    EXPECT_EQ(fontOf(caution).lfHeight, fontHeight(20.25, larger));
+    EXPECT_EQ(fontOf(notice).lfHeight, fontHeight(14.25, larger));
+    EXPECT_EQ(fontOf(resetNow).lfHeight, fontHeight(9.75, larger));
+
+    // New system colours: the window takes its brush anew, still light red
+    // without a high-contrast theme, and the focused button shows its
+    // focus rectangle before any key was pressed.
+    SendMessageW(w, WM_SYSCOLORCHANGE, 0, 0);
+    UpdateWindow(w);
+    HDC dc = GetDC(w);
+    EXPECT_EQ(GetPixel(dc, 3, client.bottom - 3), LightRed);
+    const RECT b = placeOf(resetNow);
+    bool dotted = false;
+    for (int x = b.left + 6; x < b.right - 6; ++x)
+        dotted = dotted || GetPixel(dc, x, b.top + 5) != LightRed;
+    EXPECT_TRUE(dotted);
+    ReleaseDC(w, dc);
+}
+
+TEST(WinResetWindow, UnderAHighContrastThemeItsButtonsPaintInTheSystemsColours)
+{
+    // Wine refuses SPI_SETHIGHCONTRAST, so the palette a high-contrast theme
+    // gives is painted on a real button directly.
+    const Palette contrast = paletteFor({LightRed, RGB(128, 128, 128)}, true);
+    EXPECT_EQ(contrast.face, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(contrast.text, GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(contrast.disabledText, GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(paletteFor({LightRed, RGB(128, 128, 128)}, false).face, LightRed);
+
+    prepareWindowsUi();
+    AppFolder folder;
+    const auto files = makeHostFileSystem([&folder] { return folder.str(); });
+    TestPlatform platform(*files);
+    DialogResetMem window(*files, platform);
+    window.show();
+    HWND resetNow = childWithText(window.hwnd(), L"RESET NOW !");
+    RECT box{};
+    GetClientRect(resetNow, &box);
+    HDC screen = GetDC(resetNow);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, box.right, box.bottom);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    NMCUSTOMDRAW draw{};
+    draw.hdr = {resetNow, static_cast<UINT_PTR>(GetDlgCtrlID(resetNow)),
+                static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.dwDrawStage = CDDS_PREPAINT;
+    draw.hdc = memory;
+    draw.rc = box;
+    EXPECT_EQ(paintButtonInColour(&draw.hdr, contrast), CDRF_SKIPDEFAULT);
+    EXPECT_EQ(GetPixel(memory, 6, 4), contrast.face);
+    EXPECT_EQ(GetPixel(memory, 0, box.bottom / 2), contrast.text) << "the focused button's edge";
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(resetNow, screen);
 }
 
 // The real program in a folder of its own, with its databases.

@@ -106,6 +106,26 @@ TEST(WinImportWindow, StartsWithItsDesignValuesAndKeepsThemWhenResized)
     EXPECT_TRUE(EqualRect(&before, &after));
     ShowWindow(win, SW_RESTORE);
 
+    // On a monitor at 1.5 times the scale: the design again, as large, and
+    // the window around its centre.
+    const int larger = dpi * 3 / 2;
+    const POINT centre = centreOf(win);
+    changeDpi(win, dpi, larger);
+    GetClientRect(win, &client);
+    EXPECT_EQ(client.right, pixelsFromTwips(9000, larger));
+    EXPECT_EQ(client.bottom, pixelsFromTwips(6825, larger));
+    EXPECT_NEAR(centreOf(win).x, centre.x, 1);
+    EXPECT_NEAR(centreOf(win).y, centre.y, 1);
+    for (const design::ButtonDesign& b : design::Buttons) {
+        const RECT r = placeOf(childWithText(win, w(b.caption)));
+        const RECT expected = rectFromTwips(b.box, larger);
+        EXPECT_TRUE(EqualRect(&r, &expected)) << b.name;
+    }
+    EXPECT_EQ(placeOf(paragraph).top, pixelsFromTwips(-15 + 2190, larger));
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(t.button("Command1"), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -std::lround(8.25 * larger / 72.0));
+
     // Command8 and Escape do nothing at all.
     const std::optional<int> quit = driveWhileRunning([&] {
         click(t.button("Command8"));

@@ -2,7 +2,6 @@
 
 #include "ButtonClick.h"
 #include "ImportWindowDesign.h"
-#include "WinDesign.h"
 #include "WinText.h"
 #include "WinWindowSystem.h"
 
@@ -20,32 +19,33 @@ enum ControlId { FirstButtonId = 100, FirstLabelId = 200, FrameId = 300 };
 
 ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
                            const CopierFactory& makeCopier)
-    : windows_(windows), dpi_(screenDpi()),
-      font_(makeFont(L"Arial", design::FontPoints, FW_NORMAL, dpi_))
+    : windows_(windows)
 {
     // An ordinary window: resizable, with minimize and maximize boxes. The
     // frame paints only its edge, so the window paints beneath its children.
     create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
            programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     windows_.setWindow(hwnd());
+    layout_.emplace(hwnd(), design::ClientWidth, design::ClientHeight);
     commonDialog1_.setOwner(hwnd());
     commands_ = std::make_unique<TransferCommands>(Platform{files, windows_}, commonDialog1_,
                                                    makeCopier ? makeCopier(hwnd())
                                                               : std::make_unique<DirectCopy>());
     buildControls();
-    sizeClientAndCentre(hwnd(), pixelsFromTwips(design::ClientWidth, dpi_),
-                        pixelsFromTwips(design::ClientHeight, dpi_));
+    layout_->sizeAndCentre();
 }
 
 void ImportWindow::buildControls()
 {
     // Children are stacked in the order they are made and Tab follows it:
     // the buttons in tab order, then the labels, the frame at the bottom.
+    TwipLayout& layout = *layout_;
+    const int font = layout.addFont({L"Arial", design::FontPoints, FW_NORMAL});
     int id = FirstButtonId;
     for (const design::ButtonDesign& button : design::Buttons) {
-        HWND control = addControl(hwnd(), WC_BUTTONW, win32::widen(button.caption).c_str(),
-                                  WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, button.box,
-                                  id++, font_.get(), dpi_);
+        HWND control = layout.addControl(WC_BUTTONW, win32::widen(button.caption).c_str(),
+                                         WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
+                                         button.box, id++, font);
         windows_.addControl(button.name, control);
         if (!firstButton_)
             firstButton_ = control;
@@ -56,14 +56,14 @@ void ImportWindow::buildControls()
     for (const design::LabelDesign& label : design::Labels) {
         const TwipBox box{frame.left + label.box.left, frame.top + label.box.top, label.box.width,
                           label.box.height};
-        HWND control = addControl(hwnd(), WC_STATICW, win32::widen(label.text).c_str(),
-                                  WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box, id++, font_.get(), dpi_);
+        HWND control = layout.addControl(WC_STATICW, win32::widen(label.text).c_str(),
+                                         WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box, id++, font);
         windows_.addControl(label.name, control);
     }
 
     // A plain rectangle in the window's text colour, without a 3D edge.
-    HWND frameControl = addControl(hwnd(), WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME, frame,
-                                   FrameId, nullptr, dpi_);
+    HWND frameControl =
+        layout.addControl(WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME, frame, FrameId);
     windows_.addControl(design::FrameName, frameControl);
 }
 
@@ -74,7 +74,7 @@ void ImportWindow::show()
     UpdateWindow(hwnd());
 }
 
-std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM /*lParam*/)
+std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND: {
@@ -90,6 +90,9 @@ std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM 
             runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
         return 0;
     }
+    case WM_DPICHANGED:
+        layout_->dpiChanged(wParam, lParam);
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd());
         return 0;

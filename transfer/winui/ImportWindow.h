@@ -2,11 +2,12 @@
 
 #include "DialogWindow.h"
 #include "TransferCommands.h"
+#include "TwipLayout.h"
 #include "WinCommonDialog.h"
-#include "WinHandle.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace marlo {
 
@@ -38,8 +39,8 @@ private:
     void buildControls();
 
     WinWindowSystem& windows_;
-    int dpi_;
-    win32::UniqueFont font_;
+    // Made with the window; its fonts outlive the controls' use of them.
+    std::optional<TwipLayout> layout_;
     WinCommonDialog commonDialog1_;
     std::unique_ptr<TransferCommands> commands_;
     HWND firstButton_ = nullptr;

@@ -3,7 +3,6 @@
 #include "MessageBox.h"
 #include "MessagePump.h"
 #include "ProgressPresenter.h"
-#include "WinDesign.h"
 #include "WinText.h"
 
 #include <commctrl.h>
@@ -13,9 +12,16 @@ namespace marlo {
 namespace {
 
 constexpr UINT PollInterval = 50; // ms
-// Pixels at 96 dpi.
-constexpr int Width = 380, Margin = 11, LineHeight = 16, BarHeight = 18, ButtonWidth = 80,
-              ButtonHeight = 24, Gap = 8;
+// Twips, 15 to a pixel at 96 dpi.
+constexpr int Width = 5700, Margin = 165, LineHeight = 240, BarHeight = 270, ButtonWidth = 1200,
+              ButtonHeight = 360, Gap = 120;
+constexpr int Inner = Width - 2 * Margin;
+constexpr TwipBox NameBox{Margin, Margin, Inner, LineHeight};
+constexpr TwipBox BytesBox{Margin, NameBox.top + LineHeight + Gap / 2, Inner, LineHeight};
+constexpr TwipBox BarBox{Margin, BytesBox.top + LineHeight + Gap / 2, Inner, BarHeight};
+constexpr TwipBox CancelBox{Width - Margin - ButtonWidth, BarBox.top + BarHeight + Gap, ButtonWidth,
+                            ButtonHeight};
+constexpr int Height = CancelBox.top + ButtonHeight + Margin;
 
 } // namespace
 
@@ -25,42 +31,26 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
         EnableWindow(owner, FALSE);
         disabledOwner_.reset(owner);
     }
-    const int dpi = screenDpi();
-    const auto px = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
-    font_ = makeFont(L"Arial", 8.25, FW_NORMAL, dpi);
     // No minimize box: a hidden modal window would leave the owner dead.
     create(L"MarloCopyProgress", win32::widen(MessageTitle).c_str(),
            WS_POPUP | WS_CAPTION | WS_SYSMENU, programIcon(),
            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), owner);
-
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const auto add = [&](const wchar_t* windowClass, const std::wstring& text, DWORD style, int top,
-                         int left, int width, int height, int id) {
-        HWND control = CreateWindowExW(
-            0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top, width, height,
-            hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        return control;
-    };
-    const int inner = px(Width - 2 * Margin);
-    int top = px(Margin);
+    layout_.emplace(hwnd(), Width, Height);
+    TwipLayout& layout = *layout_;
+    const int font = layout.addFont({L"Arial", 8.25, FW_NORMAL});
     // A long name is shortened in its middle instead of widening the window.
-    add(WC_STATICW, win32::widen(copying), SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, top, px(Margin),
-        inner, px(LineHeight), 100);
-    top += px(LineHeight + Gap / 2);
+    layout.addControl(WC_STATICW, win32::widen(copying).c_str(),
+                      WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, NameBox, 100, font);
     // A blank holds its line until the first figures.
-    bytes_ =
-        add(WC_STATICW, L" ", SS_LEFT | SS_NOPREFIX, top, px(Margin), inner, px(LineHeight), 101);
-    top += px(LineHeight + Gap / 2);
+    bytes_ = layout.addControl(WC_STATICW, L" ", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, BytesBox, 101,
+                               font);
     // Busy until the copy tells its size.
-    bar_ = add(PROGRESS_CLASSW, L"", PBS_MARQUEE, top, px(Margin), inner, px(BarHeight), 102);
+    bar_ = layout.addControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_MARQUEE, BarBox, 102, font);
     SendMessageW(bar_, PBM_SETMARQUEE, TRUE, 30);
-    top += px(BarHeight + Gap);
-    cancel_ = add(WC_BUTTONW, L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, top,
-                  px(Width - Margin - ButtonWidth), px(ButtonWidth), px(ButtonHeight), IDCANCEL);
-    top += px(ButtonHeight + Margin);
+    cancel_ = layout.addControl(WC_BUTTONW, L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                CancelBox, IDCANCEL, font);
 
-    sizeClientAndCentre(hwnd(), px(Width), top);
+    layout.sizeAndCentre();
     // Over the middle of its owner rather than of the screen.
     RECT over{}, self{};
     if (owner && GetWindowRect(owner, &over) && GetWindowRect(hwnd(), &self)) {
@@ -92,13 +82,16 @@ void ProgressWindow::disableCancel()
     EnableWindow(cancel_, FALSE);
 }
 
-std::optional<LRESULT> ProgressWindow::handle(UINT message, WPARAM wParam, LPARAM /*lParam*/)
+std::optional<LRESULT> ProgressWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
         // Cancel and Escape both arrive as IDCANCEL; Enter as IDOK does nothing.
         if (LOWORD(wParam) == IDCANCEL && askCancel_)
             askCancel_();
+        return 0;
+    case WM_DPICHANGED:
+        layout_->dpiChanged(wParam, lParam);
         return 0;
     case WM_CLOSE:
         if (askCancel_)

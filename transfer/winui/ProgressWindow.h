@@ -3,9 +3,11 @@
 #include "DialogWindow.h"
 #include "ProgressCopyRunner.h"
 #include "ProgressView.h"
+#include "TwipLayout.h"
 #include "WinHandle.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -47,7 +49,8 @@ private:
     // Destroyed before the window, which the base destroys.
     win32::UniqueOf<GiveInputBack> disabledOwner_;
     std::function<void()> askCancel_;
-    win32::UniqueFont font_;
+    // Made with the window; its font outlives the controls' use of it.
+    std::optional<TwipLayout> layout_;
     HWND bytes_ = nullptr;
     HWND bar_ = nullptr;
     HWND cancel_ = nullptr;
