@@ -2,7 +2,6 @@
 
 #include "ColouredButton.h"
 #include "ResetWindowDesign.h"
-#include "WinDesign.h"
 #include "WinText.h"
 #include "WinWindowSystem.h"
 
