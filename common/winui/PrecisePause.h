@@ -8,7 +8,8 @@ namespace marlo {
 // one. A plain Sleep lasts until the system's next timer tick, 15.6 ms apart
 // by default, so a pause of 50 ms would last about 62 and the reset would
 // run a fifth over its pacing. Nothing of the thread runs meanwhile: its
-// windows neither repaint nor react.
+// windows neither repaint nor react. One thread pauses on it at a time (the
+// window's): a second would restart the other's timer.
 class PrecisePause {
 public:
     PrecisePause();
