@@ -1,5 +1,6 @@
 #include "WinInUse.h"
 
+#include "SystemDll.h"
 #include "WinErrors.h"
 #include "WinHandle.h"
 #include "WinText.h"
@@ -11,6 +12,31 @@
 namespace marlo::win32 {
 
 namespace {
+
+// The Restart Manager's calls. Its DLL is loaded on the first file found in
+// use, not at every start of the tools: most runs never need it.
+struct RestartManager {
+    decltype(::RmStartSession)* startSession;
+    decltype(::RmRegisterResources)* registerResources;
+    decltype(::RmGetList)* getList;
+    decltype(::RmEndSession)* endSession;
+};
+
+// Null when the system lacks the DLL or one of the calls: the holder then
+// goes unnamed, as when the Restart Manager cannot answer.
+const RestartManager* restartManager()
+{
+    static const SystemDll dll(L"rstrtmgr.dll");
+    static const RestartManager calls{
+        dll.find<decltype(::RmStartSession)>("RmStartSession"),
+        dll.find<decltype(::RmRegisterResources)>("RmRegisterResources"),
+        dll.find<decltype(::RmGetList)>("RmGetList"),
+        dll.find<decltype(::RmEndSession)>("RmEndSession"),
+    };
+    const bool complete =
+        calls.startSession && calls.registerResources && calls.getList && calls.endSession;
+    return complete ? &calls : nullptr;
+}
 
 // The last name of a program's path: "MARLOCON.EXE".
 std::wstring programName(DWORD pid, const wchar_t* appName)
@@ -31,27 +57,31 @@ std::wstring programName(DWORD pid, const wchar_t* appName)
 // tell.
 std::string holderOf(const std::wstring& path)
 {
+    const RestartManager* rm = restartManager();
+    if (!rm)
+        return {};
     DWORD session = 0;
     wchar_t key[CCH_RM_SESSION_KEY + 1] = {};
-    if (::RmStartSession(&session, 0, key) != ERROR_SUCCESS)
+    if (rm->startSession(&session, 0, key) != ERROR_SUCCESS)
         return {};
     struct EndSession {
+        const RestartManager& rm;
         DWORD session;
-        ~EndSession() { ::RmEndSession(session); }
-    } const end{session};
+        ~EndSession() { rm.endSession(session); }
+    } const end{*rm, session};
 
     LPCWSTR files[] = {path.c_str()};
-    if (::RmRegisterResources(session, 1, files, 0, nullptr, 0, nullptr) != ERROR_SUCCESS)
+    if (rm->registerResources(session, 1, files, 0, nullptr, 0, nullptr) != ERROR_SUCCESS)
         return {};
     UINT needed = 0;
     UINT count = 0;
     DWORD reasons = 0;
     std::vector<RM_PROCESS_INFO> holders;
-    DWORD result = ::RmGetList(session, &needed, &count, nullptr, &reasons);
+    DWORD result = rm->getList(session, &needed, &count, nullptr, &reasons);
     if (result == ERROR_MORE_DATA) {
         holders.resize(needed);
         count = needed;
-        result = ::RmGetList(session, &needed, &count, holders.data(), &reasons);
+        result = rm->getList(session, &needed, &count, holders.data(), &reasons);
     }
     if (result != ERROR_SUCCESS)
         return {};

@@ -14,7 +14,7 @@ namespace marlo {
 WinWindowSystem::WinWindowSystem(FileSystem& files, std::string applicationTitle)
     : files_(files), applicationTitle_(std::move(applicationTitle))
 {
-    setSleeper([](int ms) { ::Sleep(static_cast<DWORD>(ms)); });
+    setSleeper([this](int ms) { pause_(ms); });
 }
 
 HWND WinWindowSystem::liveWindow() const

@@ -2,6 +2,7 @@
 
 #include "WindowSystemBase.h"
 
+#include "PrecisePause.h"
 #include "WinSystem.h"
 
 #include <functional>
@@ -53,6 +54,7 @@ private:
 
     FileSystem& files_;
     std::string applicationTitle_;
+    PrecisePause pause_;
     HWND window_ = nullptr;
     std::map<std::string, HWND, std::less<>> controls_;
 };
