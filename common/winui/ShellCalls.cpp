@@ -5,25 +5,20 @@
 namespace marlo {
 namespace {
 
-// Only from the system's own folder: the application folder is the user's,
-// and a DLL of that name there must never be loaded.
-HMODULE systemLibrary(const wchar_t* name)
-{
-    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
 template <class Call> bool find(HMODULE library, const char* name, Call& call)
 {
-    // Through the one pointer type that converts to every other without a
-    // change of meaning.
+    // GetProcAddress answers an entry of no particular type; the generic
+    // function pointer takes it to the call's own.
     call = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
     return call != nullptr;
 }
 
 std::optional<ShellCalls> loadShellCalls()
 {
-    HMODULE ole32 = systemLibrary(L"ole32.dll");
-    HMODULE shell32 = systemLibrary(L"shell32.dll");
+    // Both are known DLLs, which the system loads from its own folder only,
+    // never from the application folder.
+    HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+    HMODULE shell32 = LoadLibraryW(L"shell32.dll");
     ShellCalls calls{};
     if (!ole32 || !shell32 || !find(ole32, "CoInitializeEx", calls.coInitializeEx) ||
         !find(ole32, "CoCreateInstance", calls.coCreateInstance) ||
