@@ -33,10 +33,10 @@ HRESULT setFileTypes(IFileDialog& dialog, const std::vector<FileType>& types)
     const std::vector<SystemFileType> systemTypes = systemFileTypesFor(types);
     if (systemTypes.empty())
         return S_OK;
-    std::vector<COMDLG_FILTERSPEC> specs;
+    std::vector<COMDLG_FILTERSPEC> entries;
     for (const SystemFileType& type : systemTypes)
-        specs.push_back({type.name.c_str(), type.patterns.c_str()});
-    HRESULT result = dialog.SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+        entries.push_back({type.name.c_str(), type.patterns.c_str()});
+    HRESULT result = dialog.SetFileTypes(static_cast<UINT>(entries.size()), entries.data());
     if (SUCCEEDED(result))
         result = dialog.SetFileTypeIndex(1);
     return result;
