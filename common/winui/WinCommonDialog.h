@@ -9,8 +9,8 @@
 
 namespace marlo {
 
-// The file chooser on the Windows API: the system's open and save dialogs,
-// shown from the request.
+// The file chooser on the Windows API: the system's open and save dialogs
+// (the Common Item Dialog), shown from the request.
 class WinCommonDialog : public FileChooser {
 public:
     // `owner` is the window the chooser is modal over.
@@ -24,8 +24,12 @@ private:
     HWND owner_;
 };
 
-// The system's list of file types: description and patterns (joined by ';')
-// of every type, each ending with a NUL, and a second NUL after the last.
-std::wstring systemFilterFor(const std::vector<FileType>& types);
+// One file type as the system's dialog lists it: its description, and its
+// patterns joined by ';'.
+struct SystemFileType {
+    std::wstring name, patterns;
+    bool operator==(const SystemFileType&) const = default;
+};
+std::vector<SystemFileType> systemFileTypesFor(const std::vector<FileType>& types);
 
 } // namespace marlo

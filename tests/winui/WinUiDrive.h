@@ -167,17 +167,28 @@ inline std::optional<Box> answerBox(const std::wstring& title, int button,
     return seen;
 }
 
+// The name field of a file chooser.
+inline HWND nameFieldOf(HWND chooser)
+{
+    constexpr int NameCombo = 0x47C, NameEdit = 0x480;
+    HWND field = GetDlgItem(chooser, NameCombo);
+    return field && IsWindowVisible(field) ? field : GetDlgItem(chooser, NameEdit);
+}
+
+// What the name field of the file chooser titled `title` shows.
+inline std::wstring chooserName(const std::wstring& title)
+{
+    HWND chooser = waitForTopWindow(L"#32770", title);
+    return chooser ? textOf(nameFieldOf(chooser)) : L"<no chooser>";
+}
+
 // Types `name` into the file chooser titled `title` and accepts it.
 inline bool chooseFile(const std::wstring& title, const std::wstring& name)
 {
     HWND chooser = waitForTopWindow(L"#32770", title);
     if (!chooser)
         return false;
-    constexpr int NameCombo = 0x47C, NameEdit = 0x480;
-    HWND field = GetDlgItem(chooser, NameCombo);
-    if (!field || !IsWindowVisible(field))
-        field = GetDlgItem(chooser, NameEdit);
-    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(nameFieldOf(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
     click(GetDlgItem(chooser, IDOK));
     return waitUntil([&] { return !IsWindow(chooser); });
 }

@@ -189,6 +189,59 @@ TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
     EXPECT_EQ(t.folder.read("backup.mdb"), "old backup");
 }
 
+// Whether the drive holds a file of that name: Windows' drives hold any
+// sequence of units; Wine's keep names as UTF-8 on the host and refuse what
+// UTF-8 cannot say.
+bool driveHoldsName(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+}
+
+TEST(WinImportWindow, TheChooserOpensInTheApplicationFolderAndHandsBackEveryName)
+{
+    TransferWindow t;
+    AppFolder elsewhere;
+    // A name that no UTF-16 text holds: a high surrogate without its partner.
+    const std::wstring odd = L"odd\xd800.mdb";
+    const std::wstring oddPath = t.folder.wide("") + odd;
+    const bool holdsOdd = driveHoldsName(elsewhere.wide("") + odd);
+    const auto oddExists = [&] {
+        return GetFileAttributesW(oddPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    const std::optional<int> quit = driveWhileRunning([&] {
+        // A first export elsewhere; the next showing offers its name in the
+        // application folder all the same.
+        click(t.button("Command1"));
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((elsewhere / "picked.mdb").c_str())));
+        EXPECT_TRUE(waitUntil([&] { return elsewhere.read("picked.mdb") == "con live"; }));
+        click(t.button("Command1"));
+        EXPECT_EQ(chooserName(w(texts::ExportConTitle)), L"picked.mdb");
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), odd));
+        if (!holdsOdd) {
+            // The export fails on the drive, naming the very name chosen.
+            const std::optional<Box> refused = answerBox(Question, IDOK);
+            ASSERT_TRUE(refused);
+            EXPECT_NE(refused->text.find(L" " + oddPath + L" "), std::wstring::npos);
+            return;
+        }
+        EXPECT_TRUE(waitUntil(oddExists));
+
+        click(t.button("Command5"));
+        ASSERT_TRUE(chooseFile(w(texts::ImportSpmTitle), odd));
+        EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::ImportSpmQuestion));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.read("MARLOspm.mdb") == "con live"; }));
+
+        click(t.button("Command7"));
+        ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), odd));
+        EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::DeleteQuestion));
+        EXPECT_TRUE(waitUntil([&] { return !oddExists(); }));
+    });
+    EXPECT_FALSE(quit);
+    EXPECT_FALSE(findTopWindow(L"#32770", Question));
+}
+
 TEST(WinImportWindow, ImportOverADatabaseThatAnotherProgramHoldsIsRefusedAndTold)
 {
     TransferWindow t;
@@ -243,13 +296,36 @@ TEST(WinTransferProgram, ExitsStartTheMainProgramOnlyWhenAskedAndEndWithZero)
 
 TEST(WinCommonDialogSettings, TheFileTypesBecomeTheSystemsList)
 {
-    EXPECT_EQ(systemFilterFor(fileTypesFor(texts::ChooserFilter)),
-              std::wstring(L"MS Access DB (*.mdb)\0*.mdb\0Backup files (*.bak)\0*.bak\0"
-                           L"All files (*.*)\0*.*\0\0",
-                           75));
-    EXPECT_EQ(systemFilterFor(fileTypesFor("Odd|*.x;*.y|Odd one out")),
-              std::wstring(L"Odd\0*.x;*.y\0\0", 13));
-    EXPECT_EQ(systemFilterFor({}), L"");
+    EXPECT_EQ(systemFileTypesFor(fileTypesFor(texts::ChooserFilter)),
+              (std::vector<SystemFileType>{{L"MS Access DB (*.mdb)", L"*.mdb"},
+                                           {L"Backup files (*.bak)", L"*.bak"},
+                                           {L"All files (*.*)", L"*.*"}}));
+    EXPECT_EQ(systemFileTypesFor(fileTypesFor("Odd|*.x;*.y|Odd one out")),
+              (std::vector<SystemFileType>{{L"Odd", L"*.x;*.y"}}));
+    EXPECT_TRUE(systemFileTypesFor({}).empty());
+}
+
+// Every name a Windows drive holds comes back as the same name: a surrogate
+// without its partner keeps its own three bytes.
+TEST(WinNames, EverySequenceOfUnitsSurvivesTheWayToUtf8AndBack)
+{
+    struct Case {
+        std::wstring wide;
+        std::string utf8;
+    };
+    for (const Case& c :
+         {Case{L"plain.mdb", "plain.mdb"},
+          Case{L"\x00e9\x20ac\xd83d\xdcfb.mdb", "\xc3\xa9\xe2\x82\xac\xf0\x9f\x93\xbb.mdb"},
+          Case{L"a\xd800", "a\xed\xa0\x80"},
+          Case{L"\xdfff\xd83d\xdcfbz", "\xed\xbf\xbf\xf0\x9f\x93\xbbz"},
+          Case{L"\xdc00\xd800", "\xed\xb0\x80\xed\xa0\x80"}}) {
+        EXPECT_EQ(win32::narrow(c.wide), c.utf8);
+        EXPECT_EQ(win32::widen(c.utf8), c.wide);
+    }
+    // Bytes that are no UTF-8 convert as the system converts them; a cut
+    // three-byte form is no surrogate.
+    EXPECT_EQ(win32::widen("a\xff"), L"a\xfffd");
+    EXPECT_EQ(win32::widen("a\xed\xa0").find_first_not_of(L"a\xfffd"), std::wstring::npos);
 }
 
 } // namespace
