@@ -29,13 +29,20 @@ DialogResetMem::DialogResetMem(FileSystem& files, WinWindowSystem& windows)
 {
     // A fixed dialog border: system menu and close box, no minimize or
     // maximize box, no resizing.
-    create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
-           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), background_.get());
+    if (!create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
+                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(),
+                background_.get()))
+        return;
     windows_.setWindow(hwnd());
     buildControls();
     sizeClientAndCentre(hwnd(), pixelsFromTwips(design::ClientWidth, dpi_),
                         pixelsFromTwips(design::ClientHeight, dpi_));
     windows_.Beep();
+}
+
+DialogResetMem::~DialogResetMem()
+{
+    destroy();
 }
 
 void DialogResetMem::buildControls()
@@ -86,9 +93,9 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
         // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
         // no button stands in for the window, so both do nothing.
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == OkButtonId)
-            resetNowClicked();
+            runHandler([this] { resetNowClicked(); });
         else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == CancelButtonId)
-            cancelClicked();
+            runHandler([this] { cancelClicked(); });
         else if (HIWORD(wParam) == BN_SETFOCUS)
             // Enter presses the button that has the focus.
             SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
@@ -105,9 +112,8 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
             return paintButtonInColour(notice, Background, DisabledText);
         return std::nullopt;
     case WM_CLOSE:
-        // The close box waits out the reset.
-        if (!buttons_.sequence().running())
-            DestroyWindow(hwnd());
+        // The close box waits out the reset, which ends the program itself.
+        close();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(windows_.exitStatus());

@@ -61,7 +61,12 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
         EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms);
         EXPECT_FALSE(IsWindowEnabled(e.window.hwnd())) << "modal over the window";
         EXPECT_TRUE(childWithText(progress, L" Copying MARLOCON.MDB to copy.mdb... "));
-        click(GetDlgItem(progress, IDCANCEL));
+        HWND cancel = GetDlgItem(progress, IDCANCEL);
+        PostMessageW(cancel, WM_KEYDOWN, VK_RETURN, 0);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(IsWindowEnabled(cancel)) << "Enter leaves the copy running";
+        EXPECT_FALSE(findTopWindow(L"#32770", Question));
+        click(cancel);
         const std::optional<Box> told = answerBox(Question, IDOK);
         ASSERT_TRUE(told);
         EXPECT_EQ(told->text.rfind(

@@ -25,8 +25,9 @@ ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
 {
     // An ordinary window: resizable, with minimize and maximize boxes. The
     // frame paints only its edge, so the window paints beneath its children.
-    create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
-           programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    if (!create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
+                programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+        return;
     windows_.setWindow(hwnd());
     commonDialog1_.setOwner(hwnd());
     commands_ = std::make_unique<TransferCommands>(Platform{files, windows_}, commonDialog1_,
@@ -35,6 +36,11 @@ ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
     buildControls();
     sizeClientAndCentre(hwnd(), pixelsFromTwips(design::ClientWidth, dpi_),
                         pixelsFromTwips(design::ClientHeight, dpi_));
+}
+
+ImportWindow::~ImportWindow()
+{
+    destroy();
 }
 
 void ImportWindow::buildControls()
@@ -87,11 +93,15 @@ std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM 
             // Enter presses the button that has the focus.
             SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
         else if (HIWORD(wParam) == BN_CLICKED)
-            runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
+            runHandler([this, index] {
+                runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
+            });
         return 0;
     }
     case WM_CLOSE:
-        DestroyWindow(hwnd());
+        // A command under way runs to its end, its notice shown, and the
+        // window closes after it.
+        close();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(windows_.exitStatus());
