@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <utility>
 
@@ -44,8 +45,22 @@ public:
             const std::lock_guard lock(mutex_);
             result_ = std::move(result);
             seen_.ended = true;
+            if (whenEnded_)
+                whenEnded_();
         }
         endedChanged_.notify_all();
+    }
+
+    // `tell` is called as the copy ends, on the worker's thread and under
+    // the job's lock, so it must only pass the word on (post a message);
+    // at once when the copy has ended already. An empty one stops the
+    // telling: none comes after it has returned.
+    void whenEnded(std::function<void()> tell)
+    {
+        const std::lock_guard lock(mutex_);
+        whenEnded_ = std::move(tell);
+        if (seen_.ended && whenEnded_)
+            whenEnded_();
     }
 
     // Blocks the calling thread, events and all; true when the copy ended.
@@ -71,6 +86,7 @@ private:
     Seen seen_;
     bool cancel_ = false;
     Status result_;
+    std::function<void()> whenEnded_;
 };
 
 } // namespace marlo

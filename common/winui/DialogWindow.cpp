@@ -13,11 +13,17 @@ HICON programIcon(int metric)
 
 DialogWindow::~DialogWindow()
 {
-    if (HWND window = hwnd())
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    destroy();
 }
 
-void DialogWindow::create(const wchar_t* className, const wchar_t* caption, DWORD style, HICON icon,
+void DialogWindow::destroy()
+{
+    if (HWND window = hwnd())
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    window_.reset();
+}
+
+bool DialogWindow::create(const wchar_t* className, const wchar_t* caption, DWORD style, HICON icon,
                           HBRUSH background, HWND owner)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -33,10 +39,36 @@ void DialogWindow::create(const wchar_t* className, const wchar_t* caption, DWOR
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = background;
         windowClass.lpszClassName = className;
-        RegisterClassExW(&windowClass);
+        if (!RegisterClassExW(&windowClass)) {
+            creationError_ = GetLastError();
+            return false;
+        }
     }
-    CreateWindowExW(WS_EX_CONTROLPARENT, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, this);
+    if (!CreateWindowExW(WS_EX_CONTROLPARENT, className, caption, style, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance,
+                         this)) {
+        // A refusal without an error of its own is most likely the
+        // desktop's heap run out.
+        creationError_ = GetLastError() ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
+        return false;
+    }
+    return true;
+}
+
+void DialogWindow::runHandler(const std::function<void()>& handler)
+{
+    {
+        const CloseWhenIdle::Running running(closeWhenIdle_);
+        handler();
+    }
+    if (closeWhenIdle_.takeKeptClose() && hwnd())
+        DestroyWindow(hwnd());
+}
+
+void DialogWindow::close()
+{
+    if (closeWhenIdle_.closeNow())
+        DestroyWindow(hwnd());
 }
 
 void DialogWindow::focusControl(HWND control)
@@ -59,6 +91,13 @@ LRESULT CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wPara
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_.forget();
         return DefDlgProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_QUERYENDSESSION && self && self->closeWhenIdle_.handlerRunning()) {
+        // Ending the program now would cut the handler short, its question
+        // unanswered or its notice unshown: the session waits, and the
+        // window closes once the handler is done.
+        self->closeWhenIdle_.closeNow();
+        return FALSE;
     }
     if (self)
         if (const std::optional<LRESULT> handled = self->handle(message, wParam, lParam))

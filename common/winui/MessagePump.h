@@ -9,7 +9,8 @@ namespace marlo {
 void dispatchMessage(MSG& message);
 
 // Runs the thread's messages until the program is asked to end; answers
-// the status it was asked to end with.
+// the status it was asked to end with, or 1 when the system fails to hand
+// over the thread's messages.
 int runMessageLoop();
 
 // Runs every message that is pending, then returns. An end asked for

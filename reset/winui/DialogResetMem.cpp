@@ -28,13 +28,19 @@ DialogResetMem::DialogResetMem(FileSystem& files, WinWindowSystem& windows)
     // A fixed dialog border: system menu and close box, no minimize or
     // maximize box, no resizing. No class brush: the dialog manager paints
     // the background in the brush that WM_CTLCOLORDLG answers, the theme's.
-    create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
-           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), nullptr);
+    if (!create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
+                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), nullptr))
+        return;
     windows_.setWindow(hwnd());
     layout_.emplace(hwnd(), design::ClientWidth, design::ClientHeight);
     buildControls();
     layout_->sizeAndCentre();
     windows_.Beep();
+}
+
+DialogResetMem::~DialogResetMem()
+{
+    destroy();
 }
 
 void DialogResetMem::buildControls()
@@ -84,9 +90,9 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
         // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
         // no button stands in for the window, so both do nothing.
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == OkButtonId)
-            resetNowClicked();
+            runHandler([this] { resetNowClicked(); });
         else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == CancelButtonId)
-            cancelClicked();
+            runHandler([this] { cancelClicked(); });
         else if (HIWORD(wParam) == BN_SETFOCUS)
             // Enter presses the button that has the focus.
             SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
@@ -116,9 +122,8 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
         layout_->dpiChanged(wParam, lParam);
         return 0;
     case WM_CLOSE:
-        // The close box waits out the reset.
-        if (!buttons_.sequence().running())
-            DestroyWindow(hwnd());
+        // The close box waits out the reset, which ends the program itself.
+        close();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(windows_.exitStatus());

@@ -21,6 +21,8 @@ public:
     // Builds the window, hidden, in its warning state and beeps once, as it
     // loads.
     DialogResetMem(FileSystem& files, WinWindowSystem& windows);
+    // The window and its controls go before their fonts and brush.
+    ~DialogResetMem() override;
 
     // Shows the window in the middle of the screen, the focus on "RESET NOW !".
     void show();

@@ -10,7 +10,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const auto files = marlo::makeHostFileSystem();
     marlo::WinWindowSystem windows(*files, "dbreset");
     marlo::DialogResetMem window(*files, windows);
+    if (!window.hwnd())
+        return marlo::reportNoWindow(window.creationError(), "dbreset");
     window.show();
-    marlo::runMessageLoop();
-    return windows.exitStatus();
+    return marlo::runMessageLoop();
 }

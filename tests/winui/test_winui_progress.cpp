@@ -75,7 +75,11 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
         const RECT scaled = placeOf(cancel);
         EXPECT_EQ(scaled.right - scaled.left, (button.right - button.left) * 3 / 2);
         EXPECT_EQ(scaled.bottom - scaled.top, (button.bottom - button.top) * 3 / 2);
-        click(GetDlgItem(progress, IDCANCEL));
+        PostMessageW(cancel, WM_KEYDOWN, VK_RETURN, 0);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(IsWindowEnabled(cancel)) << "Enter leaves the copy running";
+        EXPECT_FALSE(findTopWindow(L"#32770", Question));
+        click(cancel);
         const std::optional<Box> told = answerBox(Question, IDOK);
         ASSERT_TRUE(told);
         EXPECT_EQ(told->text.rfind(

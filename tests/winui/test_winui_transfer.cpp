@@ -263,6 +263,32 @@ TEST(WinImportWindow, ImportOverADatabaseThatAnotherProgramHoldsIsRefusedAndTold
     EXPECT_TRUE(waitUntil([&] { return t.folder.read("MARLOcon.mdb") == "con live"; }));
 }
 
+TEST(WinImportWindow, ACloseAskedDuringACommandWaitsForItsEndAndItsNotice)
+{
+    TransferWindow t;
+    t.folder.write("locked.mdb", "locked");
+    SetFileAttributesW(t.folder.wide("locked.mdb").c_str(), FILE_ATTRIBUTE_READONLY);
+    HWND win = t.window.hwnd();
+    const std::optional<int> quit = driveWhileRunning([&] {
+        click(t.button("Command7"));
+        ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), w((t.folder / "locked.mdb").c_str())));
+        HWND question = waitForTopWindow(L"#32770", Question);
+        ASSERT_TRUE(question);
+        PostMessageW(win, WM_CLOSE, 0, 0);
+        PostMessageW(win, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(SendMessageW(win, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        std::this_thread::sleep_for(200ms);
+        EXPECT_TRUE(IsWindow(question)) << "the question stays until it is answered";
+        EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::DeleteQuestion));
+        const std::optional<Box> refused = answerBox(Question, IDOK);
+        ASSERT_TRUE(refused) << "the command's notice is still shown";
+        EXPECT_EQ(refused->text.rfind(L" Could not delete your selected file ! ", 0), 0u);
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(win); })) << "then the window closes";
+    });
+    EXPECT_EQ(quit, 0);
+    EXPECT_EQ(t.folder.read("locked.mdb"), "locked");
+}
+
 TEST(WinTransferProgram, ExitsStartTheMainProgramOnlyWhenAskedAndEndWithZero)
 {
     struct Exit {

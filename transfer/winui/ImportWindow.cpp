@@ -23,8 +23,9 @@ ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
 {
     // An ordinary window: resizable, with minimize and maximize boxes. The
     // frame paints only its edge, so the window paints beneath its children.
-    create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
-           programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    if (!create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
+                programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+        return;
     windows_.setWindow(hwnd());
     layout_.emplace(hwnd(), design::ClientWidth, design::ClientHeight);
     commonDialog1_.setOwner(hwnd());
@@ -33,6 +34,11 @@ ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
                                                               : std::make_unique<DirectCopy>());
     buildControls();
     layout_->sizeAndCentre();
+}
+
+ImportWindow::~ImportWindow()
+{
+    destroy();
 }
 
 void ImportWindow::buildControls()
@@ -87,14 +93,18 @@ std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM 
             // Enter presses the button that has the focus.
             SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
         else if (HIWORD(wParam) == BN_CLICKED)
-            runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
+            runHandler([this, index] {
+                runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
+            });
         return 0;
     }
     case WM_DPICHANGED:
         layout_->dpiChanged(wParam, lParam);
         return 0;
     case WM_CLOSE:
-        DestroyWindow(hwnd());
+        // A command under way runs to its end, its notice shown, and the
+        // window closes after it.
+        close();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(windows_.exitStatus());

@@ -26,6 +26,8 @@ public:
 
     // Builds the window, hidden.
     ImportWindow(FileSystem& files, WinWindowSystem& windows, const CopierFactory& makeCopier = {});
+    // The window and its controls go before their font.
+    ~ImportWindow() override;
 
     // Shows the window in the middle of the screen, the focus on Command1.
     void show();

@@ -7,11 +7,15 @@
 
 #include <commctrl.h>
 
+#include <chrono>
+
 namespace marlo {
 
 namespace {
 
 constexpr UINT PollInterval = 50; // ms
+// Posted by the copy's worker as the copy ends.
+constexpr UINT CopyEnded = WM_APP + 1;
 // Twips, 15 to a pixel at 96 dpi.
 constexpr int Width = 5700, Margin = 165, LineHeight = 240, BarHeight = 270, ButtonWidth = 1200,
               ButtonHeight = 360, Gap = 120;
@@ -32,9 +36,10 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
         disabledOwner_.reset(owner);
     }
     // No minimize box: a hidden modal window would leave the owner dead.
-    create(L"MarloCopyProgress", win32::widen(MessageTitle).c_str(),
-           WS_POPUP | WS_CAPTION | WS_SYSMENU, programIcon(),
-           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), owner);
+    if (!create(L"MarloCopyProgress", win32::widen(MessageTitle).c_str(),
+                WS_POPUP | WS_CAPTION | WS_SYSMENU, programIcon(),
+                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), owner))
+        return;
     layout_.emplace(hwnd(), Width, Height);
     TwipLayout& layout = *layout_;
     const int font = layout.addFont({L"Arial", 8.25, FW_NORMAL});
@@ -59,7 +64,15 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
                      (over.top + over.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     ShowWindow(hwnd(), SW_SHOWNORMAL);
-    focusControl(cancel_);
+    // The focus on Cancel without making it the default button: Enter,
+    // easily pressed in passing, must not throw away a long copy.
+    SetFocus(cancel_);
+}
+
+ProgressWindow::~ProgressWindow()
+{
+    disabledOwner_.reset();
+    destroy();
 }
 
 void ProgressWindow::setBytesLine(const std::string& line)
@@ -107,25 +120,42 @@ ShowUntilEnded showInProgressWindow(HWND owner)
     return [owner](CopyJob& job, const std::string& copying) {
         ProgressWindow window(owner, copying);
         ProgressPresenter presenter(job, window);
+        HWND shown = window.hwnd();
+        if (!shown) {
+            // Without its window the copy is waited for as a short one is.
+            while (!job.waitFor(std::chrono::seconds(1))) {
+            }
+            presenter.look();
+            return;
+        }
         window.whenCancelAsked([&presenter] { presenter.requestCancel(); });
+        job.whenEnded([shown] { PostMessageW(shown, CopyEnded, 0, 0); });
+        const struct StopTelling {
+            CopyJob& job;
+            ~StopTelling() { job.whenEnded({}); }
+        } stopTelling{job};
+        // The figures are looked at on a timer. Without one they stand
+        // still, but the copy's end still closes the window.
         const UINT_PTR poll = SetTimer(nullptr, 0, PollInterval, nullptr);
         presenter.look();
         MSG message;
         while (!presenter.ended()) {
             const BOOL got = GetMessageW(&message, nullptr, 0, 0);
             if (got <= 0) {
-                // The program is to end: kept for its own loop, and the
+                // The program is to end, or the system fails to hand over
+                // messages: kept for the program's own loop, and the
                 // presenter that goes stops the copy.
-                if (got == 0)
-                    PostQuitMessage(static_cast<int>(message.wParam));
+                PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 1);
                 break;
             }
-            if (message.message == WM_TIMER && !message.hwnd && message.wParam == poll)
+            if ((message.message == WM_TIMER && poll && !message.hwnd && message.wParam == poll) ||
+                (message.message == CopyEnded && message.hwnd == shown))
                 presenter.look();
             else
                 dispatchMessage(message);
         }
-        KillTimer(nullptr, poll);
+        if (poll)
+            KillTimer(nullptr, poll);
     };
 }
 

@@ -14,13 +14,16 @@
 namespace marlo {
 
 // The modal window of a long copy: what is copied, how far it has come,
-// and Cancel. Cancel, Escape and the close box ask the copy to stop; only
-// the copy's end closes the window.
+// and Cancel. Cancel, Escape and the close box ask the copy to stop; Enter
+// does nothing; only the copy's end closes the window.
 class ProgressWindow : public DialogWindow, public ProgressView {
 public:
     // `copying` names the copy; the window stands over `owner`, which takes
     // no input while it is open.
     ProgressWindow(HWND owner, const std::string& copying);
+    // The owner takes its input back, then the window and its controls go,
+    // before their font.
+    ~ProgressWindow() override;
 
     // `askCancel` is called for Cancel, Escape and the close box.
     void whenCancelAsked(std::function<void()> askCancel) { askCancel_ = std::move(askCancel); }
@@ -46,7 +49,6 @@ private:
             return true;
         }
     };
-    // Destroyed before the window, which the base destroys.
     win32::UniqueOf<GiveInputBack> disabledOwner_;
     std::function<void()> askCancel_;
     // Made with the window; its font outlives the controls' use of it.

@@ -15,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     marlo::ImportWindow window(*files, windows, [](HWND w) {
         return std::make_unique<marlo::ProgressCopyRunner>(marlo::showInProgressWindow(w));
     });
+    if (!window.hwnd())
+        return marlo::reportNoWindow(window.creationError(), "dbtransfer");
     window.show();
-    marlo::runMessageLoop();
-    return windows.exitStatus();
+    return marlo::runMessageLoop();
 }

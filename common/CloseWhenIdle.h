@@ -1,0 +1,47 @@
+#pragma once
+
+#include <utility>
+
+namespace marlo {
+
+// When a close asked of a tool's window is carried out. A close asked while
+// one of the window's handlers runs (its question, the chooser or a copy is
+// open, or the reset is pumping its events) would take the window away
+// under that handler: the handler runs to its end instead, its notices
+// shown, and the close follows once no handler runs, as the user who asked
+// for it expects.
+class CloseWhenIdle {
+public:
+    // Marks a handler of the window as running while it lives.
+    class Running {
+    public:
+        explicit Running(CloseWhenIdle& gate) : gate_(gate) { ++gate_.running_; }
+        ~Running() { --gate_.running_; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        CloseWhenIdle& gate_;
+    };
+
+    bool handlerRunning() const { return running_ > 0; }
+
+    // True when the window may close now; otherwise the close is kept for
+    // the end of the running handler.
+    bool closeNow()
+    {
+        if (running_ == 0)
+            return true;
+        kept_ = true;
+        return false;
+    }
+
+    // Once no handler runs: whether a close was kept for this moment.
+    bool takeKeptClose() { return running_ == 0 && std::exchange(kept_, false); }
+
+private:
+    int running_ = 0;
+    bool kept_ = false;
+};
+
+} // namespace marlo
