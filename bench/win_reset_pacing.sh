@@ -8,10 +8,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-3}
 
-build=${BUILD_DIR:-build-win}
-scripts/setup.sh "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake > /dev/null
-
-export WINEPREFIX=${BENCH_WINEPREFIX:-$PWD/$build/bench-wineprefix} WINEDEBUG=-all
-[ -d "$WINEPREFIX" ] || wineboot -i > /dev/null 2>&1
+source bench/win_bench_setup.sh
 trap 'wineserver -k 2> /dev/null || true' EXIT
 wine "$build/bin/reset_pauses.exe" "$rounds" 2> /dev/null

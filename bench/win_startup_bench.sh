@@ -12,11 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-9}
 
-build=${BUILD_DIR:-build-win}
-scripts/setup.sh "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake > /dev/null
-
-export WINEPREFIX=${BENCH_WINEPREFIX:-$PWD/$build/bench-wineprefix} WINEDEBUG=-all
-[ -d "$WINEPREFIX" ] || wineboot -i > /dev/null 2>&1
+source bench/win_bench_setup.sh
 
 work=$(mktemp -d)
 trap 'wineserver -k 2> /dev/null || true; kill ${xvfb_pid:-} 2> /dev/null; rm -rf "$work"' EXIT

@@ -57,13 +57,20 @@ int fontHeight(double points, int dpi = screenDpi())
 
 constexpr COLORREF LightRed = RGB(255, 128, 128);
 
+// The window over an empty application folder of its own.
+struct ResetWindowOnFolder {
+    bool prepared = (prepareWindowsUi(), true); // before the window is made
+    AppFolder folder;
+    std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return folder.str(); });
+    TestPlatform platform{*files};
+    DialogResetMem window{*files, platform};
+};
+
 TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
 {
-    prepareWindowsUi();
-    AppFolder folder;
-    const auto files = makeHostFileSystem([&folder] { return folder.str(); });
-    TestPlatform platform(*files);
-    DialogResetMem window(*files, platform);
+    ResetWindowOnFolder on;
+    TestPlatform& platform = on.platform;
+    DialogResetMem& window = on.window;
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_FALSE(IsWindowVisible(window.hwnd())) << "beeps while it loads, before it shows";
     window.show();
@@ -131,11 +138,9 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
 
 TEST(WinResetWindow, LaysItselfOutAgainAtTheScaleOfANewMonitorAroundItsCentre)
 {
-    prepareWindowsUi();
-    AppFolder folder;
-    const auto files = makeHostFileSystem([&folder] { return folder.str(); });
-    TestPlatform platform(*files);
-    DialogResetMem window(*files, platform);
+    ResetWindowOnFolder on;
+    TestPlatform& platform = on.platform;
+    DialogResetMem& window = on.window;
     window.show();
     HWND w = window.hwnd();
     const int dpi = screenDpi(), larger = dpi * 3 / 2;
@@ -188,11 +193,9 @@ TEST(WinResetWindow, UnderAHighContrastThemeItsButtonsPaintInTheSystemsColours)
     EXPECT_EQ(contrast.disabledText, GetSysColor(COLOR_GRAYTEXT));
     EXPECT_EQ(paletteFor({LightRed, RGB(128, 128, 128)}, false).face, LightRed);
 
-    prepareWindowsUi();
-    AppFolder folder;
-    const auto files = makeHostFileSystem([&folder] { return folder.str(); });
-    TestPlatform platform(*files);
-    DialogResetMem window(*files, platform);
+    ResetWindowOnFolder on;
+    TestPlatform& platform = on.platform;
+    DialogResetMem& window = on.window;
     window.show();
     HWND resetNow = childWithText(window.hwnd(), L"RESET NOW !");
     RECT box{};
