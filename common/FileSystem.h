@@ -41,6 +41,14 @@ public:
     virtual bool Placed() const = 0;
 };
 
+// A whole copy made of a staged one: placed, unless staging failed.
+inline Status placeStaged(Result<std::unique_ptr<StagedCopy>> staged)
+{
+    if (!staged)
+        return staged.status();
+    return staged.value()->Place();
+}
+
 // A staged copy made ready on the window's thread to run on another, as a
 // CopyTask is.
 using StageTask = std::function<Result<std::unique_ptr<StagedCopy>>(const CopyProgress& progress)>;

@@ -247,10 +247,7 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
 Status copyFileCrashSafe(const std::string& source, const std::string& destination,
                          const CopyOptions& options)
 {
-    auto staged = stageCopy(source, destination, options);
-    if (!staged)
-        return staged.status();
-    return staged.value()->Place();
+    return placeStaged(stageCopy(source, destination, options));
 }
 
 Status keepBackup(const std::string& file, const std::string& backup)

@@ -192,10 +192,7 @@ stageCopy(const std::wstring& source, const std::wstring& destination, const Cop
 Status copyFileCrashSafe(const std::wstring& source, const std::wstring& destination,
                          const CopyOptions& options)
 {
-    auto staged = stageCopy(source, destination, options);
-    if (!staged)
-        return staged.status();
-    return staged.value()->Place();
+    return placeStaged(stageCopy(source, destination, options));
 }
 
 } // namespace marlo::win32

@@ -139,7 +139,6 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
 TEST(WinResetWindow, LaysItselfOutAgainAtTheScaleOfANewMonitorAroundItsCentre)
 {
     ResetWindowOnFolder on;
-    TestPlatform& platform = on.platform;
     DialogResetMem& window = on.window;
     window.show();
     HWND w = window.hwnd();
@@ -194,7 +193,6 @@ TEST(WinResetWindow, UnderAHighContrastThemeItsButtonsPaintInTheSystemsColours)
     EXPECT_EQ(paletteFor({LightRed, RGB(128, 128, 128)}, false).face, LightRed);
 
     ResetWindowOnFolder on;
-    TestPlatform& platform = on.platform;
     DialogResetMem& window = on.window;
     window.show();
     HWND resetNow = childWithText(window.hwnd(), L"RESET NOW !");
