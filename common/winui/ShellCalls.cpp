@@ -1,29 +1,26 @@
 #include "ShellCalls.h"
 
+#include "SystemDll.h"
+
 #include <optional>
+#include <type_traits>
 
 namespace marlo {
 namespace {
 
-template <class Call> bool find(HMODULE library, const char* name, Call& call)
-{
-    // GetProcAddress answers an entry of no particular type; the generic
-    // function pointer takes it to the call's own.
-    call = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-    return call != nullptr;
-}
-
 std::optional<ShellCalls> loadShellCalls()
 {
-    // Both are known DLLs, which the system loads from its own folder only,
-    // never from the application folder.
-    HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-    HMODULE shell32 = LoadLibraryW(L"shell32.dll");
-    ShellCalls calls{};
-    if (!ole32 || !shell32 || !find(ole32, "CoInitializeEx", calls.coInitializeEx) ||
-        !find(ole32, "CoCreateInstance", calls.coCreateInstance) ||
-        !find(ole32, "CoTaskMemFree", calls.coTaskMemFree) ||
-        !find(shell32, "SHCreateItemFromParsingName", calls.createItemFromParsingName))
+    static const win32::SystemDll ole32(L"ole32.dll");
+    static const win32::SystemDll shell32(L"shell32.dll");
+    const ShellCalls calls{
+        ole32.find<std::remove_pointer_t<decltype(ShellCalls::coInitializeEx)>>("CoInitializeEx"),
+        ole32.find<std::remove_pointer_t<decltype(ShellCalls::coCreateInstance)>>(
+            "CoCreateInstance"),
+        ole32.find<std::remove_pointer_t<decltype(ShellCalls::coTaskMemFree)>>("CoTaskMemFree"),
+        shell32.find<std::remove_pointer_t<decltype(ShellCalls::createItemFromParsingName)>>(
+            "SHCreateItemFromParsingName")};
+    if (!calls.coInitializeEx || !calls.coCreateInstance || !calls.coTaskMemFree ||
+        !calls.createItemFromParsingName)
         return std::nullopt;
     return calls;
 }
