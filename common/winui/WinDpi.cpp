@@ -1,28 +1,27 @@
 #include "WinDpi.h"
 
+#include "SystemDll.h"
 #include "WinDesign.h"
 
 namespace marlo {
 
 namespace {
 
-// A function of user32 that older systems lack, or null.
-template <class Function> Function fromUser32(const char* name)
+// The functions of user32 that older systems lack are looked up by name.
+const win32::SystemDll& user32()
 {
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    // FARPROC is the system's untyped function pointer: the real type is the
-    // documented one, reached through the one type that GCC lets cast to any.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+    static const win32::SystemDll dll(L"user32.dll");
+    return dll;
 }
 
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetDpiForWindowFunction = UINT WINAPI(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
 
 } // namespace
 
 int windowDpi(HWND window)
 {
-    static const auto getDpiForWindow = fromUser32<GetDpiForWindowFunction>("GetDpiForWindow");
+    static const auto getDpiForWindow = user32().find<GetDpiForWindowFunction>("GetDpiForWindow");
     if (getDpiForWindow && window)
         if (const UINT dpi = getDpiForWindow(window); dpi > 0)
             return static_cast<int>(dpi);
@@ -32,7 +31,7 @@ int windowDpi(HWND window)
 SIZE frameForClient(HWND window, int width, int height, int dpi)
 {
     static const auto adjustForDpi =
-        fromUser32<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+        user32().find<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
     RECT frame{0, 0, width, height};
