@@ -36,6 +36,12 @@ public:
     // the destination as it was, when the destination has meanwhile become
     // read-only, held by another program or the source itself.
     virtual Status Place() = 0;
+    // Place for a destination that did not exist: takes the name only while
+    // it is free, so a file made there meanwhile is kept and this fails.
+    virtual Status PlaceNew() = 0;
+    // Looks at the destination as Place will, and changes nothing: lets a
+    // caller refuse before it changes anything else.
+    virtual Status CheckDestination() = 0;
     // Whether the copy has taken the destination's name, also where Place
     // failed after it had (the folder could not be flushed to the disk).
     virtual bool Placed() const = 0;
@@ -89,8 +95,17 @@ public:
     // the drive has links, else a crash-safe copy that takes the name only
     // while it is free.
     virtual Status KeepBackup(const std::string& file, const std::string& backup) = 0;
+    // Takes away a name that KeepBackup gave, the file keeping its other
+    // name. Not refused because another program holds the file: its data is
+    // not touched.
+    virtual Status RemoveKeptBackup(const std::string& backup) = 0;
     // Never replaces a name; a failed move leaves both names as they were.
     virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
+    // Moves a file that is to be deleted once the command can no longer fail
+    // to the name `aside`, never replacing one; refused, leaving both names
+    // as they were, wherever DeleteFile(path, false) would refuse it
+    // (read-only, in use).
+    virtual Status SetAside(const std::string& path, const std::string& aside) = 0;
     // With force false a read-only file is refused.
     virtual Status DeleteFile(const std::string& path, bool force) = 0;
     // Fails, naming the program, when another program holds any of the

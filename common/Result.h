@@ -8,11 +8,14 @@ namespace marlo {
 
 // What a failing platform operation leaves behind: a number (never 0) and a
 // description in plain words that can be shown to a user. A cancelled one
-// did not fail: the user stopped it, and there is no reason to give.
+// did not fail: the user stopped it, and there is no reason to give. One
+// that failed only to flush its change to the disk did make that change:
+// every program sees it, but a power cut may still take it back.
 struct OpError {
     int number = 0;
     std::string description;
     bool cancelled = false;
+    bool changeMade = false;
 };
 
 // Outcome of an operation that returns nothing: success, or an OpError.
@@ -35,6 +38,11 @@ public:
     static Status cancelled(int number, std::string description)
     {
         return failure(OpError{number, std::move(description), true});
+    }
+    // An operation that made its change but could not flush it to the disk.
+    static Status unflushed(int number, std::string description)
+    {
+        return failure(OpError{number, std::move(description), false, true});
     }
 
     bool ok() const { return !error_.has_value(); }

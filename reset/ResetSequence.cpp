@@ -2,7 +2,6 @@
 
 #include "DatabaseFiles.h"
 #include "ErrorPolicies.h"
-#include "ImportBackup.h"
 #include "MessageBox.h"
 #include "ResetTexts.h"
 #include "ResetWindowDesign.h"
@@ -71,24 +70,39 @@ std::string userForm(Database database, Role role)
     return std::string(member(database, role).userForm);
 }
 
-std::string notResetLine(Database database, Outcome outcome, const std::string& inUseReason)
+std::string capitalised(std::string text)
+{
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "; ") + line;
+    return text;
+}
+
+// One line of the closing message for a database that was not simply reset.
+std::string notResetLine(Database database, Outcome outcome, const std::string& reason,
+                         const ChangeReport& report)
 {
     const std::string live = userForm(database, Role::Live);
-    const std::string templ = userForm(database, Role::Template);
     switch (outcome) {
-    case Outcome::LeftInPlace:
-        return " " + live + " was not reset... The file was left as it was! ";
-    case Outcome::SavedNotReset:
-        return " " + live + " was not reset... It was saved as " +
-               userForm(database, Role::Backup1) + ", but " + templ + " could not be copied! ";
-    case Outcome::MissingNotMade:
-        return " " + live + " was not reset... " + templ + " could not be copied! ";
-    case Outcome::InUse: {
-        std::string reason = inUseReason;
-        if (!reason.empty())
-            reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
-        return " " + live + " was not reset... " + reason + "! Its files were left as they were! ";
-    }
+    case Outcome::LeftAlone:
+        return " " + live + " was not reset... " + capitalised(reason) +
+               "! Its files were left as they were! ";
+    case Outcome::NotPutBack:
+        return " " + live + " was not reset... " + capitalised(reason) + "! " +
+               (report.whereNow.empty()
+                    ? "Its files were put back, but the drive did not confirm that it is on "
+                      "the disk! "
+                    : "Not everything could be put back: " + joined(report.whereNow) + "! ");
+    case Outcome::ResetButNot:
+        return " " + live + " was reset, but " + reason + "! " +
+               capitalised(joined(report.whereNow)) + "! ";
     case Outcome::Reset:
         break;
     }
@@ -96,27 +110,6 @@ std::string notResetLine(Database database, Outcome outcome, const std::string& 
 }
 
 } // namespace
-
-Status ResetSequence::moveToGeneration(Database database, const std::string& source, int generation)
-{
-    FileSystem& files = platform_.files;
-    const std::string destination = backupPath(files, database, generation);
-    Status moved = files.MoveFile(source, destination);
-    if (moved.ok())
-        return moved;
-    Result<bool> taken = files.FileExists(destination);
-    if (!taken.ok() || !taken.value())
-        return moved;
-    Result<bool> present = files.FileExists(source);
-    if (!present.ok() || !present.value())
-        return moved;
-    Status room = generation == BackupGenerations
-                      ? files.DeleteFile(destination, false)
-                      : moveToGeneration(database, destination, generation + 1);
-    if (!room.ok())
-        return moved;
-    return files.MoveFile(source, destination);
-}
 
 void ResetSequence::run()
 {
@@ -129,7 +122,7 @@ void ResetSequence::run()
     showProgressState();
     if (!templatesPresent())
         return;
-    findFamiliesInUse();
+    prepareFamilies();
     onError_.step(platform_.windows.SetValue(design::ProgressBarName, 0));
     rotateBackups();
     onError_.step(platform_.windows.SetValue(design::ProgressBarName, 0));
@@ -167,15 +160,46 @@ bool ResetSequence::templatesPresent()
 }
 
 // A database whose files another program holds open (the main program, say)
-// is left alone as a whole: rotating its backups and then failing to move
-// its live file would drop its oldest backup for nothing.
-void ResetSequence::findFamiliesInUse()
+// is left alone as a whole, and so is one whose template cannot take its
+// live name (a read-only database): nothing of it is changed for nothing.
+// The template is copied now, beside the live file, so that nothing can be
+// refused once its backups have moved.
+void ResetSequence::prepareFamilies()
 {
-    for (Family& family : families_)
-        if (Status free =
-                platform_.files.FilesNotInUse(familyPaths(platform_.files, family.database));
-            !free)
-            family.inUse = free.error().description;
+    FileSystem& files = platform_.files;
+    for (Family& family : families_) {
+        const auto leaveAlone = [&](const Status& refused) {
+            family.outcome = Outcome::LeftAlone;
+            family.reason = refused.error().description;
+        };
+        if (Status free = files.FilesNotInUse(familyPaths(files, family.database)); !free) {
+            leaveAlone(free);
+            continue;
+        }
+        auto staged = files.PrepareStagedCopy(memberPath(files, family.database, Role::Template),
+                                              memberPath(files, family.database, Role::Live))({});
+        if (!staged) {
+            leaveAlone(staged.status());
+            continue;
+        }
+        family.templateCopy = std::move(staged.value());
+        family.change.emplace(files, family.database);
+        // A database that appears at the live name after this is not replaced.
+        if (Result<bool> live = family.change->liveThere(); !live) {
+            family.change.reset();
+            family.templateCopy.reset();
+            leaveAlone(live.status());
+        }
+    }
+}
+
+void ResetSequence::giveUp(Family& family, const Status& failed)
+{
+    family.report = family.change->rollBack();
+    family.change.reset();
+    family.templateCopy.reset();
+    family.reason = failed.error().description;
+    family.outcome = family.report.changed() ? Outcome::NotPutBack : Outcome::LeftAlone;
 }
 
 // The oldest CON generation present selects the case; each case starts at
@@ -197,13 +221,10 @@ void ResetSequence::rotateBackups()
     for (std::size_t i = first; i < rotationSteps.size(); ++i) {
         const RotationStep& s = rotationSteps[i];
         // A family left alone keeps its files; the pacing stays the same.
-        if (!families_[s.database == Database::Spm].inUse) {
-            const std::string generation = backupPath(files, s.database, s.generation);
-            if (s.generation == BackupGenerations)
-                onError_.step(files.DeleteFile(generation, false));
-            else
-                onError_.step(moveToGeneration(s.database, generation, s.generation + 1));
-        }
+        Family& family = families_[s.database == Database::Spm];
+        if (family.change)
+            if (Status shifted = family.change->shiftGeneration(s.generation); !shifted)
+                giveUp(family, shifted);
         onError_.step(
             windows.SetValue(design::ProgressBarName, static_cast<float>(progress[i - first])));
         windows.Sleep(50);
@@ -218,57 +239,47 @@ void ResetSequence::countedLoop()
     for (loopCounter_ = 0; loopCounter_ <= 100; ++loopCounter_) {
         onError_.step(windows.SetValue(design::ProgressBarName, loopCounter_));
         if (loopCounter_ == 25)
-            moveLiveFilesAside();
+            keepLiveFiles();
         if (loopCounter_ == 50)
             onError_.step(windows.SetVisible(design::BackupNoticeLabel, true));
         if (loopCounter_ == 75)
-            copyTemplates();
+            placeTemplates();
         windows.Sleep(50);
         windows.DoEvents();
     }
 }
 
-void ResetSequence::moveLiveFilesAside()
+// Each live database gets its first backup name and keeps its live name
+// until its template takes that name: it is never missing.
+void ResetSequence::keepLiveFiles()
 {
     for (Family& family : families_) {
         if (&family != &families_[0])
             platform_.windows.Sleep(200);
-        if (family.inUse)
-            continue;
-        family.movedAside =
-            moveToGeneration(family.database,
-                             memberPath(platform_.files, family.database, Role::Live), 1)
-                .ok();
+        if (family.change)
+            if (Status kept = family.change->keepLive(); !kept)
+                giveUp(family, kept);
     }
 }
 
-void ResetSequence::copyTemplates()
+void ResetSequence::placeTemplates()
 {
     for (Family& family : families_) {
         if (&family != &families_[0])
             platform_.windows.Sleep(50);
-        family.outcome = family.inUse ? Outcome::InUse : copyTemplate(family);
+        if (!family.change)
+            continue;
+        const Status placed = family.change->place(*family.templateCopy);
+        if (placed)
+            continue;
+        if (!family.change->report().placed) {
+            giveUp(family, placed);
+            continue;
+        }
+        family.outcome = Outcome::ResetButNot;
+        family.reason = placed.error().description;
+        family.report = family.change->report();
     }
-}
-
-// A template goes to the live name only where nothing would be lost: the
-// live file was moved to generation 1, or there was none to begin with. A
-// test that cannot be made counts as a live file still in place.
-Outcome ResetSequence::copyTemplate(const Family& family)
-{
-    FileSystem& files = platform_.files;
-    const std::string live = memberPath(files, family.database, Role::Live);
-    if (!family.movedAside) {
-        Result<bool> present = files.FileExists(live);
-        if (!present.ok() || present.value())
-            return Outcome::LeftInPlace;
-    }
-    // The live name is free now; a file that has appeared there since (made
-    // by another program meanwhile) is not replaced.
-    Status copied = files.CopyFile(memberPath(files, family.database, Role::Template), live, false);
-    if (copied.ok())
-        return Outcome::Reset;
-    return family.movedAside ? Outcome::SavedNotReset : Outcome::MissingNotMade;
 }
 
 void ResetSequence::closing()
@@ -280,7 +291,8 @@ void ResetSequence::closing()
     for (const Family& family : families_)
         if (family.outcome != Outcome::Reset)
             problems +=
-                notResetLine(family.database, family.outcome, family.inUse.value_or("")) + "\r\n";
+                notResetLine(family.database, family.outcome, family.reason, family.report) +
+                "\r\n";
     if (problems.empty())
         onError_.step(windows.MsgBox(texts::ResetCompleted, MB_ICONINFORMATION, MessageTitle));
     else

@@ -2,10 +2,13 @@
 
 #include "DatabaseFiles.h"
 #include "ErrorPolicies.h"
+#include "FamilyChange.h"
+#include "FileSystem.h"
 #include "Platform.h"
 #include "Result.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -32,41 +35,39 @@ public:
     // left at 101.
     std::int16_t loopCounter() const { return loopCounter_; }
 
-    // What became of one database in the counted loop.
+    // What became of one database.
     enum class Outcome {
-        Reset,          // the template now stands under the live name
-        LeftInPlace,    // the live file could not be moved aside and was kept
-        SavedNotReset,  // the live file went to generation 1, the template copy failed
-        MissingNotMade, // there was no live file, and the template copy failed
-        InUse,          // another program held its files; none of them was touched
+        Reset,       // the template stands under the live name, the old file as its backup
+        ResetButNot, // reset, but a step after that failed (see the report)
+        LeftAlone,   // refused or failed before the template took the live name; every
+                     // file is as it was
+        NotPutBack,  // failed, and not every file could be put back (see the report)
     };
 
 private:
     // One database's course through the sequence.
     struct Family {
         Database database;
-        std::optional<std::string> inUse{}; // why another program's hold leaves it alone
-        bool movedAside = false;            // its live file went to generation 1
+        std::optional<FamilyChange> change{};       // while the family is being reset
+        std::unique_ptr<StagedCopy> templateCopy{}; // staged before the first change
         Outcome outcome = Outcome::Reset;
+        std::string reason{}; // why it was not simply reset
+        ChangeReport report{};
     };
 
     void showProgressState();
     // False, after the abort message and Unload, when a template is missing.
     bool templatesPresent();
-    void findFamiliesInUse();
+    // Right before the first change: a family that another program holds, or
+    // whose template copy cannot be made, is left alone as a whole.
+    void prepareFamilies();
     void rotateBackups();
     void countedLoop();
-    void moveLiveFilesAside();
-    void copyTemplates();
-    Outcome copyTemplate(const Family& family);
+    void keepLiveFiles();
+    void placeTemplates();
+    // Ends a family's change after a failed step: every name is put back.
+    void giveUp(Family& family, const Status& failed);
     void closing();
-
-    // Moves `source` to backup generation `generation` of `database`. When
-    // that generation is still taken although the source is there (the
-    // families went out of step, say after an interrupted reset), the older
-    // generations make room first, the oldest being dropped as the rotation
-    // always drops it, and the move is tried once more.
-    Status moveToGeneration(Database database, const std::string& source, int generation);
 
     Platform platform_;
     const NextStatement onError_{};

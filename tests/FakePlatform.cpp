@@ -73,20 +73,41 @@ public:
         : platform_(platform), destination_(std::move(destination)), content_(std::move(content))
     {
     }
-    Status Place() override
+    Status CheckDestination() override
     {
-        if (Status s = platform_.record("PlaceCopy " + destination_); !s)
+        if (Status s = platform_.record("CheckDestination " + destination_); !s)
             return s;
-        if (platform_.has(destination_) && platform_.files[destination_].readOnly)
-            return Status::failure(70, "Permission denied");
-        platform_.files[destination_] = FakePlatform::File{content_, false};
-        placed_ = true;
-        // The drive may then fail to flush the folder.
-        return platform_.record("FlushFolder " + destination_);
+        return fits();
     }
+    Status Place() override { return placeAs("PlaceCopy ", true); }
+    Status PlaceNew() override { return placeAs("PlaceNew ", false); }
     bool Placed() const override { return placed_; }
 
 private:
+    Status fits()
+    {
+        if (platform_.has(destination_) && platform_.files[destination_].readOnly)
+            return Status::failure(70, "Permission denied");
+        return {};
+    }
+    Status placeAs(const std::string& verb, bool replace)
+    {
+        if (Status s = platform_.record(verb + destination_); !s)
+            return s;
+        if (Status fit = fits(); !fit)
+            return fit;
+        if (!replace && platform_.has(destination_))
+            return Status::failure(58, "File already exists");
+        platform_.files[destination_] = FakePlatform::File{content_, false};
+        placed_ = true;
+        // The drive may then fail to flush the folder: the name is taken all
+        // the same.
+        Status flushed = platform_.record("FlushFolder " + destination_);
+        if (!flushed)
+            return Status::unflushed(flushed.error().number, flushed.error().description);
+        return {};
+    }
+
     FakePlatform& platform_;
     std::string destination_, content_;
     bool placed_ = false;
@@ -130,6 +151,40 @@ Status FakePlatform::KeepBackup(const std::string& file, const std::string& back
     return {};
 }
 
+Status FakePlatform::RemoveKeptBackup(const std::string& backup)
+{
+    if (Status s = record("RemoveKeptBackup " + backup); !s)
+        return s;
+    if (real_)
+        return real_->RemoveKeptBackup(backup);
+    if (!has(backup))
+        return Status::failure(53, "File not found");
+    files.erase(backup);
+    return {};
+}
+
+Status FakePlatform::SetAside(const std::string& path, const std::string& aside)
+{
+    if (Status s = record("SetAside " + path + " -> " + aside); !s)
+        return s;
+    if (real_)
+        return real_->SetAside(path, aside);
+    if (has(path) && files[path].readOnly)
+        return Status::failure(70, "Permission denied");
+    return moveInMemory(path, aside);
+}
+
+Status FakePlatform::moveInMemory(const std::string& source, const std::string& destination)
+{
+    if (!has(source))
+        return Status::failure(53, "File not found");
+    if (has(destination))
+        return Status::failure(58, "File already exists");
+    files[destination] = files[source];
+    files.erase(source);
+    return {};
+}
+
 Result<bool> FakePlatform::FileExists(const std::string& path)
 {
     if (Status s = record("FileExists " + path); !s)
@@ -162,13 +217,7 @@ Status FakePlatform::MoveFile(const std::string& source, const std::string& dest
         return s;
     if (real_)
         return real_->MoveFile(source, destination);
-    if (!has(source))
-        return Status::failure(53, "File not found");
-    if (has(destination))
-        return Status::failure(58, "File already exists");
-    files[destination] = files[source];
-    files.erase(source);
-    return {};
+    return moveInMemory(source, destination);
 }
 
 Status FakePlatform::DeleteFile(const std::string& path, bool force)

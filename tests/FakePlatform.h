@@ -87,10 +87,13 @@ public:
     CopyTask PrepareCopy(const std::string& source, const std::string& destination,
                          bool overwrite) override;
     // Stages at once, recorded as "StageCopy"; placing is recorded as
-    // "PlaceCopy", takes the content staged, and then "FlushFolder".
+    // "PlaceCopy" (or "PlaceNew", which never replaces), takes the content
+    // staged, and then "FlushFolder"; "CheckDestination" changes nothing.
     StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override;
     Status KeepBackup(const std::string& file, const std::string& backup) override;
+    Status RemoveKeptBackup(const std::string& backup) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;
+    Status SetAside(const std::string& path, const std::string& aside) override;
     Status DeleteFile(const std::string& path, bool force) override;
     // Passes unless scripted to fail (see `failOnce`).
     Status FilesNotInUse(const std::vector<std::string>& paths) override;
@@ -111,6 +114,8 @@ public:
     Status record(const std::string& line);
 
 private:
+    Status moveInMemory(const std::string& source, const std::string& destination);
+
     // The host's file layer behind the recording, or none: files in memory.
     std::unique_ptr<FileSystem> real_;
 };

@@ -74,13 +74,13 @@ TEST_F(OnDisk, MembersAreFoundUnderAnyCapitalisation)
     folder.write("MARLOMDB.BAK", "CON 1");
     run();
 
-    // The rotation and the moves found the capitalised members; the files
-    // made anew take the mixed forms.
+    // The rotation and the moves found the capitalised members; the names
+    // made anew take the mixed forms, a replaced file keeps its own.
     EXPECT_EQ(folder.read("MARLOmdb.ba2"), "CON 1");
     EXPECT_EQ(folder.read("MARLOmdb.bak"), "live CON");
     EXPECT_EQ(folder.read("MARLOspm.bak"), "live SPM");
-    EXPECT_EQ(folder.read("MARLOcon.mdb"), "template CON");
-    EXPECT_EQ(folder.read("MARLOspm.mdb"), "template SPM");
+    EXPECT_EQ(folder.read("MARLOCON.MDB"), "template CON");
+    EXPECT_EQ(folder.read("marlospm.mdb"), "template SPM");
     EXPECT_EQ(folder.read("CVMDB1.BIN"), "template CON");
     EXPECT_EQ(folder.names().size(), 7u);
     EXPECT_EQ(platform.endedWith, 0);

@@ -41,29 +41,50 @@ Lines intoProgressState()
                 "FileExists " + at("cvmdb1.bin"),
                 "FileExists " + at("cvmdb2.bin")};
     // Each family is looked at as a whole before any of it changes.
+    // and its template is copied beside its live name.
     lines.push_back(family("MARLOcon.mdb", "MARLOmdb"));
+    // Whether there is a live file to keep is settled then too.
+    lines.push_back("StageCopy " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb"));
+    lines.push_back("FileExists " + at("MARLOcon.mdb"));
     lines.push_back(family("MARLOspm.mdb", "MARLOspm"));
+    lines.push_back("StageCopy " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb"));
+    lines.push_back("FileExists " + at("MARLOspm.mdb"));
     lines.push_back("ProgressBar1.Value = 0");
     return lines;
 }
 
-Lines countedLoopAndEnd(int exitStatus = 0, const std::string& message = Completed)
+// What the live databases were like when the reset began.
+struct Start {
+    bool live = true;   // both live databases exist
+    bool aside = false; // both oldest generations were set aside
+};
+
+// A live file keeps its name until its template takes it, then the oldest
+// generation set aside goes.
+Lines countedLoopAndEnd(Start start = {}, int exitStatus = 0,
+                        const std::string& message = Completed)
 {
+    const std::string live[] = {"MARLOcon.mdb", "MARLOspm.mdb"};
+    const std::string newest[] = {"MARLOmdb.bak", "MARLOspm.bak"};
+    const std::string aside[] = {".MARLOmdb.ba5.~marlo-old", ".MARLOspm.ba5.~marlo-old"};
     Lines lines{"ProgressBar1.Value = 0"};
     for (int i = 0; i <= 100; ++i) {
         lines.push_back("ProgressBar1.Value = " + std::to_string(i));
-        if (i == 25) {
-            lines.push_back("MoveFile " + at("MARLOcon.mdb") + " -> " + at("MARLOmdb.bak"));
-            lines.push_back("Sleep 200");
-            lines.push_back("MoveFile " + at("MARLOspm.mdb") + " -> " + at("MARLOspm.bak"));
+        for (int d = 0; d < 2 && (i == 25 || i == 75); ++d) {
+            if (d == 1)
+                lines.push_back(i == 25 ? "Sleep 200" : "Sleep 50");
+            if (i == 25) {
+                if (start.live)
+                    lines.push_back("KeepBackup " + at(live[d]) + " -> " + at(newest[d]));
+                continue;
+            }
+            lines.push_back((start.live ? "PlaceCopy " : "PlaceNew ") + at(live[d]));
+            lines.push_back("FlushFolder " + at(live[d]));
+            if (start.aside)
+                lines.push_back("DeleteFile " + at(aside[d]) + " 0");
         }
         if (i == 50)
             lines.push_back("Label3.Visible = -1");
-        if (i == 75) {
-            lines.push_back("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " 0");
-            lines.push_back("Sleep 50");
-            lines.push_back("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " 0");
-        }
         lines.push_back("Sleep 50");
         lines.push_back("DoEvents");
     }
@@ -138,9 +159,14 @@ struct ResetFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(ResetFixture, FirstResetMovesTheLiveFilesAsideAndCopiesTheTemplates)
+TEST_F(ResetFixture, FirstResetKeepsTheLiveFilesAsBackupsAndPutsTheTemplatesInTheirPlace)
 {
     addLive();
+    // A kill at any instant finds each live name taken, by the old file or
+    // the new one.
+    platform.onDoEvents = [&] {
+        EXPECT_TRUE(platform.has(at("MARLOcon.mdb")) && platform.has(at("MARLOspm.mdb")));
+    };
     sequence.run();
 
     EXPECT_EQ(platform.calls, concat({intoProgressState(), rotationTests(1), countedLoopAndEnd()}));
@@ -167,10 +193,15 @@ TEST_F(ResetFixture, FiveGenerationsDropTheOldestAndShiftTheRestUp)
     auto move = [](const std::string& stem, int from) {
         return "MoveFile " + generation(stem, from) + " -> " + generation(stem, from + 1);
     };
-    Lines rotation{
-        "FileExists " + at("MARLOmdb.ba5"),        "ProgressBar1.Value = 0",  "Sleep 50",
-        "DeleteFile " + at("MARLOmdb.ba5") + " 0", "ProgressBar1.Value = 10", "Sleep 50",
-        "DeleteFile " + at("MARLOspm.ba5") + " 0", "ProgressBar1.Value = 20", "Sleep 50"};
+    Lines rotation{"FileExists " + at("MARLOmdb.ba5"),
+                   "ProgressBar1.Value = 0",
+                   "Sleep 50",
+                   "SetAside " + at("MARLOmdb.ba5") + " -> " + at(".MARLOmdb.ba5.~marlo-old"),
+                   "ProgressBar1.Value = 10",
+                   "Sleep 50",
+                   "SetAside " + at("MARLOspm.ba5") + " -> " + at(".MARLOspm.ba5.~marlo-old"),
+                   "ProgressBar1.Value = 20",
+                   "Sleep 50"};
     int value = 30;
     for (int g = 4; g >= 1; --g)
         for (const char* stem : {"MARLOmdb", "MARLOspm"}) {
@@ -179,8 +210,10 @@ TEST_F(ResetFixture, FiveGenerationsDropTheOldestAndShiftTheRestUp)
             rotation.push_back("Sleep 50");
             value += 10;
         }
-    EXPECT_EQ(platform.calls, concat({intoProgressState(), rotation, countedLoopAndEnd()}));
+    EXPECT_EQ(platform.calls, concat({intoProgressState(), rotation,
+                                      countedLoopAndEnd({.live = true, .aside = true})}));
 
+    EXPECT_EQ(platform.files.size(), 14u); // the oldest generations are gone
     for (const char* stem : {"MARLOmdb", "MARLOspm"}) {
         const std::string db = stem == std::string("MARLOmdb") ? "CON" : "SPM";
         EXPECT_EQ(content(generation(stem, 1)), "live " + db);
@@ -302,47 +335,32 @@ TEST_F(ResetFixture, MissingLiveDatabasesAreCreatedFromTheTemplates)
 {
     sequence.run();
 
-    Lines expected = countedLoopAndEnd();
-    auto insertBefore = [&](const std::string& prefix, const std::string& name,
-                            const std::string& line, int offset) {
-        auto it = std::find_if(expected.begin(), expected.end(), [&](const std::string& l) {
-            return l.rfind(prefix, 0) == 0 && l.find(name) != std::string::npos;
-        });
-        expected.insert(it + offset, line);
-    };
-    for (const char* stem : {"MARLOmdb", "MARLOspm"}) {
-        // A failed move looks whether its destination is taken.
-        insertBefore("MoveFile", stem, "FileExists " + generation(stem, 1), 1);
-    }
-    for (const char* live : {"MARLOcon.mdb", "MARLOspm.mdb"}) {
-        // Before each copy the live name is seen free.
-        insertBefore("CopyFile", live, "FileExists " + at(live), 0);
-    }
-    EXPECT_EQ(platform.calls, concat({intoProgressState(), rotationTests(1), expected}));
+    EXPECT_EQ(platform.calls,
+              concat({intoProgressState(), rotationTests(1), countedLoopAndEnd({.live = false})}));
     EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
     EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
     EXPECT_FALSE(platform.has(at("MARLOmdb.bak")));
     EXPECT_EQ(platform.endedWith, 0);
 }
 
-TEST_F(ResetFixture, ALiveDatabaseThatCouldNotBeMovedAsideIsNeverOverwritten)
+TEST_F(ResetFixture, ALiveDatabaseThatCannotBeKeptIsNeverOverwrittenAndItsFamilyGoesBack)
 {
     addLive();
-    platform.failAlways("MoveFile " + at("MARLOspm.mdb") + " -> " + at("MARLOspm.bak"));
+    addGenerations({1, 2}, {1, 2});
+    platform.failAlways("KeepBackup " + at("MARLOspm.mdb") + " -> " + at("MARLOspm.bak"));
     sequence.run();
 
     EXPECT_EQ(content(at("MARLOcon.mdb")), "template CON");
     EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
     EXPECT_EQ(content(at("MARLOspm.mdb")), "live SPM");
-    EXPECT_FALSE(platform.has(at("MARLOspm.bak")));
-    EXPECT_EQ(std::count_if(platform.calls.begin(), platform.calls.end(),
-                            [](const std::string& l) { return l.rfind("CopyFile", 0) == 0; }),
-              1);
-    const std::string box = "MsgBox [MARLO-Corvane:] 16 \" MARLOSPM.MDB was not reset... The file "
-                            "was left as it was! \r\n Please restart the program... \"";
+    EXPECT_EQ(content(at("MARLOspm.bak")), "SPM 1");
+    EXPECT_EQ(content(at("MARLOspm.ba2")), "SPM 2");
+    EXPECT_FALSE(platform.has(at("MARLOspm.ba3")));
+    const std::string box = "MsgBox [MARLO-Corvane:] 16 \" MARLOSPM.MDB was not reset... In use! "
+                            "Its files were left as they were! \r\n Please restart the "
+                            "program... \"";
     EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), box), platform.calls.end());
     EXPECT_EQ(platform.endedWith, 1);
-    EXPECT_EQ(platform.sleptMs, 9500);
 }
 
 TEST_F(ResetFixture, AFamilyOutOfStepMakesRoomInsteadOfBlockingItsLiveFile)
@@ -424,36 +442,63 @@ TEST_F(ResetFixture, AFamilyHeldOpenByAnotherProgramIsLeftAloneAsAWhole)
     EXPECT_EQ(platform.endedWith, 1);
 }
 
-TEST_F(ResetFixture, AFailedTemplateCopyIsReportedAndNotCalledSuccess)
+// Up to the moment its template takes the live name a family's change can
+// be undone; after a failure every generation is back, the oldest included.
+TEST_F(ResetFixture, AFailedTemplatePlacementPutsEveryFileBackAndIsNotCalledSuccess)
 {
     addLive();
-    platform.failOnce("CopyFile " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb") + " 0");
+    addGenerations({1, 2, 3, 4, 5}, {});
     platform.files.erase(at("MARLOspm.mdb"));
-    platform.failOnce("CopyFile " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb") + " 0");
+    const auto before = platform.files;
+    platform.failOnce("PlaceCopy " + at("MARLOcon.mdb"));
+    platform.failOnce("PlaceNew " + at("MARLOspm.mdb"));
     sequence.run();
 
-    const std::string box =
-        "MsgBox [MARLO-Corvane:] 16 \" MARLOCON.MDB was not reset... It was saved as "
-        "MARLOMDB.BAK, but CVMDB1.BIN could not be copied! \r\n MARLOSPM.MDB was not reset... "
-        "CVMDB2.BIN could not be copied! \r\n Please restart the program... \"";
+    EXPECT_EQ(platform.files.size(), before.size());
+    for (const auto& [path, file] : before)
+        EXPECT_EQ(content(path), file.content) << path;
+    const std::string box = "MsgBox [MARLO-Corvane:] 16 \" MARLOCON.MDB was not reset... In use! "
+                            "Its files were left as they were! \r\n MARLOSPM.MDB was not reset... "
+                            "In use! Its files were left as they were! \r\n Please restart the "
+                            "program... \"";
     Lines tail(platform.calls.end() - 7, platform.calls.end());
     EXPECT_EQ(tail, (Lines{"SetFocus", "Sleep 2000", box, "SetFocus", "DoEvents", "Sleep 2000",
                            "End 1"}));
+
+    // What cannot be undone is named.
+    platform.calls.clear();
+    ResetSequence again{platform};
+    platform.failOnce("PlaceCopy " + at("MARLOcon.mdb"));
+    platform.failOnce("RemoveKeptBackup " + at("MARLOmdb.bak"), 5, "disk error");
+    again.run();
     EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+    EXPECT_EQ(content(at("MARLOmdb.ba2")), "CON 1");
+    const auto boxLine =
+        std::find_if(platform.calls.begin(), platform.calls.end(), [](const std::string& l) {
+            return l.find("was not reset") != std::string::npos;
+        });
+    ASSERT_NE(boxLine, platform.calls.end());
+    EXPECT_NE(boxLine->find(" MARLOCON.MDB was not reset... In use! Not everything could be put "
+                            "back: MARLOMDB.BAK is now a second name of MARLOCON.MDB; MARLOMDB.BAK "
+                            "is now MARLOMDB.BA2;"),
+              std::string::npos)
+        << *boxLine;
 }
 
+// A database that the main program makes where there was none is not
+// replaced by the template.
 TEST_F(ResetFixture, ADatabaseMadeMeanwhileAtTheLiveNameIsNotReplacedByTheTemplate)
 {
     addLive();
-    // The main program makes a new database while the live name is free.
+    platform.files.erase(at("MARLOcon.mdb"));
     platform.onDoEvents = [&] {
-        if (platform.has(at("MARLOmdb.bak")) && !platform.has(at("MARLOcon.mdb")))
+        if (!platform.has(at("MARLOcon.mdb")))
             platform.addFile(at("MARLOcon.mdb"), "made meanwhile");
     };
     sequence.run();
 
     EXPECT_EQ(content(at("MARLOcon.mdb")), "made meanwhile");
-    EXPECT_EQ(content(at("MARLOmdb.bak")), "live CON");
+    EXPECT_FALSE(platform.has(at("MARLOmdb.bak")));
     EXPECT_EQ(content(at("MARLOspm.mdb")), "template SPM");
     EXPECT_EQ(platform.endedWith, 1);
 }

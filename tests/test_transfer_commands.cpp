@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <map>
 #include <string>
@@ -294,6 +295,45 @@ protected:
         reply(IDYES);
         run();
     }
+    // The same, with `meanwhile` run while the copy is made.
+    void importOnYesDuringCopy(const std::string& chosen)
+    {
+        TransferCommands slow{p, chooser, std::make_unique<CopyWithMeanwhile>(meanwhile)};
+        answer(chosen);
+        reply(IDYES);
+        GetParam().run(slow);
+    }
+    std::function<void()> meanwhile;
+
+    std::string database() const
+    {
+        return GetParam().live == "\\MARLOcon.mdb" ? "MARLOCON.MDB" : "MARLOSPM.MDB";
+    }
+    std::string aside() const
+    {
+        return p.path(GetParam().live == "\\MARLOcon.mdb" ? "\\.MARLOmdb.ba5.~marlo-old"
+                                                          : "\\.MARLOspm.ba5.~marlo-old");
+    }
+    // A member's name as the boxes write it.
+    std::string upper(const std::string& path) const
+    {
+        std::string name = path.substr(p.appFolder.size() + 1);
+        for (char& c : name)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return name;
+    }
+
+private:
+    struct CopyWithMeanwhile : CopyRunner {
+        explicit CopyWithMeanwhile(std::function<void()> f) : meanwhile(std::move(f)) {}
+        Status run(FileSystem&, const std::string&, const std::string&,
+                   const CopyTask& task) override
+        {
+            meanwhile();
+            return task({});
+        }
+        std::function<void()> meanwhile;
+    };
 };
 
 // Any file is imported as it is, the other live database included; the
@@ -305,9 +345,10 @@ TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseAndTheOldOneBecomesIt
     importOnYes(other());
     EXPECT_EQ(p.calls,
               (firstPass() + Lines{"FileExists " + other(), question(GetParam().question), family(),
-                                   "StageCopy " + other() + " -> " + live(), "FileExists " + live(),
-                                   "FileExists " + own(1), "KeepBackup " + live() + " -> " + own(1),
-                                   "PlaceCopy " + live(), "FlushFolder " + live()}));
+                                   "FileExists " + live(), "StageCopy " + other() + " -> " + live(),
+                                   family(), "CheckDestination " + live(), "FileExists " + own(1),
+                                   "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
+                                   "FlushFolder " + live()}));
     EXPECT_EQ(content(live()), imported);
     EXPECT_EQ(content(other()), imported);
     EXPECT_EQ(content(own(1)), before);
@@ -327,6 +368,7 @@ TEST_P(ImportCommand, OnlyItsOwnGenerationsMoveUpAndTheOldestGoesOnlyWhenAllFive
         EXPECT_EQ(content(own(g)), "gen " + std::to_string(g - 1));
     EXPECT_EQ(content(others(1)), "other 1");
     EXPECT_FALSE(p.has(others(2)));
+    EXPECT_FALSE(p.has(aside())); // the oldest went once the new file held the live name
 
     // A gap takes the run below it: nothing older is dropped.
     p.files.erase(own(3));
@@ -371,16 +413,96 @@ TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
     EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
     EXPECT_NE(p.calls.back().find(own(5).substr(p.appFolder.size() + 1)), std::string::npos);
 
-    // A step after the moves fails: they are undone, the backup made goes.
-    p.files.erase(own(5));
-    const auto fourGenerations = contents();
+    // A step after the moves fails: they are undone, the oldest generation
+    // comes back from aside and the backup made goes.
+    p.files.at(own(5)).readOnly = false;
+    const auto fiveGenerations = contents();
     for (const std::string& failing :
-         {"KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live()}) {
+         {"MoveFile " + own(2) + " -> " + own(3), "KeepBackup " + live() + " -> " + own(1),
+          "PlaceCopy " + live()}) {
         p.failOnce(failing);
         importOnYes("E:\\old.bak");
-        EXPECT_EQ(contents(), fourGenerations) << failing;
+        EXPECT_EQ(contents(), fiveGenerations) << failing;
         EXPECT_TRUE(isErrorBox(p.calls.back(), headline)) << failing;
     }
+}
+
+// A copy can take minutes: a main program started meanwhile, or a database
+// made meanwhile where there was none, is found right before the first
+// change, and nothing changes.
+TEST_P(ImportCommand, WhatChangedDuringTheCopyRefusesTheImportWithNothingChanged)
+{
+    const std::string headline = " Could not import your selected file as " + database() + " !";
+    for (int g = 1; g <= 5; ++g)
+        p.addFile(own(g), "gen " + std::to_string(g));
+    const auto unchanged = contents();
+    meanwhile = [&] { p.failOnce(family(), 16, "the file is in use by another program"); };
+    importOnYesDuringCopy("E:\\old.bak");
+    EXPECT_EQ(contents(), unchanged);
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+
+    p.files.erase(live());
+    meanwhile = [&] { p.addFile(live(), "made meanwhile"); };
+    importOnYesDuringCopy("E:\\old.bak");
+    EXPECT_EQ(content(live()), "made meanwhile");
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+}
+
+// Where a step cannot be undone, the box says where the old data now is,
+// never that nothing was changed.
+TEST_P(ImportCommand, WhatCouldNotBePutBackIsToldExactly)
+{
+    for (int g = 1; g <= 5; ++g)
+        p.addFile(own(g), "gen " + std::to_string(g));
+    p.failOnce("PlaceCopy " + live());
+    p.failOnce("RemoveKeptBackup " + own(1), 5, "the disk could not be read or written");
+    importOnYes("E:\\old.bak");
+    const std::string& box = p.calls.back();
+    EXPECT_EQ(box.find("Nothing was changed"), std::string::npos) << box;
+    EXPECT_NE(box.find(" Not everything could be put back: " + upper(own(1)) +
+                       " is now a second name of " + database() + ". " + upper(own(1)) +
+                       " is now " + upper(own(2)) + ". "),
+              std::string::npos)
+        << box;
+    EXPECT_EQ(content(own(1)), content(live()));
+    EXPECT_EQ(content(own(2)), "gen 1"); // the generations above it could not go back
+    EXPECT_EQ(content(aside()), "gen 5");
+    EXPECT_NE(
+        box.find(upper(own(5)) + " is now " + aside().substr(p.appFolder.size() + 1) + "... "),
+        std::string::npos);
+}
+
+// Once the new content has the live name, the backup is the old content's
+// only name: a failure after that keeps it, and the box says the import was
+// made.
+TEST_P(ImportCommand, AFailureAfterTheNewContentTookTheNameKeepsTheBackupAndSaysWhatWasDone)
+{
+    const std::string before = content(live());
+    p.addFile(own(1), "gen 1");
+    p.failOnce("FlushFolder " + live(), 5, "the folder could not be flushed to the disk");
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(content(live()), "old");
+    EXPECT_EQ(content(own(1)), before);
+    EXPECT_EQ(content(own(2)), "gen 1");
+    EXPECT_EQ(p.calls.back(),
+              box("MARLO-Corvane:", 16,
+                  " Your selected file was imported as " + database() +
+                      " ! \r\n E:\\old.bak \r\n Reason: the folder could not be flushed to the "
+                      "disk. \r\n The old " +
+                      database() + " is now " + upper(own(1)) +
+                      ". The drive did not confirm that the change is on the disk... "));
+
+    // The oldest generation that cannot be dropped stays aside, and is named.
+    for (int g = 2; g <= 5; ++g)
+        p.addFile(own(g), "gen " + std::to_string(g));
+    p.failOnce("DeleteFile " + aside() + " 0");
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(content(aside()), "gen 5");
+    EXPECT_NE(p.calls.back().find("The oldest backup " + upper(own(5)) +
+                                  " could not be removed and is kept as " +
+                                  aside().substr(p.appFolder.size() + 1) + "."),
+              std::string::npos)
+        << p.calls.back();
 }
 
 TEST_P(ImportCommand, AMissingNameIsReportedAndEndsTheCommand)
@@ -424,20 +546,6 @@ TEST_P(ImportCommand, AFailedCopyChangesNothingAndSaysSo)
     run();
     EXPECT_EQ(content(live()), before);
     EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
-}
-
-// Once the new content has the live name, the backup is the old content's
-// only name: a failure to flush the folder then is told, and keeps it.
-TEST_P(ImportCommand, AFailureAfterTheNewContentTookTheNameKeepsTheBackup)
-{
-    const std::string before = content(live());
-    p.addFile(own(1), "gen 1");
-    p.failOnce("FlushFolder " + live(), 5, "the folder could not be flushed to the disk");
-    importOnYes("E:\\old.bak");
-    EXPECT_EQ(content(live()), "old");
-    EXPECT_EQ(content(own(1)), before);
-    EXPECT_EQ(content(own(2)), "gen 1");
-    EXPECT_NE(p.calls.back().find("could not be flushed"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Family, ImportCommand, ::testing::Values(Command3, Command5), byName);

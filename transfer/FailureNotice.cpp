@@ -1,5 +1,8 @@
 #include "FailureNotice.h"
 
+#include <cctype>
+#include <vector>
+
 namespace marlo {
 
 namespace {
@@ -40,16 +43,58 @@ std::string cancelledHeadline(FileCommand command, std::string_view database)
     return " The export of " + std::string(database) + " to your selected file was cancelled ! ";
 }
 
+// The command did what it was asked, and something after that failed.
+std::string doneHeadline(FileCommand command, std::string_view database)
+{
+    switch (command) {
+    case FileCommand::Export:
+        return " " + std::string(database) + " was exported to your selected file ! ";
+    case FileCommand::Import:
+        return " Your selected file was imported as " + std::string(database) + " ! ";
+    case FileCommand::Delete:
+        break;
+    }
+    return " Your selected file was deleted ! ";
+}
+
+std::string sentences(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (std::string line : lines) {
+        if (!line.empty())
+            line[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
+        text += " " + line + ".";
+    }
+    return text;
+}
+
+// What the files are like now.
+std::string outcome(bool done, const ChangeReport& report, bool unflushed)
+{
+    if (done)
+        return sentences(report.whereNow) +
+               (unflushed ? " The drive did not confirm that the change is on the disk... " : " ");
+    if (!report.whereNow.empty())
+        return " Not everything could be put back:" + sentences(report.whereNow) + ".. ";
+    if (unflushed)
+        return " Every file was put back, but the drive did not confirm that it is on the "
+               "disk... ";
+    return " Nothing was changed... ";
+}
+
 } // namespace
 
 std::string failureNotice(FileCommand command, std::string_view database,
-                          const std::string& chosenFile, const OpError& error)
+                          const std::string& chosenFile, const OpError& error,
+                          const ChangeReport& report)
 {
-    if (error.cancelled && command != FileCommand::Delete)
+    const bool done = report.placed || error.changeMade;
+    const bool unflushed = report.unflushed || error.changeMade;
+    if (error.cancelled && command != FileCommand::Delete && !report.changed())
         return cancelledHeadline(command, database) + "\r\n " + chosenFile +
                " \r\n Nothing was changed... ";
-    return headline(command, database) + "\r\n " + chosenFile + " \r\n" + reason(error) +
-           "\r\n Nothing was changed... ";
+    return (done ? doneHeadline(command, database) : headline(command, database)) + "\r\n " +
+           chosenFile + " \r\n" + reason(error) + "\r\n" + outcome(done, report, unflushed);
 }
 
 } // namespace marlo

@@ -3,7 +3,7 @@
 #include "CommonDialog.h"
 #include "ErrorPolicies.h"
 #include "FailureNotice.h"
-#include "ImportBackup.h"
+#include "FamilyChange.h"
 #include "MessageBox.h"
 #include "Platform.h"
 #include "TransferTexts.h"
@@ -115,21 +115,36 @@ void TransferCommands::importDatabase(Database database)
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
         if (!choose(onError, importFlow(database)))
             return;
+        FileSystem& files = platform_.files;
         const std::string source = commonDialog1_.FileName();
-        const std::string live = memberPath(platform_.files, database, Role::Live);
-        const auto refuse = [&](const Status& failed) {
+        const std::string live = memberPath(files, database, Role::Live);
+        const auto refuse = [&](const Status& failed, const ChangeReport& report = {}) {
             if (!failed)
-                notice =
-                    failureNotice(FileCommand::Import, userForm(database), source, failed.error());
+                notice = failureNotice(FileCommand::Import, userForm(database), source,
+                                       failed.error(), report);
             onError.must(failed);
         };
-        // Nothing is written while another program holds the database or
-        // one of its backups. The new content is then complete on the disk
-        // before the backups move, so a failed or cancelled copy moves none.
-        refuse(platform_.files.FilesNotInUse(familyPaths(platform_.files, database)));
-        auto staged = copier_->stage(platform_.files, source, live);
+        // A database in use is refused before the long copy, and again once
+        // the copy is staged, right before the first name changes: the main
+        // program may have been started meanwhile.
+        refuse(files.FilesNotInUse(familyPaths(files, database)));
+        // Whether there is a database to keep is settled now: one that
+        // appears during the copy is not replaced.
+        FamilyChange change(files, database);
+        refuse(change.liveThere().status());
+        auto staged = copier_->stage(files, source, live);
         refuse(staged.status());
-        refuse(placeKeepingBackup(platform_.files, database, *staged.value()));
+        StagedCopy& copy = *staged.value();
+        refuse(files.FilesNotInUse(familyPaths(files, database)));
+        refuse(copy.CheckDestination());
+
+        Status step = change.shiftRun();
+        if (step)
+            step = change.keepLive();
+        if (step)
+            step = change.place(copy);
+        if (!step)
+            refuse(step, change.report().placed ? change.report() : change.rollBack());
     });
 }
 

@@ -146,31 +146,39 @@ public:
 
     TemporaryFile& temporary() { return temporary_; }
 
-    Status Place() override
+    // Look again just before replacing: the destination may have changed
+    // since the copy began.
+    Status CheckDestination() override
     {
-        // Look again just before replacing: the destination may have changed
-        // since the copy began.
         struct stat now;
         if (::stat(target_.c_str(), &now) == 0) {
             if (Status fit = checkExisting(target_, now, source_, overwrite_); !fit)
                 return fit;
             // A program that has the old file open would go on writing into
             // it, unseen, after the new one took its name.
-            if (Status unused = refuseIfInUse(target_, now); !unused)
-                return unused;
-        } else if (errno != ENOENT) {
-            return failure(errno);
+            return refuseIfInUse(target_, now);
         }
-        const Status placed = overwrite_ ? temporary_.replace(name_) : temporary_.placeNew(name_);
-        if (!placed)
-            return placed;
-        placed_ = true;
-        return syncFolder(folder_.get());
+        return errno == ENOENT ? Status() : failure(errno);
     }
+
+    Status Place() override { return placeAs(overwrite_); }
+    Status PlaceNew() override { return placeAs(false); }
 
     bool Placed() const override { return placed_; }
 
 private:
+    Status placeAs(bool replace)
+    {
+        if (Status fit = CheckDestination(); !fit)
+            return fit;
+        const Status placed = replace ? temporary_.replace(name_) : temporary_.placeNew(name_);
+        if (!placed)
+            return placed.error().number == EEXIST ? failure(EEXIST, FileFailure::DestinationExists)
+                                                   : placed;
+        placed_ = true;
+        return syncFolder(folder_.get());
+    }
+
     UniqueFd folder_; // outlives the temporary file made in it
     TemporaryFile temporary_;
     std::string target_, name_;

@@ -53,7 +53,9 @@ Status syncFolder(int folderFd)
     // lost; a drive mounted read-only answers 0.
     if (errno == EINVAL || errno == EOPNOTSUPP)
         return {};
-    return failure(errno, FileFailure::FolderNotFlushed, describeError(errno));
+    const OpError failed =
+        failure(errno, FileFailure::FolderNotFlushed, describeError(errno)).error();
+    return Status::unflushed(failed.number, failed.description);
 }
 
 Result<bool> regularFileExists(const std::string& path)
@@ -154,6 +156,25 @@ Status moveNoReplace(const std::string& source, const std::string& destination)
     if (from.folder != to.folder)
         return syncFolder(fromFolder.get());
     return {};
+}
+
+Status setAside(const std::string& source, const std::string& destination)
+{
+    struct stat st;
+    if (::stat(source.c_str(), &st) == 0 && S_ISREG(st.st_mode) && readOnly(source, st))
+        return failure(EACCES, FileFailure::FileReadOnly);
+    return moveNoReplace(source, destination);
+}
+
+Status removeName(const std::string& path)
+{
+    const Split split = splitPath(path);
+    UniqueFd folder;
+    if (Status opened = openFolder(split.folder, folder); !opened)
+        return opened;
+    if (::unlinkat(folder.get(), split.name.c_str(), 0) != 0)
+        return errno == ENOENT ? missingFile() : failure(errno);
+    return syncFolder(folder.get());
 }
 
 Status deleteFile(const std::string& path, bool force)

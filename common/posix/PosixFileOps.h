@@ -28,6 +28,14 @@ Status renameNoReplace(int fromFolder, const std::string& from, int toFolder,
 // refused.
 Status moveNoReplace(const std::string& source, const std::string& destination);
 
+// moveNoReplace for a file that is to be deleted later: refused, too, where
+// deleteFile(source, false) would refuse it for being read-only.
+Status setAside(const std::string& source, const std::string& destination);
+
+// Takes away one name of a file that has another, without asking who holds
+// the file: its data stays under the other name.
+Status removeName(const std::string& path);
+
 // Removes exactly the one file named; unless `force`, a file without its
 // owner's write permission or with the drive's read-only mark is refused,
 // for root too, and so is a file that another program has open.

@@ -59,9 +59,22 @@ public:
         return toFreeName(file, backup, posix::keepBackup);
     }
 
+    Status RemoveKeptBackup(const std::string& backup) override
+    {
+        const auto found = locate(backup, ApplicationFolder());
+        if (!found)
+            return found.status();
+        return posix::removeName(found.value().path);
+    }
+
     Status MoveFile(const std::string& source, const std::string& destination) override
     {
         return toFreeName(source, destination, posix::moveNoReplace);
+    }
+
+    Status SetAside(const std::string& path, const std::string& aside) override
+    {
+        return toFreeName(path, aside, posix::setAside);
     }
 
     Status DeleteFile(const std::string& path, bool force) override

@@ -103,17 +103,30 @@ public:
 
     TemporaryFile& temporary() { return temporary_; }
 
-    Status Place() override
+    Status CheckDestination() override
+    {
+        Destination found;
+        return mayReplace(destination_, source_, overwrite_, found);
+    }
+
+    Status Place() override { return placeAs(overwrite_); }
+    Status PlaceNew() override { return placeAs(false); }
+
+    // The rename with write-through is the last step: it takes the name or
+    // fails as a whole.
+    bool Placed() const override { return placed_; }
+
+private:
+    Status placeAs(bool replace)
     {
         // Look again just before replacing: the destination may have changed
         // since the copy began.
         Destination found;
-        if (Status fit = mayReplace(destination_, source_, overwrite_, found); !fit)
+        if (Status fit = mayReplace(destination_, source_, replace, found); !fit)
             return fit;
         if (Status finished = temporary_.finish(found.attributes & KeptAttributes); !finished)
             return finished;
-        const DWORD how =
-            MOVEFILE_WRITE_THROUGH | (overwrite_ ? MOVEFILE_REPLACE_EXISTING : DWORD{0});
+        const DWORD how = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : DWORD{0});
         const DWORD error = renamePatiently(temporary_.path(), destination_, how);
         if (error == 0) {
             temporary_.keep();
@@ -125,16 +138,11 @@ public:
         if (!heldForAMoment(error))
             return failure(error);
         // The words name what really stood in the way.
-        if (Status fit = mayReplace(destination_, source_, overwrite_, found); !fit)
+        if (Status fit = mayReplace(destination_, source_, replace, found); !fit)
             return fit;
         return failure(error, FileFailure::NewCopyHeld);
     }
 
-    // The rename with write-through is the last step: it takes the name or
-    // fails as a whole.
-    bool Placed() const override { return placed_; }
-
-private:
     TemporaryFile temporary_;
     std::wstring destination_;
     FileIdentity source_;

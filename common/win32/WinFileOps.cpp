@@ -121,6 +121,25 @@ Status moveNoReplace(const std::wstring& source, const std::wstring& destination
     }
 }
 
+Status setAside(const std::wstring& source, const std::wstring& destination)
+{
+    const DWORD attributes = attributesOf(source);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (attributes & FILE_ATTRIBUTE_READONLY))
+        return failure(ERROR_ACCESS_DENIED, FileFailure::FileReadOnly);
+    return moveNoReplace(source, destination);
+}
+
+Status removeName(const std::wstring& path)
+{
+    if (::DeleteFileW(path.c_str()))
+        return {};
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return inUse(path);
+    return isMissing(error) ? missingFile() : failure(error);
+}
+
 Status deleteFile(const std::wstring& path, bool force)
 {
     if (isDevicePath(path))

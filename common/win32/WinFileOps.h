@@ -17,6 +17,14 @@ Result<bool> regularFileExists(const std::wstring& path);
 // names as they were. A file that another program holds is refused.
 Status moveNoReplace(const std::wstring& source, const std::wstring& destination);
 
+// moveNoReplace for a file that is to be deleted later: refused, too, where
+// deleteFile(source, false) would refuse it for being read-only.
+Status setAside(const std::wstring& source, const std::wstring& destination);
+
+// Takes away one name of a file that has another. The system still refuses
+// it while a program holds the file without sharing its deletion.
+Status removeName(const std::wstring& path);
+
 // Removes exactly the one file named; unless `force`, a read-only file is
 // refused, and so is a file that another program holds.
 Status deleteFile(const std::wstring& path, bool force);

@@ -55,9 +55,19 @@ public:
         return win32::keepBackup(win32::systemPath(file), win32::systemPath(backup));
     }
 
+    Status RemoveKeptBackup(const std::string& backup) override
+    {
+        return win32::removeName(win32::systemPath(backup));
+    }
+
     Status MoveFile(const std::string& source, const std::string& destination) override
     {
         return win32::moveNoReplace(win32::systemPath(source), win32::systemPath(destination));
+    }
+
+    Status SetAside(const std::string& path, const std::string& aside) override
+    {
+        return win32::setAside(win32::systemPath(path), win32::systemPath(aside));
     }
 
     Status DeleteFile(const std::string& path, bool force) override

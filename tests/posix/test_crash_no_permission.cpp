@@ -105,7 +105,7 @@ TEST(NoPermission, AFolderWithoutWriteAccessMakesEveryCommandAndTheResetFailClea
                 closing = call;
         for (const char* live : {"MARLOCON.MDB", "MARLOSPM.MDB"})
             p.expect(closing.find(std::string(" ") + live +
-                                  " was not reset... The file was left as it was! ") !=
+                                  " was not reset... Permission denied! Its files were left as they were! ") !=
                          std::string::npos,
                      std::string("the reset's message does not say that ") + live +
                          " was left as it was: " + closing);

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "DatabaseFiles.h"
+#include "Result.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace marlo {
+
+class FileSystem;
+class StagedCopy;
+
+// The live database and its five backup generations, newest first.
+std::vector<std::string> familyPaths(FileSystem& files, Database database);
+
+// Where a database's oldest generation waits to be dropped: beside it, hidden,
+// and no member's name.
+std::string asidePath(FileSystem& files, Database database);
+
+// What a change of one family left behind when it did not simply succeed, in
+// the user's words: what was done that could not be undone, and where the
+// old data now is.
+struct ChangeReport {
+    bool placed = false;               // the new file holds the live name
+    std::vector<std::string> whereNow; // "MARLOMDB.BA2 is now MARLOMDB.BA3"
+    bool unflushed = false;            // a change the drive did not confirm on the disk
+    bool changed() const { return placed || !whereNow.empty() || unflushed; }
+};
+
+// Puts a new file under a database's live name so that the file it replaces
+// becomes the newest backup, and nothing is lost on the way:
+//  - the generations move one up, oldest first; the oldest is not dropped but
+//    set aside, and deleted only once the new file holds the live name;
+//  - the old database gets its backup name while it keeps its live name, and
+//    the new file takes the live name in one rename, so the live name is
+//    never missing;
+//  - until then, rollBack puts every name back as it was, and so does the
+//    destructor of a change that was neither placed nor rolled back.
+class FamilyChange {
+public:
+    FamilyChange(FileSystem& files, Database database) : files_(files), database_(database) {}
+    ~FamilyChange();
+    FamilyChange(const FamilyChange&) = delete;
+    FamilyChange& operator=(const FamilyChange&) = delete;
+
+    // Whether there is a live database to keep, asked of the drive once: a
+    // database that appears after that is never replaced.
+    Result<bool> liveThere();
+
+    // The run of generations from the newest on moves one up, where there is
+    // a live database to take the newest name; the oldest is set aside only
+    // when all five exist, and a gap ends the run.
+    Status shiftRun();
+    // Generation `generation` moves one up, or is set aside when it is the
+    // oldest; a missing one is no failure. Where the next generation is still
+    // taken (the families went out of step), the older ones make room first.
+    Status shiftGeneration(int generation);
+    // The live database, where there is one, gets the newest backup name and
+    // keeps its live name; the older generations make room where that name is
+    // still taken.
+    Status keepLive();
+    // The staged copy takes the live name: over the kept database, or as a
+    // new file where there was none. Then the set-aside oldest is dropped.
+    Status place(StagedCopy& staged);
+    // Puts every name back; answers what is left changed.
+    ChangeReport rollBack();
+
+    // After place: what the user must know although the new file is in
+    // place (the old database's new name, an oldest generation kept aside).
+    const ChangeReport& report() const { return report_; }
+
+private:
+    enum class Kind { SetAside, Moved, Kept };
+    struct Step {
+        Kind kind;
+        int generation; // Moved: from this one to the next; else unused
+    };
+
+    Status record(Status done, Step step);
+    Status setAsideOldest();
+    std::string generationPath(int generation);
+    std::string userForm(int generation) const;
+
+    FileSystem& files_;
+    Database database_;
+    std::optional<bool> livePresent_;
+    std::vector<Step> done_;
+    bool finished_ = false; // placed or rolled back
+    ChangeReport report_;
+};
+
+} // namespace marlo
