@@ -88,4 +88,19 @@ TEST(CancelledNotice, OnlyACancelledCopyReadsAsCancelled)
               " Reason: operation canceled. \r\n Nothing was changed... ");
 }
 
+// A copy placed or a file deleted whose folder then failed to flush was
+// done: the box says so, never that nothing was changed.
+TEST(FailureNotice, AChangeMadeButNotFlushedIsToldAsMade)
+{
+    const OpError unflushed =
+        Status::unflushed(5, "the folder could not be flushed to the disk: disk error").error();
+    const std::string tail = "\r\n /home/op/x.mdb \r\n Reason: the folder could not be flushed to "
+                             "the disk: disk error. \r\n The drive did not confirm that the "
+                             "change is on the disk... ";
+    EXPECT_EQ(failureNotice(FileCommand::Export, "MARLOCON.MDB", "/home/op/x.mdb", unflushed),
+              " MARLOCON.MDB was exported to your selected file ! " + tail);
+    EXPECT_EQ(failureNotice(FileCommand::Delete, {}, "/home/op/x.mdb", unflushed),
+              " Your selected file was deleted ! " + tail);
+}
+
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 using namespace marlo;
 using test::FakePlatform;
 using test::TempFolder;
@@ -75,12 +78,21 @@ TEST_F(OnDisk, MembersAreFoundUnderAnyCapitalisation)
     run();
 
     // The rotation and the moves found the capitalised members; the names
-    // made anew take the mixed forms, a replaced file keeps its own.
+    // made anew take the mixed forms. A replaced file keeps its own, or takes
+    // the mixed form where the drive folds case: read it as listed, since
+    // such a drive may answer an old size for another spelling a moment.
+    const auto listed = [&](std::string name) {
+        for (const std::string& entry : folder.names())
+            if (std::equal(entry.begin(), entry.end(), name.begin(), name.end(),
+                           [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+                return folder.read(entry);
+        return std::string("<none>");
+    };
     EXPECT_EQ(folder.read("MARLOmdb.ba2"), "CON 1");
     EXPECT_EQ(folder.read("MARLOmdb.bak"), "live CON");
     EXPECT_EQ(folder.read("MARLOspm.bak"), "live SPM");
-    EXPECT_EQ(folder.read("MARLOCON.MDB"), "template CON");
-    EXPECT_EQ(folder.read("marlospm.mdb"), "template SPM");
+    EXPECT_EQ(listed("MARLOcon.mdb"), "template CON");
+    EXPECT_EQ(listed("MARLOspm.mdb"), "template SPM");
     EXPECT_EQ(folder.read("CVMDB1.BIN"), "template CON");
     EXPECT_EQ(folder.names().size(), 7u);
     EXPECT_EQ(platform.endedWith, 0);

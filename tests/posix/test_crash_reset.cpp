@@ -104,6 +104,13 @@ TEST(CrashReset, AResetKilledAtRandomInstantsLosesNoDatabase)
             }
         }
         ASSERT_EQ(folder.read("cvmdb1.bin"), original.at("cvmdb1.bin"));
+        // Each live name holds the old database or its template, never nothing.
+        for (const auto& [live, templ] :
+             {std::pair{"MARLOcon.mdb", "cvmdb1.bin"}, std::pair{"MARLOspm.mdb", "cvmdb2.bin"}}) {
+            const std::string now = folder.read(live);
+            ASSERT_TRUE(now == original.at(live) || now == original.at(templ))
+                << live << " is missing or torn";
+        }
 
         // The next reset runs to its end and leaves both databases reset.
         std::string before;

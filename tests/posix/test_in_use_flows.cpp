@@ -11,6 +11,7 @@
 #include "HoldingProcess.h"
 #include "ResetSequence.h"
 #include "TempFolder.h"
+#include "TransferCommands.h"
 #include "TransferOnDisk.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include <chrono>
 #include <future>
 #include <map>
+#include <optional>
 
 using namespace marlo;
 using namespace marlo::test;
@@ -198,6 +200,37 @@ TEST_F(InUseFlows, ALiveDatabaseHeldOpenIsNotImportedOverExportedOntoDeletedOrRe
     std::cout << "live CON held open: 1 import, 1 export onto it, 1 delete refused with the "
                  "program named, 1 reset left it in place; after it let go all 4 went through"
               << std::endl;
+}
+
+// The main program started while a long import copies: the import is
+// refused right before its first change, and no generation moved, none was
+// dropped, and the newest backup is no second name of the held database.
+TEST_F(InUseFlows, AMainProgramStartedDuringTheImportRefusesItWithNothingChanged)
+{
+    struct StartedMeanwhile : CopyRunner {
+        explicit StartedMeanwhile(std::string live) : live(std::move(live)) {}
+        Status run(FileSystem&, const std::string&, const std::string&,
+                   const CopyTask& task) override
+        {
+            // Started as the copy begins: forked later, it would inherit the
+            // copy's own files, which no real program does.
+            program.emplace("MARLOCON.EXE", live, O_RDWR);
+            return task({});
+        }
+        std::string live;
+        std::optional<HoldingProcess> program;
+    };
+    const Snapshot before = snapshot(root.str());
+    TransferCommands commands{transfer.platform, transfer.chooser,
+                              std::make_unique<StartedMeanwhile>(in("MARLOcon.mdb"))};
+    transfer.chooser.answers = {user + "/import.mdb"};
+    transfer.platform.msgBoxAnswers = {IDYES};
+    commands.importDatabase(Database::Con);
+    const std::string& box = transfer.platform.calls.back();
+    EXPECT_NE(box.find(inUseBy("MARLOCON.EXE")), std::string::npos) << box;
+    EXPECT_TRUE(box.ends_with(" \r\n Nothing was changed... \"")) << box;
+    EXPECT_EQ(snapshot(root.str()), before);
+    EXPECT_NE(inodeOf(in("MARLOmdb.bak")), inodeOf(in("MARLOcon.mdb")));
 }
 
 TEST_F(InUseFlows, AGenerationHeldOpenIsNotExportedOntoDeletedOrMovedByTheReset)
