@@ -225,3 +225,34 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "MARLOmdb.ba2", "MARLOmdb.bak",
                                                      "import.mdb"}));
 }
+
+// What a command's undo and its last step rely on: a kept backup goes again
+// leaving the database, and a placement where there was no file refuses one
+// that appeared meanwhile.
+TEST_F(FileCopy, AKeptBackupGoesAgainAndAFileThatAppearedIsNotReplaced)
+{
+    dir.write("MARLOcon.mdb", "old");
+    dir.write("import.mdb", "new");
+    const std::string live = dir.member("MARLOcon.mdb");
+    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
+    ASSERT_TRUE(files->RemoveKeptBackup(dir.member("MARLOmdb.bak")).ok());
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "import.mdb"}));
+    EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
+
+    auto staged = files->PrepareStagedCopy(dir / "import.mdb", dir.member("MARLOspm.mdb"))({});
+    ASSERT_TRUE(staged.ok()) << staged.error().description;
+    ASSERT_TRUE(staged.value()->CheckDestination().ok());
+    dir.write("MARLOspm.mdb", "made meanwhile");
+    EXPECT_TRUE(failedWith(staged.value()->PlaceNew(), FileFailure::DestinationExists));
+    EXPECT_EQ(dir.read("MARLOspm.mdb"), "made meanwhile");
+}
+
+// The oldest generation is set aside only where it could be deleted.
+TEST_F(FileCopy, AReadOnlyOldestGenerationIsNotSetAside)
+{
+    dir.write("MARLOmdb.ba5", "oldest");
+    dir.setReadOnly("MARLOmdb.ba5");
+    EXPECT_TRUE(failedWith(files->SetAside(dir.member("MARLOmdb.ba5"), dir.member(".aside")),
+                           FileFailure::FileReadOnly));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"MARLOmdb.ba5"});
+}
