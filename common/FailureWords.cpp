@@ -1,5 +1,7 @@
 #include "FailureWords.h"
 
+#include <cctype>
+
 namespace marlo {
 
 std::string_view failureWords(FileFailure failure)
@@ -104,6 +106,13 @@ std::string failureWords(FileFailure failure, std::string_view more)
     if (failure == FileFailure::FolderNotFlushed)
         return words.append(": ").append(more);
     return words.append(" (").append(more).append(")");
+}
+
+std::string capitalised(std::string phrase)
+{
+    if (!phrase.empty())
+        phrase[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(phrase[0])));
+    return phrase;
 }
 
 } // namespace marlo

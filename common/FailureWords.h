@@ -64,4 +64,7 @@ std::string_view failureWords(FileFailure failure);
 // program that holds the file ("... (MARLOCON.EXE)"), or the system's words.
 std::string failureWords(FileFailure failure, std::string_view more);
 
+// A phrase made the start of a sentence: its first letter a capital.
+std::string capitalised(std::string phrase);
+
 } // namespace marlo

@@ -2,12 +2,12 @@
 
 #include "DatabaseFiles.h"
 #include "ErrorPolicies.h"
+#include "FailureWords.h"
 #include "MessageBox.h"
 #include "ResetTexts.h"
 #include "ResetWindowDesign.h"
 
 #include <array>
-#include <cctype>
 #include <optional>
 #include <span>
 #include <string>
@@ -68,13 +68,6 @@ using Outcome = ResetSequence::Outcome;
 std::string userForm(Database database, Role role)
 {
     return std::string(member(database, role).userForm);
-}
-
-std::string capitalised(std::string text)
-{
-    if (!text.empty())
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    return text;
 }
 
 std::string joined(const std::vector<std::string>& lines)

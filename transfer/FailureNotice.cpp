@@ -1,6 +1,7 @@
 #include "FailureNotice.h"
 
-#include <cctype>
+#include "FailureWords.h"
+
 #include <vector>
 
 namespace marlo {
@@ -60,11 +61,8 @@ std::string doneHeadline(FileCommand command, std::string_view database)
 std::string sentences(const std::vector<std::string>& lines)
 {
     std::string text;
-    for (std::string line : lines) {
-        if (!line.empty())
-            line[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
-        text += " " + line + ".";
-    }
+    for (const std::string& line : lines)
+        text.append(" ").append(capitalised(line)).append(".");
     return text;
 }
 
