@@ -76,6 +76,11 @@ struct CopyFixture {
     }
 };
 
+std::string generationName(int g)
+{
+    return g == 1 ? "MARLOmdb.bak" : "MARLOmdb.ba" + std::to_string(g);
+}
+
 struct Round {
     bool exporting;
     std::string destination, chosen;
@@ -98,6 +103,12 @@ TEST(CrashCopy, ExportsAndImportsKilledAtRandomInstantsLeaveTheOldContentOrTheNe
             if (exportedContent == liveContent)
                 f.give(f.exported, exportedContent = 1 - liveContent);
             return Round{true, f.exported, f.exported, exportedContent};
+        }
+        // An import meets five generations, so that its oldest must make room.
+        // Each is a file of its own: the newest may be a link of a content.
+        for (int g = 1; g <= 5; ++g) {
+            std::filesystem::remove(f.app + "/" + generationName(g));
+            std::ofstream(f.app + "/" + generationName(g), std::ios::binary) << "gen " << g;
         }
         return Round{false, f.live, f.root / f.contentFile(1 - liveContent), liveContent};
     };
@@ -158,10 +169,22 @@ TEST(CrashCopy, ExportsAndImportsKilledAtRandomInstantsLeaveTheOldContentOrTheNe
             ASSERT_EQ(whichOf(f.live, f.contents), liveContent) << "the exported source changed";
         }
 
-        // A replaced live database is kept as its newest backup.
+        // A replaced live database is kept as its newest backup, and every
+        // generation is under its own name or one up; only the oldest may be
+        // gone, and only once the new database holds the live name.
         if (!exporting && now != r.oldContent) {
             ASSERT_EQ(whichOf(f.app + "/MARLOmdb.bak", f.contents), r.oldContent)
                 << "the replaced database was not kept";
+        }
+        for (int g = 1; g <= 5 && !exporting; ++g) {
+            const std::string content = "gen " + std::to_string(g);
+            const auto holds = [&](const std::string& name) {
+                return std::filesystem::exists(f.app + "/" + name) &&
+                       f.root.read("app/" + name) == content;
+            };
+            const bool kept = holds(generationName(g)) || (g < 5 && holds(generationName(g + 1))) ||
+                              (g == 5 && holds(".MARLOmdb.ba5.~marlo-old"));
+            ASSERT_TRUE(kept || (g == 5 && now != r.oldContent)) << content << " was lost";
         }
 
         // A killed copy may leave its hidden temporary file, never a file
@@ -170,8 +193,11 @@ TEST(CrashCopy, ExportsAndImportsKilledAtRandomInstantsLeaveTheOldContentOrTheNe
         for (const std::string& name : namesIn(f.app)) {
             if (f.app + "/" + name == f.live || f.app + "/" + name == f.exported)
                 continue;
-            if (!exporting && name.starts_with("MARLOmdb.ba")) {
-                ASSERT_NE(whichOf(f.app + "/" + name, f.contents), -1) << name << " is torn";
+            if (!exporting &&
+                (name.starts_with("MARLOmdb.ba") || name == ".MARLOmdb.ba5.~marlo-old")) {
+                if (!f.root.read("app/" + name).starts_with("gen ")) {
+                    ASSERT_NE(whichOf(f.app + "/" + name, f.contents), -1) << name << " is torn";
+                }
                 std::filesystem::remove(f.app + "/" + name);
                 continue;
             }
