@@ -45,7 +45,7 @@ QStringList nameFiltersFor(const std::vector<FileType>& types)
 } // namespace
 
 QtCommonDialog::QtCommonDialog(QWidget* parent, QString name)
-    : parent_(parent), name_(std::move(name))
+    : FileChooser(PathForm::Posix), parent_(parent), name_(std::move(name))
 {
 }
 
