@@ -1,6 +1,72 @@
 #include "FileChooser.h"
 
+#include <optional>
+#include <string_view>
+
 namespace marlo {
+
+namespace {
+
+bool isSeparator(char c, PathForm form)
+{
+    return c == '/' || (form == PathForm::Windows && c == '\\');
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The length of the root an absolute path starts with ("/", "C:\", the
+// "\\" of a server share), or 0 for a path that is not absolute: where such
+// a path leads depends on a current folder the chooser may not share.
+size_t rootLength(std::string_view path, PathForm form)
+{
+    if (form == PathForm::Posix)
+        return path.starts_with('/') ? 1 : 0;
+    if (path.size() >= 3 && isAsciiLetter(path[0]) && path[1] == ':' && isSeparator(path[2], form))
+        return 3;
+    if (path.size() >= 3 && isSeparator(path[0], form) && isSeparator(path[1], form) &&
+        !isSeparator(path[2], form))
+        return 2;
+    return 0;
+}
+
+// A folder in the form two folders are compared in: on Windows one slash and
+// one case of the ASCII letters (other letters as written: an "Ä" and an "ä"
+// count as two folders), and no separator at the end but the root's own, so
+// "C:\APP\" is "C:\APP" while "C:\" stays apart from "C:", which is the
+// current folder of drive C. None for a folder that is not absolute.
+std::optional<std::string> comparable(std::string_view folder, PathForm form)
+{
+    const size_t root = rootLength(folder, form);
+    if (root == 0)
+        return std::nullopt;
+    std::string compared(folder);
+    if (form == PathForm::Windows)
+        for (char& c : compared)
+            c = c == '/' ? '\\' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    while (compared.size() > root && isSeparator(compared.back(), form))
+        compared.pop_back();
+    return compared;
+}
+
+} // namespace
+
+std::string initialNameFor(const std::string& lastName, const std::string& folder, PathForm form)
+{
+    size_t nameStart = lastName.size();
+    while (nameStart > 0 && !isSeparator(lastName[nameStart - 1], form))
+        --nameStart;
+    if (nameStart == 0 || nameStart == lastName.size())
+        return {};
+    const std::optional<std::string> chosenIn =
+        comparable(std::string_view(lastName).substr(0, nameStart), form);
+    const std::optional<std::string> opensIn = comparable(folder, form);
+    if (!chosenIn || !opensIn || *chosenIn != *opensIn)
+        return {};
+    return lastName.substr(nameStart);
+}
 
 Status FileChooser::show(bool save)
 {
@@ -10,7 +76,7 @@ Status FileChooser::show(bool save)
         .initialFolder = initDir_,
         .fileTypes = fileTypesFor(filter_),
         .defaultExtension = save ? defaultExtensionFor(defaultExt_) : std::string(),
-        .lastName = fileName_,
+        .initialName = initialNameFor(fileName_, initDir_, form_),
     };
     const Result<ChooserAnswer> answer = showChooser(request);
     if (!answer)

@@ -21,9 +21,28 @@ struct ChooserRequest {
     // Given to a typed name without an extension; empty for an open chooser,
     // which looks for the name exactly as typed.
     std::string defaultExtension;
-    // Full path of the name chosen at the last accepted showing, or empty.
-    std::string lastName;
+    // The bare name the name field starts with, or empty.
+    std::string initialName;
 };
+
+// How a host writes the paths its chooser hands back.
+enum class PathForm {
+    // Either slash between the parts, a drive ("C:\") or a server share
+    // ("\\server\share") before them; folders that differ only in the case
+    // of ASCII letters are the same.
+    Windows,
+    // '/' between the parts and before them; every other byte, a backslash
+    // too, belongs to a name, and folders are the same only byte for byte.
+    Posix,
+};
+
+// The name a showing that opens in `folder` may start with: the own part of
+// `lastName` where that name lies right in `folder`, else empty. A name
+// offered in another folder than it was chosen in would be another file of
+// the same name there, perhaps a live database to be deleted; so whatever
+// cannot be told the same for sure (a relative path, a folder written
+// otherwise) counts as another folder.
+std::string initialNameFor(const std::string& lastName, const std::string& folder, PathForm form);
 
 // The name accepted in a showing, or none when the user cancelled it.
 using ChooserAnswer = std::optional<std::string>;
@@ -34,6 +53,9 @@ using ChooserAnswer = std::optional<std::string>;
 // whether or not it exists; the commands test the name themselves.
 class FileChooser : public CommonDialog {
 public:
+    // `form`: how the toolkit's chooser writes the paths it hands back.
+    explicit FileChooser(PathForm form) : form_(form) {}
+
     void SetCancelError(bool cancelError) override { cancelError_ = cancelError; }
     void SetInitDir(const std::string& folder) override { initDir_ = folder; }
     void SetDefaultExt(const std::string& extension) override { defaultExt_ = extension; }
@@ -52,6 +74,7 @@ protected:
 private:
     Status show(bool save);
 
+    PathForm form_;
     bool cancelError_ = false;
     std::string initDir_, defaultExt_, filter_, dialogTitle_, fileName_;
 };

@@ -124,7 +124,11 @@ private:
 // each showing takes the next entry, a name (accepted) or nullopt (cancel).
 class FakeCommonDialog : public FileChooser {
 public:
-    explicit FakeCommonDialog(FakePlatform& platform) : platform_(platform) {}
+    // Paths in the form of the fake's application folder, "C:\APP".
+    explicit FakeCommonDialog(FakePlatform& platform)
+        : FileChooser(PathForm::Windows), platform_(platform)
+    {
+    }
 
     std::deque<std::optional<std::string>> answers;
     // Ran inside a showing, after it is recorded and before it answers: lets

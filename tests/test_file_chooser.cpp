@@ -1,6 +1,6 @@
 // The file chooser's rules, which every toolkit's chooser shares: the file
-// types of a filter, the default extension, and what a showing hands the
-// toolkit and leaves behind.
+// types of a filter, the default extension, the name a showing starts with,
+// and what a showing hands the toolkit and leaves behind.
 #include "FileChooser.h"
 
 #include <gtest/gtest.h>
@@ -31,10 +31,55 @@ TEST(ChooserFilter, TheDefaultExtensionIsTheSuffixOfOnePattern)
         EXPECT_EQ(defaultExtensionFor(given), "") << given;
 }
 
+// A name chosen in one folder and offered in another would be another file
+// there: after an export to D:\Bak, "Delete file" and Enter twice would
+// delete the live database. So a name is offered only where the chooser
+// opens in its very folder, and wherever that is not sure, none is.
+TEST(ChooserInitialName, IsTheLastNameOnlyInTheFolderItWasChosenIn)
+{
+    constexpr PathForm Win = PathForm::Windows, Posix = PathForm::Posix;
+    const struct {
+        const char* last;
+        const char* folder;
+        PathForm form;
+        const char* offered;
+    } cases[] = {
+        {"C:\\APP\\MARLOcon.mdb", "C:\\APP", Win, "MARLOcon.mdb"},
+        {"D:\\Bak\\MARLOcon.mdb", "C:\\APP", Win, ""},
+        {"C:\\APP\\Bak\\x.mdb", "C:\\APP", Win, ""},
+        {"C:\\x.mdb", "C:\\APP", Win, ""},
+        // Either slash, any case of ASCII letters, a separator at the end.
+        {"c:/app/x.mdb", "C:\\APP\\", Win, "x.mdb"},
+        {"\\\\srv\\share\\x.mdb", "\\\\SRV\\share/", Win, "x.mdb"},
+        // A drive's root is "C:\"; "C:" is the current folder on C.
+        {"C:\\x.mdb", "C:\\", Win, "x.mdb"},
+        {"C:\\x.mdb", "C:", Win, ""},
+        // Not sure: other letters' case, a path without its drive, a
+        // relative one, no folder to open in.
+        {"C:\\\xc3\x84\\x.mdb", "C:\\\xc3\xa4", Win, ""},
+        {"\\APP\\x.mdb", "\\APP", Win, ""},
+        {"APP\\x.mdb", "APP", Win, ""},
+        {"C:\\APP\\x.mdb", "", Win, ""},
+        {"", "C:\\APP", Win, ""},
+        // On Linux a backslash is part of a name, and case tells names apart.
+        {"/opt/app/x.mdb", "/opt/app/", Posix, "x.mdb"},
+        {"/x.mdb", "/", Posix, "x.mdb"},
+        {"/opt/App/x.mdb", "/opt/app", Posix, ""},
+        {"/opt/app\\x.mdb", "/opt/app", Posix, ""},
+        {"/opt/app\\x.mdb", "/opt", Posix, "app\\x.mdb"},
+        {"opt/x.mdb", "opt", Posix, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(initialNameFor(c.last, c.folder, c.form), c.offered)
+            << c.last << " in " << c.folder;
+}
+
 // A chooser whose toolkit is a script: it keeps every request and answers
 // each showing with the next entry.
 class ScriptedChooser : public FileChooser {
 public:
+    ScriptedChooser() : FileChooser(PathForm::Windows) {}
+
     std::vector<ChooserRequest> requests;
     std::deque<Result<ChooserAnswer>> answers;
 
@@ -66,12 +111,12 @@ TEST(FileChooser, EveryShowingIsHandedThePropertiesAndOnlyASaveTheExtension)
     EXPECT_EQ(save.initialFolder, "C:\\APP");
     EXPECT_EQ(save.fileTypes, (Types{{"Databases", {"*.mdb"}}}));
     EXPECT_EQ(save.defaultExtension, "mdb");
-    EXPECT_EQ(save.lastName, "");
+    EXPECT_EQ(save.initialName, "");
     const ChooserRequest& open = chooser.requests[1];
     EXPECT_FALSE(open.save);
     EXPECT_EQ(open.fileTypes, save.fileTypes);
     EXPECT_EQ(open.defaultExtension, "");
-    EXPECT_EQ(open.lastName, "C:\\APP\\saved.mdb");
+    EXPECT_EQ(open.initialName, "saved.mdb");
     EXPECT_EQ(chooser.FileName(), "C:\\APP\\typed");
 }
 

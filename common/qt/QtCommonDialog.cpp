@@ -45,7 +45,7 @@ QStringList nameFiltersFor(const std::vector<FileType>& types)
 } // namespace
 
 QtCommonDialog::QtCommonDialog(QWidget* parent, QString name)
-    : parent_(parent), name_(std::move(name))
+    : FileChooser(PathForm::Posix), parent_(parent), name_(std::move(name))
 {
 }
 
@@ -65,6 +65,11 @@ Result<ChooserAnswer> QtCommonDialog::showChooser(const ChooserRequest& request)
     if (!request.fileTypes.empty())
         dialog.setNameFilters(nameFiltersFor(request.fileTypes));
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    // The name as a whole path in the folder just set: Qt would take a bare
+    // name that starts with ':' for a path of its own and move the dialog.
+    if (!request.initialName.empty())
+        dialog.selectFile(QDir::cleanPath(dialog.directory().absolutePath() + QLatin1Char('/') +
+                                          pathFromBytes(request.initialName)));
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return ChooserAnswer();

@@ -56,10 +56,6 @@ HRESULT setFolder(IFileDialog& dialog, const ShellCalls& shell, const std::strin
 
 HRESULT prepare(IFileDialog& dialog, const ShellCalls& shell, const ChooserRequest& request)
 {
-    // The name field starts with the last name's own part: a folder in it
-    // would take the dialog away from the initial folder.
-    const std::wstring lastName = win32::widen(request.lastName);
-    const std::wstring shown = lastName.substr(lastName.find_last_of(L"\\/") + 1);
     HRESULT result = setOptions(dialog);
     if (SUCCEEDED(result) && !request.title.empty())
         result = dialog.SetTitle(win32::widen(request.title).c_str());
@@ -67,8 +63,8 @@ HRESULT prepare(IFileDialog& dialog, const ShellCalls& shell, const ChooserReque
         result = setFileTypes(dialog, request.fileTypes);
     if (SUCCEEDED(result) && !request.defaultExtension.empty())
         result = dialog.SetDefaultExtension(win32::widen(request.defaultExtension).c_str());
-    if (SUCCEEDED(result) && !shown.empty())
-        result = dialog.SetFileName(shown.c_str());
+    if (SUCCEEDED(result) && !request.initialName.empty())
+        result = dialog.SetFileName(win32::widen(request.initialName).c_str());
     if (SUCCEEDED(result))
         result = setFolder(dialog, shell, request.initialFolder);
     return result;

@@ -14,7 +14,9 @@ namespace marlo {
 class WinCommonDialog : public FileChooser {
 public:
     // `owner` is the window the chooser is modal over.
-    explicit WinCommonDialog(HWND owner = nullptr) : owner_(owner) {}
+    explicit WinCommonDialog(HWND owner = nullptr) : FileChooser(PathForm::Windows), owner_(owner)
+    {
+    }
     void setOwner(HWND owner) { owner_ = owner; }
 
 protected:

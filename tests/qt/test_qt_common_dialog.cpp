@@ -60,9 +60,16 @@ protected:
 };
 
 // Types `typed` into the chooser's name field and presses Open or Save.
+// A user types into the field with the focus in it: only then does the
+// dialog drop the file that a name offered there selected in its list,
+// which would otherwise be taken instead of the name typed.
 void typeAndAccept(QWidget* chooser, const QString& typed)
 {
-    chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
+    auto* field = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    chooser->activateWindow();
+    field->setFocus();
+    EXPECT_TRUE(waitFor([field] { return field->hasFocus(); }));
+    field->setText(typed);
     auto* buttons = chooser->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
     for (QAbstractButton* button : buttons->buttons())
         if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
@@ -158,6 +165,36 @@ TEST_F(QtChooser, SavingOverAnExistingFileAsksNothing)
     ASSERT_TRUE(chooser.ShowSave().ok());
     EXPECT_FALSE(askedAgain);
     EXPECT_EQ(chooser.FileName(), inFolder("a.mdb"));
+}
+
+// Offered in the folder the chooser opens in, a name chosen elsewhere would
+// be another file of that name.
+TEST_F(QtChooser, TheNameFieldStartsWithTheLastNameOnlyInItsOwnFolder)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString away = elsewhere.filePath(QStringLiteral("a.mdb"));
+    acceptTyping(away);
+    ASSERT_TRUE(chooser.ShowSave().ok());
+    ASSERT_EQ(chooser.FileName(), QFile::encodeName(away).toStdString());
+
+    QString offered = QStringLiteral("<not shown>");
+    const auto readNameField = [&](QWidget* modal) {
+        offered = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+    };
+    whenModal([&](QWidget* modal) {
+        readNameField(modal);
+        typeAndAccept(modal, QStringLiteral("b.bak"));
+    });
+    ASSERT_TRUE(chooser.ShowOpen().ok());
+    EXPECT_EQ(offered, QString());
+
+    whenModal([&](QWidget* modal) {
+        readNameField(modal);
+        modal->close();
+    });
+    EXPECT_FALSE(chooser.ShowOpen().ok());
+    EXPECT_EQ(offered, QStringLiteral("b.bak"));
 }
 
 TEST_F(QtChooser, EscapeOrClosingTheChooserCancelsIt)

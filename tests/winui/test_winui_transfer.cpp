@@ -153,9 +153,11 @@ TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
         ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((t.folder / "fresh").c_str())));
         EXPECT_TRUE(waitUntil([&] { return t.folder.read("fresh.mdb") == "con live"; }));
 
-        // Import: a missing name is told in a box with the program's title;
-        // "Yes" copies the chosen file over the live database.
+        // Import: the name just exported here is offered; a missing name
+        // is told in a box with the program's title; "Yes" copies the
+        // chosen file over the live database.
         click(t.button("Command5"));
+        EXPECT_EQ(chooserName(w(texts::ImportSpmTitle)), L"fresh.mdb");
         ASSERT_TRUE(chooseFile(w(texts::ImportSpmTitle), w((t.folder / "gone.mdb").c_str())));
         const std::optional<Box> missing = answerBox(L"dbtransfer", IDOK);
         ASSERT_TRUE(missing);
@@ -211,13 +213,16 @@ TEST(WinImportWindow, TheChooserOpensInTheApplicationFolderAndHandsBackEveryName
         return GetFileAttributesW(oddPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     };
     const std::optional<int> quit = driveWhileRunning([&] {
-        // A first export elsewhere; the next showing offers its name in the
-        // application folder all the same.
+        // A first export elsewhere, of the live database's own name; the
+        // delete chooser, in the application folder, offers no name, or
+        // Enter twice would delete the live database.
         click(t.button("Command1"));
-        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((elsewhere / "picked.mdb").c_str())));
-        EXPECT_TRUE(waitUntil([&] { return elsewhere.read("picked.mdb") == "con live"; }));
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((elsewhere / "MARLOcon.mdb").c_str())));
+        EXPECT_TRUE(waitUntil([&] { return elsewhere.read("MARLOcon.mdb") == "con live"; }));
+        click(t.button("Command7"));
+        EXPECT_EQ(chooserName(w(texts::DeleteTitle)), L"");
+        ASSERT_TRUE(cancelChooser(w(texts::DeleteTitle)));
         click(t.button("Command1"));
-        EXPECT_EQ(chooserName(w(texts::ExportConTitle)), L"picked.mdb");
         ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), odd));
         if (!holdsOdd) {
             // The export fails on the drive, naming the very name chosen.
