@@ -15,7 +15,7 @@ Family family(const std::string& folder, bool con, bool live, int generations,
     Family f;
     f.live = con ? "MARLOcon.mdb" : "MARLOspm.mdb";
     f.stem = con ? "MARLOmdb" : "MARLOspm";
-    f.aside = "." + f.stem + ".ba5.~marlo-old";
+    f.aside = std::string(".").append(f.stem).append(".ba5.~marlo-old");
     if (live)
         f.oldLive = distinctContent(folder + " live " + f.live, Size);
     for (int g = 1; g <= generations; ++g)
