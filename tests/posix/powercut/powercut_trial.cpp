@@ -157,6 +157,7 @@ int main(int argc, char* argv[])
         }
         passed = passed && totalStates(tally, true) == 0;
         states += totalStates(tally, false);
+        std::fflush(stdout);
     }
 
     // The same import without the data flush before its rename: the trial
@@ -179,6 +180,7 @@ int main(int argc, char* argv[])
             passed = false;
         }
         states += totalStates(tally, false);
+        std::fflush(stdout);
     }
 
     const double seconds =
