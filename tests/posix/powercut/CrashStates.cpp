@@ -13,7 +13,7 @@ std::string CrashState::describe(std::size_t entries) const
     if (!extra.empty()) {
         text += ", and of the unflushed writes after it only entries";
         for (std::size_t index : extra)
-            text += " " + std::to_string(index + 1);
+            text.append(" ").append(std::to_string(index + 1));
     }
     return text;
 }
@@ -31,9 +31,10 @@ std::vector<CrashState> crashStates(const WriteLog& log, const std::string& fold
     std::vector<CrashState> states{{*start, {}, Phase::Before}};
     for (std::size_t upTo = *start + 1; upTo <= windowEnd; ++upTo) {
         const Phase phase = upTo <= *end ? Phase::During : Phase::Completed;
-        // An entry that writes nothing leaves the state as it was, unless the
-        // operation has just ended.
-        if (entries[upTo - 1].isWrite() || phase != states.back().phase)
+        // An entry that writes nothing leaves the state as it was; the state
+        // at the end is judged once more, as the completed operation.
+        if (entries[upTo - 1].isWrite() ||
+            (phase == Phase::Completed && states.back().phase != Phase::Completed))
             states.push_back({upTo, {}, phase});
     }
 
