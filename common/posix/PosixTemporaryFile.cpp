@@ -165,10 +165,9 @@ Status TemporaryFile::nameUnnamed()
         if (linked) {
             name_ = std::move(name);
             unnamed_ = false;
-            // Flushed again now that it has a name: btrfs logs nothing for a
-            // file without one, so the flush before left its content (its
-            // extents) to the next commit, and a power cut after the rename
-            // left the destination empty.
+            // Flushed again now that it has a name: on btrfs the flush made
+            // while it had none did not keep its content, and a power cut
+            // after the rename left the destination empty.
             if (::fsync(lock_.get()) != 0)
                 return failure(errno);
             return {};
