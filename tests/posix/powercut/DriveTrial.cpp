@@ -29,7 +29,13 @@ std::vector<std::string> checkState(const TrialSettings& settings, const DriveKi
         MountedImage mounted(drive, image, mountPoint);
         if (!mounted.failure().empty())
             return {"the drive does not mount: " + mounted.failure()};
-        faults = judgeFolder(folder, c, phase);
+        // A file the drive cannot read back is a bad state, not a trial
+        // that cannot run.
+        try {
+            faults = judgeFolder(folder, c, phase);
+        } catch (const std::exception& e) {
+            faults.push_back(std::string("a file cannot be read: ") + e.what());
+        }
         if (std::string failed = mounted.unmount(); !failed.empty())
             faults.push_back(failed);
     }
@@ -41,8 +47,12 @@ std::vector<std::string> checkState(const TrialSettings& settings, const DriveKi
         faults.push_back("the drive does not mount again: " + again.failure());
     else if (canRunAgain(folder, c)) {
         const CommandResult next = runCommand({settings.driver, c.operation, folder}, 60);
-        for (std::string& fault : judgeNextRun(folder, c, next.status))
-            faults.push_back(fault + (next.output.empty() ? "" : ": " + next.output));
+        try {
+            for (std::string& fault : judgeNextRun(folder, c, next.status))
+                faults.push_back(fault + (next.output.empty() ? "" : ": " + next.output));
+        } catch (const std::exception& e) {
+            faults.push_back(std::string("after the next run, a file cannot be read: ") + e.what());
+        }
     }
     return faults;
 }
