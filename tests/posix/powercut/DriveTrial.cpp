@@ -6,9 +6,11 @@
 #include "StateJudge.h"
 #include "WriteLog.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <set>
 
 namespace marlo::test {
 
@@ -27,7 +29,13 @@ std::vector<std::string> checkState(const TrialSettings& settings, const DriveKi
         MountedImage mounted(drive, image, mountPoint);
         if (!mounted.failure().empty())
             return {"the drive does not mount: " + mounted.failure()};
-        faults = judgeFolder(folder, c, phase);
+        // A file the drive cannot read back is a bad state, not a trial
+        // that cannot run.
+        try {
+            faults = judgeFolder(folder, c, phase);
+        } catch (const std::exception& e) {
+            faults.push_back(std::string("a file cannot be read: ") + e.what());
+        }
         if (std::string failed = mounted.unmount(); !failed.empty())
             faults.push_back(failed);
     }
@@ -39,10 +47,71 @@ std::vector<std::string> checkState(const TrialSettings& settings, const DriveKi
         faults.push_back("the drive does not mount again: " + again.failure());
     else if (canRunAgain(folder, c)) {
         const CommandResult next = runCommand({settings.driver, c.operation, folder}, 60);
-        for (std::string& fault : judgeNextRun(folder, c, next.status))
-            faults.push_back(fault + (next.output.empty() ? "" : ": " + next.output));
+        try {
+            for (std::string& fault : judgeNextRun(folder, c, next.status))
+                faults.push_back(fault + (next.output.empty() ? "" : ": " + next.output));
+        } catch (const std::exception& e) {
+            faults.push_back(std::string("after the next run, a file cannot be read: ") + e.what());
+        }
     }
     return faults;
+}
+
+bool isLiveName(const std::string& name, const OperationCase& c)
+{
+    for (const Family& f : c.families)
+        if (name == f.live)
+            return true;
+    for (const Replaced& r : c.replaced)
+        if (name == r.name && r.after)
+            return true;
+    return false;
+}
+
+// The kinds of a state's faults, as the trial reports them on a drive
+// without a journal.
+std::set<std::string> faultKinds(const std::vector<std::string>& faults, const OperationCase& c)
+{
+    std::set<std::string> kinds;
+    for (const std::string& fault : faults) {
+        const std::string name = fault.substr(0, fault.find(' '));
+        if (fault.starts_with("the drive's checker")) {
+            // A FAT that was mounted when the power went carries the mark
+            // of an unclean unmount, and its free count is only a hint:
+            // lost clusters and damaged files are what matter beyond that.
+            kinds.insert("checker complaint");
+            for (const char* worse : {"Reclaimed", "FATs differ", "ERROR", "orphan"})
+                if (fault.find(worse) != std::string::npos)
+                    kinds.insert("checker: lost clusters or damaged files");
+        } else if (fault.find("does not mount") != std::string::npos)
+            kinds.insert("does not mount");
+        else if (fault.starts_with("the next") || fault.starts_with("after the next"))
+            kinds.insert("next run fails");
+        else if (fault.ends_with(" is missing") && isLiveName(name, c))
+            kinds.insert("live file missing");
+        else if (fault.find("torn") != std::string::npos || fault.ends_with(" empty"))
+            kinds.insert("torn or empty");
+        else if (fault.find("neither under its name nor") != std::string::npos ||
+                 (fault.ends_with(" is missing") && name.find(".ba") != std::string::npos))
+            kinds.insert("generation lost");
+        else
+            kinds.insert("other");
+    }
+    return kinds;
+}
+
+std::vector<CrashState> sampled(const std::vector<CrashState>& states, const WriteLog& log)
+{
+    std::vector<CrashState> kept;
+    int cut = 0;
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        const CrashState& s = states[i];
+        const bool atFlush = s.upTo < log.entries().size() && log.entries()[s.upTo].isFlush();
+        const bool edge = i == 0 || s.phase == Phase::Completed || i + 1 == states.size();
+        if (!s.extra.empty() || atFlush || edge || cut++ % 3 == 0)
+            kept.push_back(s);
+    }
+    return kept;
 }
 
 } // namespace
@@ -88,8 +157,16 @@ DriveTally trialOnDrive(const TrialSettings& settings, const DriveKind& drive,
             const std::size_t windowEnd =
                 i + 1 < cases.size() ? log.findMark("start " + cases[i + 1].folder).value_or(0)
                                      : log.entries().size();
-            const auto states =
-                crashStates(log, c.folder, windowEnd, settings.subsetsPerInterval, random);
+            // Without a journal the states are measured, not judged: one
+            // reordering per flush interval, and of the cuts in log order
+            // those at a flush, the first and last, and every third, keep
+            // the run short.
+            auto states = crashStates(log, c.folder, windowEnd,
+                                      drive.journaled ? settings.subsetsPerInterval
+                                                      : std::min(settings.subsetsPerInterval, 1),
+                                      random);
+            if (!drive.journaled)
+                states = sampled(states, log);
             const std::size_t first = *log.findMark("start " + c.folder);
             const std::size_t last = *log.findMark("end " + c.folder);
             op.entries = last - first - 1;
@@ -104,6 +181,9 @@ DriveTally trialOnDrive(const TrialSettings& settings, const DriveKind& drive,
                 if (faults.empty())
                     continue;
                 ++op.badStates;
+                op.badCompleted += state.phase == Phase::Completed;
+                for (const std::string& kind : faultKinds(faults, c))
+                    ++op.badKinds[kind];
                 if (op.firstFaults.size() < FaultsKept) {
                     std::string text = state.describe(log.entries().size()) + ":";
                     for (const std::string& fault : faults)

@@ -4,6 +4,7 @@
 #include "TrialCases.h"
 #include "TrialDrive.h"
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ struct OperationTally {
     std::string folder;
     std::size_t entries = 0, flushes = 0; // of the operation's part of the log
     int states = 0, subsetStates = 0, badStates = 0;
+    int badCompleted = 0;                 // of them, after the operation had reported success
+    std::map<std::string, int> badKinds;  // bad states by the kind of their faults
     std::vector<std::string> firstFaults; // a few, each with its crash state
 };
 

@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace marlo::test {
 
@@ -61,7 +63,61 @@ std::string attachLoop(const std::string& image, int& loop, std::string& failure
     return {};
 }
 
+// A FUSE daemon goes on writing the image after its unmount returns: the
+// image is whole only once no process serves the mount point any more.
+void awaitFuseDaemon(const std::string& at)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        bool serving = false;
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc", ignored)) {
+            std::ifstream in(entry.path() / "cmdline", std::ios::binary);
+            std::string words((std::istreambuf_iterator<char>(in)), {});
+            for (char& c : words)
+                c = c == '\0' ? ' ' : c;
+            if ((words + " ").find(" " + at + " ") != std::string::npos) {
+                serving = true;
+                break;
+            }
+        }
+        if (!serving)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+DriveKind unjournaled(std::string name, std::string type, std::vector<std::string> mkfs,
+                      std::vector<std::string> checker, std::vector<std::string> fuse,
+                      bool fuseOnLoop)
+{
+    DriveKind drive{std::move(name),
+                    std::move(type),
+                    "defaults",
+                    64 * MiB,
+                    std::move(mkfs),
+                    std::move(checker),
+                    {},
+                    false,
+                    true};
+    drive.fuse = std::move(fuse);
+    drive.fuseOnLoop = fuseOnLoop;
+    drive.journaled = false;
+    return drive;
+}
+
 } // namespace
+
+const std::vector<DriveKind>& unjournaledDrives()
+{
+    static const std::vector<DriveKind> drives{
+        unjournaled("vfat", "vfat", {"mkfs.vfat", "-F", "32"}, {"fsck.vfat", "-n"},
+                    {"fusefat", "-o", "rw+"}, false),
+        unjournaled("exfat", "exfat", {"mkfs.exfat"}, {"fsck.exfat", "-n"}, {"mount.exfat-fuse"},
+                    true),
+    };
+    return drives;
+}
 
 const std::vector<DriveKind>& trialDrives()
 {
@@ -70,20 +126,34 @@ const std::vector<DriveKind>& trialDrives()
     static const std::vector<std::string> mkfsExt4{"mkfs.ext4", "-q", "-F", "-E",
                                                    "lazy_itable_init=0,lazy_journal_init=0"};
     static const std::vector<DriveKind> drives{
-        {"ext4", "ext4", "defaults", 64 * MiB, mkfsExt4, {"e2fsck", "-f", "-n"}},
+        {"ext4", "ext4", "defaults", 64 * MiB, mkfsExt4, {"e2fsck", "-f", "-n"}, {}, false, true},
         {"ext4-noauto_da_alloc",
          "ext4",
          "noauto_da_alloc",
          64 * MiB,
          mkfsExt4,
-         {"e2fsck", "-f", "-n"}},
-        {"xfs", "xfs", "defaults", 300 * MiB, {"mkfs.xfs", "-q", "-f"}, {"xfs_repair", "-n", "-f"}},
+         {"e2fsck", "-f", "-n"},
+         {},
+         false,
+         true},
+        {"xfs",
+         "xfs",
+         "defaults",
+         300 * MiB,
+         {"mkfs.xfs", "-q", "-f"},
+         {"xfs_repair", "-n", "-f"},
+         {},
+         false,
+         true},
         {"btrfs",
          "btrfs",
          "defaults",
          256 * MiB,
          {"mkfs.btrfs", "-q", "-f"},
-         {"btrfs", "check", "--readonly"}},
+         {"btrfs", "check", "--readonly"},
+         {},
+         false,
+         true},
     };
     return drives;
 }
@@ -92,7 +162,8 @@ std::string missingDriveTools()
 {
     std::string missing;
     for (const char* tool :
-         {"mkfs.ext4", "e2fsck", "mkfs.xfs", "xfs_repair", "mkfs.btrfs", "btrfs"})
+         {"mkfs.ext4", "e2fsck", "mkfs.xfs", "xfs_repair", "mkfs.btrfs", "btrfs", "mkfs.vfat",
+          "fsck.vfat", "fusefat", "mkfs.exfat", "fsck.exfat", "mount.exfat-fuse"})
         if (!onPath(tool))
             missing += std::string(tool) + "\n";
     return missing;
@@ -102,6 +173,21 @@ MountedImage::MountedImage(const DriveKind& drive, const std::string& image, con
     : at_(at)
 {
     int loopFd = -1;
+    if (!drive.fuse.empty()) {
+        fuse_ = true;
+        const std::string device = drive.fuseOnLoop ? attachLoop(image, loopFd, failure_) : image;
+        if (device.empty())
+            return;
+        std::vector<std::string> command = drive.fuse;
+        command.insert(command.end(), {device, at});
+        const CommandResult ran = runCommand(command, 30);
+        mounted_ = ran.ok();
+        if (!mounted_)
+            failure_ = command[0] + " failed: " + ran.output;
+        if (loopFd >= 0)
+            ::close(loopFd);
+        return;
+    }
     const std::string loop = attachLoop(image, loopFd, failure_);
     if (loop.empty())
         return;
@@ -123,8 +209,11 @@ std::string MountedImage::unmount()
     if (!mounted_)
         return {};
     mounted_ = false;
-    if (::umount2(at_.c_str(), 0) == 0)
+    if (::umount2(at_.c_str(), 0) == 0) {
+        if (fuse_)
+            awaitFuseDaemon(at_);
         return {};
+    }
     const std::string why = std::string("umount failed: ") + std::strerror(errno);
     ::umount2(at_.c_str(), MNT_DETACH);
     return why;
@@ -136,18 +225,21 @@ std::string makePristine(const DriveKind& drive, const std::string& image,
 {
     std::filesystem::remove(image);
     std::ofstream(image).close();
-    std::filesystem::resize_file(image, drive.imageBytes());
+    // Only the file system's own size: the last MiB is the marks'. FAT and
+    // exFAT take the size of what they are made on.
+    const bool sizedByImage = drive.type == "vfat" || drive.type == "exfat";
+    std::filesystem::resize_file(image, sizedByImage ? drive.fsBytes : drive.imageBytes());
     std::vector<std::string> mkfs = drive.mkfs;
     mkfs.push_back(image);
-    // Only the file system's own size: the last MiB is the marks'.
     if (drive.type == "xfs")
         mkfs.insert(mkfs.end() - 1, {"-d", "size=" + std::to_string(drive.fsBytes)});
     else if (drive.type == "btrfs")
         mkfs.insert(mkfs.end() - 1, {"-b", std::to_string(drive.fsBytes)});
-    else
+    else if (!sizedByImage)
         mkfs.push_back(std::to_string(drive.fsBytes / 1024) + "k");
     if (CommandResult made = runCommand(mkfs); !made.ok())
         return mkfs[0] + " failed: " + made.output;
+    std::filesystem::resize_file(image, drive.imageBytes());
 
     MountedImage mounted(drive, image, mountPoint);
     if (!mounted.failure().empty())

@@ -16,6 +16,14 @@ struct DriveKind {
     std::uint64_t fsBytes;            // the file system; the image has one MiB more for marks
     std::vector<std::string> mkfs;    // the image's path follows
     std::vector<std::string> checker; // the image's path follows; 0 means clean
+    // Mounted on the host through FUSE where its kernel driver is missing
+    // here: this command, then the image (a loop device of it when
+    // `fuseOnLoop`) and the mount point. Empty: the host's kernel mounts it.
+    std::vector<std::string> fuse;
+    bool fuseOnLoop = false;
+    // Without a journal nothing promises a whole state after a power cut:
+    // its bad states are counted, not failed.
+    bool journaled = true;
 
     std::uint64_t markOffset() const { return fsBytes; }
     std::uint64_t imageBytes() const { return fsBytes + (1 << 20); }
@@ -23,6 +31,10 @@ struct DriveKind {
 
 // ext4 with its defaults and with noauto_da_alloc, XFS and btrfs.
 const std::vector<DriveKind>& trialDrives();
+
+// FAT and exFAT as the guest's kernel drives them (what a desktop mounts a
+// stick with), judged on the host through FUSE: measured, not promised.
+const std::vector<DriveKind>& unjournaledDrives();
 
 // The programs that make and check the drives, one per line, that are not
 // installed; empty when every one is.
@@ -44,7 +56,7 @@ public:
 
 private:
     std::string at_, failure_;
-    bool mounted_ = false;
+    bool mounted_ = false, fuse_ = false;
 };
 
 // A fresh image of the drive at `image`, with `files` (path in the drive ->
