@@ -101,6 +101,21 @@ int totalStates(const DriveTally& tally, bool bad)
     return n;
 }
 
+// A drive's operations and its line of figures; false when the trial could
+// not run there.
+bool reportDrive(const DriveKind& drive, const DriveTally& tally)
+{
+    printOperations(drive, tally);
+    std::printf("  %-21s log of %zu entries, %zu flushes; guest %.1f s, %d states checked in "
+                "%.1f s, %d bad\n",
+                drive.name.c_str(), tally.entries, tally.flushes, tally.guestSeconds,
+                totalStates(tally, false), tally.checkSeconds, totalStates(tally, true));
+    if (tally.failure.empty())
+        return true;
+    std::cout << "  FAILED on " << drive.name << ": " << tally.failure << "\n";
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -154,15 +169,7 @@ int main(int argc, char* argv[])
     std::cout << "\nThe tools' operations:\n";
     for (const DriveKind& drive : chosenDrives(trialDrives())) {
         const DriveTally tally = trialOnDrive(settings, drive, trialCases(), random);
-        printOperations(drive, tally);
-        std::printf("  %-21s log of %zu entries, %zu flushes; guest %.1f s, %d states checked in "
-                    "%.1f s, %d bad\n",
-                    drive.name.c_str(), tally.entries, tally.flushes, tally.guestSeconds,
-                    totalStates(tally, false), tally.checkSeconds, totalStates(tally, true));
-        if (!tally.failure.empty()) {
-            std::cout << "  FAILED on " << drive.name << ": " << tally.failure << "\n";
-            passed = false;
-        }
+        passed = reportDrive(drive, tally) && passed;
         passed = passed && totalStates(tally, true) == 0;
         states += totalStates(tally, false);
         std::fflush(stdout);
@@ -196,15 +203,7 @@ int main(int argc, char* argv[])
     std::cout << "\nThe tools' operations on drives without a journal (measured, not judged):\n";
     for (const DriveKind& drive : chosenDrives(unjournaledDrives())) {
         const DriveTally tally = trialOnDrive(settings, drive, trialCases(), random);
-        printOperations(drive, tally);
-        std::printf("  %-21s log of %zu entries, %zu flushes; guest %.1f s, %d states checked in "
-                    "%.1f s, %d bad\n",
-                    drive.name.c_str(), tally.entries, tally.flushes, tally.guestSeconds,
-                    totalStates(tally, false), tally.checkSeconds, totalStates(tally, true));
-        if (!tally.failure.empty()) {
-            std::cout << "  FAILED on " << drive.name << ": " << tally.failure << "\n";
-            passed = false;
-        }
+        passed = reportDrive(drive, tally) && passed;
         states += totalStates(tally, false);
         std::fflush(stdout);
     }
