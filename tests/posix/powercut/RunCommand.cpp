@@ -1,5 +1,7 @@
 #include "RunCommand.h"
 
+#include "ExecCommand.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -25,14 +27,7 @@ CommandResult runCommand(const std::vector<std::string>& command, int timeoutSec
         ::dup2(pipeFds[1], 2);
         const int null = ::open("/dev/null", O_RDONLY);
         ::dup2(null, 0);
-        for (const std::string& setting : environment)
-            ::putenv(const_cast<char*>(setting.c_str()));
-        std::vector<char*> argv;
-        for (const std::string& word : command)
-            argv.push_back(const_cast<char*>(word.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
+        execCommand(command, environment);
     }
     ::close(pipeFds[1]);
     CommandResult result;
