@@ -169,8 +169,8 @@ void ResetSequence::prepareFamilies()
             leaveAlone(free);
             continue;
         }
-        auto staged = files.PrepareStagedCopy(memberPath(files, family.database, Role::Template),
-                                              memberPath(files, family.database, Role::Live))({});
+        auto staged = files.StageCopy(memberPath(files, family.database, Role::Template),
+                                      memberPath(files, family.database, Role::Live), {});
         if (!staged) {
             leaveAlone(staged.status());
             continue;

@@ -6,6 +6,7 @@
 #include "FamilyChange.h"
 #include "MessageBox.h"
 #include "Platform.h"
+#include "ProgressTexts.h"
 #include "TransferTexts.h"
 
 #include <utility>
@@ -101,9 +102,14 @@ void TransferCommands::exportDatabase(Database database)
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
         if (!choose(onError, exportFlow(database)))
             return;
-        const std::string source = memberPath(platform_.files, database, Role::Live);
+        FileSystem& files = platform_.files;
+        const std::string source = memberPath(files, database, Role::Live);
         const std::string target = commonDialog1_.FileName();
-        const Status copied = copier_->copy(platform_.files, source, target);
+        const Status copied =
+            copier_->copy(progress::shownName(source, files), progress::shownName(target, files),
+                          [&files, source, target](const CopyProgress& progress) {
+                              return copyFile(files, source, target, {true, progress});
+                          });
         if (!copied)
             notice = failureNotice(FileCommand::Export, userForm(database), target, copied.error());
         onError.must(copied);
@@ -132,7 +138,11 @@ void TransferCommands::importDatabase(Database database)
         // appears during the copy is not replaced.
         FamilyChange change(files, database);
         refuse(change.liveThere().status());
-        auto staged = copier_->stage(files, source, live);
+        auto staged =
+            copier_->copy(progress::shownName(source, files), progress::shownName(live, files),
+                          [&files, source, live](const CopyProgress& progress) {
+                              return files.StageCopy(source, live, {true, progress});
+                          });
         refuse(staged.status());
         StagedCopy& copy = *staged.value();
         refuse(files.FilesNotInUse(familyPaths(files, database)));
