@@ -631,4 +631,29 @@ TEST(Exits, QuitOnlyClosesTheWindow)
     EXPECT_EQ(f.p.calls, (Lines{"Unload 0"}));
 }
 
+// ---------------------------------------------------------------------------
+// The runner hands back what its task answered, and a runner that stopped
+// after the task had answered (a cancel as the copy ended) wins over it.
+
+TEST(CopyRunner, HandsBackTheTasksAnswerUnlessTheRunnerFailed)
+{
+    const auto seven = [](const CopyProgress&) { return Result<int>(7); };
+    DirectCopy direct;
+    EXPECT_EQ(direct.copy("a", "b", seven).value(), 7);
+
+    struct CancelledAtTheEnd : CopyRunner {
+        Status run(const NamedCopy& copy) override
+        {
+            names = copy.sourceName + " to " + copy.destinationName;
+            (void)copy.task({});
+            return Status::cancelled(1, "cancelled");
+        }
+        std::string names;
+    } late;
+    const Result<int> answer = late.copy("a", "b", seven);
+    ASSERT_FALSE(answer.ok());
+    EXPECT_TRUE(answer.error().cancelled);
+    EXPECT_EQ(late.names, "a to b");
+}
+
 } // namespace
