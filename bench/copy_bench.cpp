@@ -74,7 +74,8 @@ double median(std::vector<double> values)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder> [MiB = 1024] [rounds = 5] [cp options...]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <folder> [MiB = 1024] [rounds = 5] [cp options...]\n",
+                     argv[0]);
         return 2;
     }
     const std::string folder = argv[1];
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
                       theirs = folder + "/cp.bin";
 
     auto files = makeHostFileSystem([] { return std::string(); });
-    const auto copyOurs = [&] { return files->CopyFile(source, ours, true).ok(); };
+    const auto copyOurs = [&] { return copyFile(*files, source, ours).ok(); };
     std::vector<std::string> cp = {"cp"};
     for (int i = 4; i < argc; ++i)
         cp.emplace_back(argv[i]);

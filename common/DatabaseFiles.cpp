@@ -1,7 +1,5 @@
 #include "DatabaseFiles.h"
 
-#include "FileSystem.h"
-
 #include <stdexcept>
 
 namespace marlo {
@@ -47,14 +45,40 @@ const Member& backup(Database database, int generation)
     return member(database, static_cast<Role>(static_cast<int>(Role::Backup1) + generation - 1));
 }
 
-std::string memberPath(FileSystem& files, Database database, Role role)
+namespace {
+
+FilePath inFolder(const std::string& folder, const Member& m)
 {
-    return files.ApplicationFolder() + std::string(member(database, role).suffix);
+    return FilePath::member(folder, std::string(m.suffix.substr(1)), std::string(m.userForm));
 }
 
-std::string backupPath(FileSystem& files, Database database, int generation)
+} // namespace
+
+FilePath memberPath(const std::string& folder, Database database, Role role)
 {
-    return files.ApplicationFolder() + std::string(backup(database, generation).suffix);
+    return inFolder(folder, member(database, role));
+}
+
+FilePath backupPath(const std::string& folder, Database database, int generation)
+{
+    return inFolder(folder, backup(database, generation));
+}
+
+std::vector<std::string> familyPaths(const std::string& folder, Database database)
+{
+    std::vector<std::string> family{memberPath(folder, database, Role::Live).text()};
+    for (int generation = 1; generation <= BackupGenerations; ++generation)
+        family.push_back(backupPath(folder, database, generation).text());
+    return family;
+}
+
+// The hidden name is spelled from the oldest generation's, so each family has
+// its own and neither is a member.
+FilePath asidePath(const std::string& folder, Database database)
+{
+    std::string name(".");
+    name.append(backup(database, BackupGenerations).suffix.substr(1));
+    return FilePath::member(folder, name.append(".~marlo-old"));
 }
 
 } // namespace marlo

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "FilePath.h"
+
 #include <array>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace marlo {
-
-class FileSystem;
 
 enum class Database { Con, Spm };
 
@@ -32,8 +33,17 @@ const Member& member(Database database, Role role);
 // Generation 1..5 of a database's backups.
 const Member& backup(Database database, int generation);
 
-// The application folder (asked of the file side anew) followed by the suffix.
-std::string memberPath(FileSystem& files, Database database, Role role);
-std::string backupPath(FileSystem& files, Database database, int generation);
+// A member in the application folder `folder`, shown by its user form where
+// it has one.
+FilePath memberPath(const std::string& folder, Database database, Role role);
+FilePath backupPath(const std::string& folder, Database database, int generation);
+
+// The live database and its five backup generations, newest first, as the
+// file layer takes them.
+std::vector<std::string> familyPaths(const std::string& folder, Database database);
+
+// Where a database's oldest generation waits to be dropped: beside it, hidden,
+// and no member's name.
+FilePath asidePath(const std::string& folder, Database database);
 
 } // namespace marlo

@@ -1,5 +1,6 @@
 #include "FamilyChange.h"
 
+#include "ChangeTexts.h"
 #include "FileSystem.h"
 
 #include <algorithm>
@@ -8,15 +9,6 @@
 namespace marlo {
 
 namespace {
-
-// The hidden name is spelled from the oldest generation's, so each family has
-// its own and neither is a member.
-std::string asideName(Database database)
-{
-    std::string name(".");
-    name.append(backup(database, BackupGenerations).suffix.substr(1));
-    return name.append(".~marlo-old");
-}
 
 std::string capitals(std::string_view name)
 {
@@ -40,28 +32,25 @@ bool tookEffect(const Status& status)
 
 } // namespace
 
-std::vector<std::string> familyPaths(FileSystem& files, Database database)
-{
-    std::vector<std::string> family{memberPath(files, database, Role::Live)};
-    for (int generation = 1; generation <= BackupGenerations; ++generation)
-        family.push_back(backupPath(files, database, generation));
-    return family;
-}
-
-std::string asidePath(FileSystem& files, Database database)
-{
-    return files.ApplicationFolder() + "\\" + asideName(database);
-}
-
 FamilyChange::~FamilyChange()
 {
     if (!finished_ && !done_.empty())
         (void)rollBack();
 }
 
-std::string FamilyChange::generationPath(int generation)
+std::string FamilyChange::generationPath(int generation) const
 {
-    return backupPath(files_, database_, generation);
+    return backupPath(folder_, database_, generation).text();
+}
+
+std::string FamilyChange::livePath() const
+{
+    return memberPath(folder_, database_, Role::Live).text();
+}
+
+std::string FamilyChange::asideText() const
+{
+    return asidePath(folder_, database_).text();
 }
 
 std::string FamilyChange::userForm(int generation) const
@@ -84,7 +73,7 @@ Status FamilyChange::record(Status done, Step step)
 Status FamilyChange::setAsideOldest()
 {
     const std::string oldest = generationPath(BackupGenerations);
-    const std::string aside = asidePath(files_, database_);
+    const std::string aside = asideText();
     Status setAside = files_.SetAside(oldest, aside);
     if (!tookEffect(setAside)) {
         Result<bool> present = files_.FileExists(oldest);
@@ -97,15 +86,14 @@ Status FamilyChange::setAsideOldest()
             setAside = files_.SetAside(oldest, aside);
     }
     if (!tookEffect(setAside))
-        return because(setAside,
-                       "the oldest backup, " + files_.NameOf(oldest) + ", cannot make room");
+        return because(setAside, texts::oldestCannotMakeRoom(files_.NameOf(oldest)));
     return record(setAside, {Kind::SetAside, BackupGenerations});
 }
 
 Result<bool> FamilyChange::liveThere()
 {
     if (!livePresent_) {
-        Result<bool> present = files_.FileExists(memberPath(files_, database_, Role::Live));
+        Result<bool> present = files_.FileExists(livePath());
         if (!present)
             return present;
         livePresent_ = present.value();
@@ -137,7 +125,7 @@ Status FamilyChange::shiftRun()
         Status moved = record(files_.MoveFile(from, generationPath(generation + 1)),
                               {Kind::Moved, generation});
         if (!moved)
-            return because(moved, "the backup " + files_.NameOf(from) + " cannot move up");
+            return because(moved, texts::backupCannotMoveUp(files_.NameOf(from)));
     }
     return {};
 }
@@ -161,13 +149,13 @@ Status FamilyChange::shiftGeneration(int generation)
         moved = record(files_.MoveFile(from, to), {Kind::Moved, generation});
     }
     if (!moved)
-        return because(moved, "the backup " + files_.NameOf(from) + " cannot move up");
+        return because(moved, texts::backupCannotMoveUp(files_.NameOf(from)));
     return moved;
 }
 
 Status FamilyChange::keepLive()
 {
-    const std::string live = memberPath(files_, database_, Role::Live);
+    const std::string live = livePath();
     Result<bool> present = liveThere();
     if (!present || !present.value())
         return present.status(); // nothing to keep: the new file comes as a new one
@@ -194,22 +182,21 @@ Status FamilyChange::place(StagedCopy& staged)
     finished_ = true;
     report_.placed = true;
     if (liveKept)
-        report_.whereNow.push_back("the old " +
-                                   std::string(member(database_, Role::Live).userForm) +
-                                   " is now " + userForm(1));
+        report_.whereNow.push_back(texts::oldDatabaseIsNow(
+            std::string(member(database_, Role::Live).userForm), userForm(1)));
     report_.unflushed = report_.unflushed || !placed;
     const bool setAside = std::any_of(done_.begin(), done_.end(),
                                       [](const Step& s) { return s.kind == Kind::SetAside; });
     if (!setAside)
         return placed;
-    const std::string aside = asidePath(files_, database_);
+    const std::string aside = asideText();
     Status dropped = files_.DeleteFile(aside, false);
     if (dropped.ok() || dropped.error().changeMade) {
         report_.unflushed = report_.unflushed || !dropped.ok();
         return placed.ok() ? dropped : placed;
     }
-    report_.whereNow.push_back("the oldest backup " + userForm(BackupGenerations) +
-                               " could not be removed and is kept as " + files_.NameOf(aside));
+    report_.whereNow.push_back(
+        texts::oldestKeptAside(userForm(BackupGenerations), files_.NameOf(aside)));
     return placed.ok() ? dropped : placed;
 }
 
@@ -223,18 +210,16 @@ ChangeReport FamilyChange::rollBack()
         switch (it->kind) {
         case Kind::Kept:
             undone = files_.RemoveKeptBackup(generationPath(1));
-            left = userForm(1) + " is now a second name of " + live;
+            left = texts::secondNameOf(userForm(1), live);
             break;
         case Kind::Moved:
             undone =
                 files_.MoveFile(generationPath(it->generation + 1), generationPath(it->generation));
-            left = userForm(it->generation) + " is now " + userForm(it->generation + 1);
+            left = texts::isNow(userForm(it->generation), userForm(it->generation + 1));
             break;
         case Kind::SetAside:
-            undone =
-                files_.MoveFile(asidePath(files_, database_), generationPath(BackupGenerations));
-            left = userForm(BackupGenerations) + " is now " +
-                   files_.NameOf(asidePath(files_, database_));
+            undone = files_.MoveFile(asideText(), generationPath(BackupGenerations));
+            left = texts::isNow(userForm(BackupGenerations), files_.NameOf(asideText()));
             break;
         }
         if (!tookEffect(undone))

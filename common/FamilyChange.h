@@ -5,19 +5,13 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace marlo {
 
 class FileSystem;
 class StagedCopy;
-
-// The live database and its five backup generations, newest first.
-std::vector<std::string> familyPaths(FileSystem& files, Database database);
-
-// Where a database's oldest generation waits to be dropped: beside it, hidden,
-// and no member's name.
-std::string asidePath(FileSystem& files, Database database);
 
 // What a change of one family left behind when it did not simply succeed, in
 // the user's words: what was done that could not be undone, and where the
@@ -40,7 +34,11 @@ struct ChangeReport {
 //    destructor of a change that was neither placed nor rolled back.
 class FamilyChange {
 public:
-    FamilyChange(FileSystem& files, Database database) : files_(files), database_(database) {}
+    // `folder`: the application folder, read once by the command.
+    FamilyChange(FileSystem& files, std::string folder, Database database)
+        : files_(files), folder_(std::move(folder)), database_(database)
+    {
+    }
     ~FamilyChange();
     FamilyChange(const FamilyChange&) = delete;
     FamilyChange& operator=(const FamilyChange&) = delete;
@@ -80,10 +78,13 @@ private:
 
     Status record(Status done, Step step);
     Status setAsideOldest();
-    std::string generationPath(int generation);
+    std::string generationPath(int generation) const;
+    std::string livePath() const;
+    std::string asideText() const;
     std::string userForm(int generation) const;
 
     FileSystem& files_;
+    std::string folder_;
     Database database_;
     std::optional<bool> livePresent_;
     std::vector<Step> done_;

@@ -21,10 +21,6 @@ struct CopyOptions {
     CopyProgress progress; // optional
 };
 
-// A copy made ready on the window's thread to run on another. It touches no
-// window, so the window may close while it runs.
-using CopyTask = std::function<Status(const CopyProgress& progress)>;
-
 // A copy written in full and flushed beside its destination, not yet under
 // the destination's name. Unless placed it goes when this object goes, and
 // leaves nothing behind.
@@ -47,17 +43,13 @@ public:
     virtual bool Placed() const = 0;
 };
 
-// A whole copy made of a staged one: placed, unless staging failed.
+// A staged copy put in place, unless staging failed.
 inline Status placeStaged(Result<std::unique_ptr<StagedCopy>> staged)
 {
     if (!staged)
         return staged.status();
     return staged.value()->Place();
 }
-
-// A staged copy made ready on the window's thread to run on another, as a
-// CopyTask is.
-using StageTask = std::function<Result<std::unique_ptr<StagedCopy>>(const CopyProgress& progress)>;
 
 // The file side of the host: the application folder and the whole-file
 // operations. Program logic reaches files through nothing else, so it runs
@@ -76,20 +68,16 @@ public:
 
     // Answers true only for a regular file.
     virtual Result<bool> FileExists(const std::string& path) = 0;
-    // Replaces an existing destination only when overwrite is true; fails on
-    // a missing source, a read-only destination and source == destination.
-    virtual Status CopyFile(const std::string& source, const std::string& destination,
-                            bool overwrite) = 0;
-    // CopyFile made ready to run off the window's thread, reporting its
-    // progress; a copy cancelled through its progress fails and leaves the
-    // destination as it was. The file layer outlives the task.
-    virtual CopyTask PrepareCopy(const std::string& source, const std::string& destination,
-                                 bool overwrite) = 0;
-    // The first half of an overwriting copy, made ready to run off the
-    // window's thread: the content staged beside the destination, refused
-    // as CopyFile refuses, to be put in place later with one rename.
-    virtual StageTask PrepareStagedCopy(const std::string& source,
-                                        const std::string& destination) = 0;
+    // The one copy of the file layer: the whole of `source` written and
+    // flushed beside `destination`, to take its name later in one rename.
+    // Refused before anything is written on a missing source, a destination
+    // that is the source itself, a folder or read-only, and, unless
+    // options.overwrite, one that exists. A copy cancelled through
+    // options.progress fails and leaves nothing behind. May run off the
+    // window's thread; the file layer outlives it.
+    virtual Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
+                                                          const std::string& destination,
+                                                          const CopyOptions& options) = 0;
     // Gives `backup` the content that `file` has now without taking `file`'s
     // name away, and never replaces `backup`: a second link to the file where
     // the drive has links, else a crash-safe copy that takes the name only
@@ -117,6 +105,15 @@ public:
     // paths.
     virtual std::string NameOf(const std::string& path) = 0;
 };
+
+// A whole copy: staged, then placed. Replaces an existing destination only
+// when options.overwrite is true; a failure or a cancel leaves the destination
+// as it was.
+inline Status copyFile(FileSystem& files, const std::string& source, const std::string& destination,
+                       const CopyOptions& options = {})
+{
+    return placeStaged(files.StageCopy(source, destination, options));
+}
 
 // Folder of the running executable, read from the host anew at every call.
 std::string hostApplicationFolder();

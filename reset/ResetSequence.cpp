@@ -112,6 +112,7 @@ void ResetSequence::run()
         ~NotRunningAtEnd() { flag = false; }
     } notRunningAtEnd{running_};
 
+    folder_ = platform_.files.ApplicationFolder();
     showProgressState();
     if (!templatesPresent())
         return;
@@ -142,7 +143,7 @@ bool ResetSequence::templatesPresent()
     const char* abortPrompts[] = {texts::TemplateMissing1, texts::TemplateMissing2};
     for (int i = 0; i < 2; ++i) {
         Result<bool> present = platform_.files.FileExists(
-            memberPath(platform_.files, bothDatabases[i], Role::Template));
+            memberPath(folder_, bothDatabases[i], Role::Template).text());
         if (!present.ok() || !present.value()) {
             onError_.step(platform_.windows.MsgBox(abortPrompts[i], MB_ICONERROR, MessageTitle));
             platform_.windows.Unload(1);
@@ -165,18 +166,18 @@ void ResetSequence::prepareFamilies()
             family.outcome = Outcome::LeftAlone;
             family.reason = refused.error().description;
         };
-        if (Status free = files.FilesNotInUse(familyPaths(files, family.database)); !free) {
+        if (Status free = files.FilesNotInUse(familyPaths(folder_, family.database)); !free) {
             leaveAlone(free);
             continue;
         }
-        auto staged = files.PrepareStagedCopy(memberPath(files, family.database, Role::Template),
-                                              memberPath(files, family.database, Role::Live))({});
+        auto staged = files.StageCopy(memberPath(folder_, family.database, Role::Template).text(),
+                                      memberPath(folder_, family.database, Role::Live).text(), {});
         if (!staged) {
             leaveAlone(staged.status());
             continue;
         }
         family.templateCopy = std::move(staged.value());
-        family.change.emplace(files, family.database);
+        family.change.emplace(files, folder_, family.database);
         // A database that appears at the live name after this is not replaced.
         if (Result<bool> live = family.change->liveThere(); !live) {
             family.change.reset();
@@ -203,7 +204,7 @@ void ResetSequence::rotateBackups()
     WindowSystem& windows = platform_.windows;
     std::optional<int> rotationCase;
     for (int generation = BackupGenerations; generation >= 1 && !rotationCase; --generation)
-        if (onError_.test(files.FileExists(backupPath(files, Database::Con, generation))))
+        if (onError_.test(files.FileExists(backupPath(folder_, Database::Con, generation).text())))
             rotationCase = generation;
     if (!rotationCase)
         return;

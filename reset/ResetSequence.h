@@ -70,6 +70,7 @@ private:
     void closing();
 
     Platform platform_;
+    std::string folder_; // the application folder, read once as the sequence starts
     const NextStatement onError_{};
     Family families_[2] = {{Database::Con}, {Database::Spm}};
     bool running_ = false;

@@ -52,25 +52,14 @@ std::string FakePlatform::NameOf(const std::string& path)
     return path.substr(path.find_last_of("\\/") + 1);
 }
 
-CopyTask FakePlatform::PrepareCopy(const std::string& source, const std::string& destination,
-                                   bool overwrite)
-{
-    if (!real_)
-        return
-            [done = CopyFile(source, destination, overwrite)](const CopyProgress&) { return done; };
-    // The task copies on the real folder and records nothing, so that it may
-    // run on another thread.
-    if (Status s = record("CopyFile " + source + " -> " + destination + " " + flag(overwrite)); !s)
-        return [s](const CopyProgress&) { return s; };
-    return real_->PrepareCopy(source, destination, overwrite);
-}
-
 namespace {
 
 class FakeStagedCopy : public StagedCopy {
 public:
-    FakeStagedCopy(FakePlatform& platform, std::string destination, std::string content)
-        : platform_(platform), destination_(std::move(destination)), content_(std::move(content))
+    FakeStagedCopy(FakePlatform& platform, std::string destination, std::string content,
+                   bool overwrite)
+        : platform_(platform), destination_(std::move(destination)), content_(std::move(content)),
+          overwrite_(overwrite)
     {
     }
     Status CheckDestination() override
@@ -79,7 +68,7 @@ public:
             return s;
         return fits();
     }
-    Status Place() override { return placeAs("PlaceCopy ", true); }
+    Status Place() override { return placeAs("PlaceCopy ", overwrite_); }
     Status PlaceNew() override { return placeAs("PlaceNew ", false); }
     bool Placed() const override { return placed_; }
 
@@ -110,31 +99,28 @@ private:
 
     FakePlatform& platform_;
     std::string destination_, content_;
+    bool overwrite_;
     bool placed_ = false;
 };
 
 } // namespace
 
-StageTask FakePlatform::PrepareStagedCopy(const std::string& source, const std::string& destination)
+Result<std::unique_ptr<StagedCopy>> FakePlatform::StageCopy(const std::string& source,
+                                                            const std::string& destination,
+                                                            const CopyOptions& options)
 {
-    if (real_) {
-        using Staged = Result<std::unique_ptr<StagedCopy>>;
-        if (Status s = record("StageCopy " + source + " -> " + destination); !s)
-            return [s](const CopyProgress&) { return Staged(s); };
-        return real_->PrepareStagedCopy(source, destination);
-    }
-    Result<std::unique_ptr<StagedCopy>> staged = [&]() -> Result<std::unique_ptr<StagedCopy>> {
-        if (Status s = record("StageCopy " + source + " -> " + destination); !s)
-            return s;
-        if (!has(source))
-            return Status::failure(53, "File not found");
-        if (source == destination || (has(destination) && files[destination].readOnly))
-            return Status::failure(70, "Permission denied");
-        return std::unique_ptr<StagedCopy>(
-            std::make_unique<FakeStagedCopy>(*this, destination, files[source].content));
-    }();
-    auto shared = std::make_shared<Result<std::unique_ptr<StagedCopy>>>(std::move(staged));
-    return [shared](const CopyProgress&) { return std::move(*shared); };
+    if (Status s = record("StageCopy " + source + " -> " + destination); !s)
+        return s;
+    if (real_)
+        return real_->StageCopy(source, destination, options);
+    if (!has(source))
+        return Status::failure(53, "File not found");
+    if (source == destination || (has(destination) && files[destination].readOnly))
+        return Status::failure(70, "Permission denied");
+    if (!options.overwrite && has(destination))
+        return Status::failure(58, "File already exists");
+    return std::unique_ptr<StagedCopy>(std::make_unique<FakeStagedCopy>(
+        *this, destination, files[source].content, options.overwrite));
 }
 
 Status FakePlatform::KeepBackup(const std::string& file, const std::string& backup)
@@ -192,23 +178,6 @@ Result<bool> FakePlatform::FileExists(const std::string& path)
     if (real_)
         return real_->FileExists(path);
     return has(path);
-}
-
-Status FakePlatform::CopyFile(const std::string& source, const std::string& destination,
-                              bool overwrite)
-{
-    if (Status s = record("CopyFile " + source + " -> " + destination + " " + flag(overwrite)); !s)
-        return s;
-    if (real_)
-        return real_->CopyFile(source, destination, overwrite);
-    if (!has(source))
-        return Status::failure(53, "File not found");
-    if (source == destination)
-        return Status::failure(70, "Permission denied");
-    if (has(destination) && (!overwrite || files[destination].readOnly))
-        return Status::failure(overwrite ? 70 : 58, "Permission denied");
-    files[destination] = File{files[source].content, false};
-    return {};
 }
 
 Status FakePlatform::MoveFile(const std::string& source, const std::string& destination)

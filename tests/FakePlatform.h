@@ -81,15 +81,13 @@ public:
     std::string ApplicationFolder() override;
     std::string NameOf(const std::string& path) override;
     Result<bool> FileExists(const std::string& path) override;
-    Status CopyFile(const std::string& source, const std::string& destination,
-                    bool overwrite) override;
-    // Copies at once, as CopyFile; the task answers how that went.
-    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
-                         bool overwrite) override;
-    // Stages at once, recorded as "StageCopy"; placing is recorded as
-    // "PlaceCopy" (or "PlaceNew", which never replaces), takes the content
-    // staged, and then "FlushFolder"; "CheckDestination" changes nothing.
-    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override;
+    // Stages at once, recorded as "StageCopy" (on the thread that runs the
+    // copy); placing is recorded as "PlaceCopy" (or "PlaceNew", which never
+    // replaces), takes the content staged, and then "FlushFolder";
+    // "CheckDestination" changes nothing.
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
+                                                  const std::string& destination,
+                                                  const CopyOptions& options) override;
     Status KeepBackup(const std::string& file, const std::string& backup) override;
     Status RemoveKeptBackup(const std::string& backup) override;
     Status MoveFile(const std::string& source, const std::string& destination) override;

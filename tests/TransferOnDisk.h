@@ -49,8 +49,8 @@ private:
         const std::string errorStart = "MsgBox [MARLO-Corvane:] 16 \"";
         for (std::size_t i = first; i < platform.calls.size(); ++i) {
             const std::string& line = platform.calls[i];
-            reached_ = reached_ || line.starts_with("CopyFile ") ||
-                       line.starts_with("StageCopy ") || line.starts_with("DeleteFile ");
+            reached_ =
+                reached_ || line.starts_with("StageCopy ") || line.starts_with("DeleteFile ");
             if (line.starts_with(errorStart))
                 errorBox = line.substr(errorStart.size());
         }

@@ -1,9 +1,10 @@
 #include "DatabaseFiles.h"
-#include "FakePlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 using namespace marlo;
 
@@ -27,12 +28,26 @@ TEST(DatabaseFiles, EveryMemberHasItsOwnSuffixAndTheBackupStemsDiffer)
     EXPECT_THROW(backup(Database::Spm, 0), std::out_of_range);
 }
 
-TEST(DatabaseFiles, PathIsTheFolderAskedAnewFollowedByTheSuffixUntouched)
+TEST(DatabaseFiles, PathIsTheFolderFollowedByTheSuffixUntouched)
 {
-    test::FakePlatform platform;
-    platform.appFolder = "C:\\";
     // At a root the folder already ends in a separator: two in a row, kept.
-    EXPECT_EQ(memberPath(platform, Database::Con, Role::Live), "C:\\\\MARLOcon.mdb");
-    platform.appFolder = "/opt/radio ";
-    EXPECT_EQ(backupPath(platform, Database::Spm, 3), "/opt/radio \\MARLOspm.ba3");
+    EXPECT_EQ(memberPath("C:\\", Database::Con, Role::Live).text(), "C:\\\\MARLOcon.mdb");
+    EXPECT_EQ(backupPath("/opt/radio ", Database::Spm, 3).text(), "/opt/radio \\MARLOspm.ba3");
+}
+
+// The copy dialog names a member by its user form, else by its name as
+// written; the family's files are the live one and its generations in order.
+TEST(DatabaseFiles, AMemberCarriesItsFolderItsNameAndTheNameShown)
+{
+    const FilePath live = memberPath("/opt/radio", Database::Spm, Role::Live);
+    EXPECT_TRUE(live.isMember());
+    EXPECT_EQ(live.folder(), "/opt/radio");
+    EXPECT_EQ(live.name(), "MARLOspm.mdb");
+    EXPECT_EQ(live.shown(), "MARLOSPM.MDB");
+    EXPECT_EQ(backupPath("/opt/radio", Database::Con, 2).shown(), "MARLOmdb.ba2");
+    EXPECT_EQ(asidePath("/opt/radio", Database::Con).text(),
+              "/opt/radio\\.MARLOmdb.ba5.~marlo-old");
+    EXPECT_EQ(familyPaths("F", Database::Con),
+              (std::vector<std::string>{"F\\MARLOcon.mdb", "F\\MARLOmdb.bak", "F\\MARLOmdb.ba2",
+                                        "F\\MARLOmdb.ba3", "F\\MARLOmdb.ba4", "F\\MARLOmdb.ba5"}));
 }

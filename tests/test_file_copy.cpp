@@ -1,4 +1,4 @@
-// CopyFile on real folders, on Linux and on Windows alike: what it refuses
+// A whole copy on real folders, on Linux and on Windows alike: what it refuses
 // before anything is written, and what a copy leaves behind.
 #include "FailureNotice.h"
 #include "FileLayerExpect.h"
@@ -30,10 +30,10 @@ TEST_F(FileCopy, CopiesTheWholeContentAndKeepsTheSource)
     dir.write("src", content);
     dir.write("dst", "old content");
     dir.write("empty", "");
-    ASSERT_TRUE(files->CopyFile(dir / "src", dir / "dst", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "dst").ok());
     EXPECT_TRUE(dir.read("dst") == content);
     EXPECT_TRUE(dir.read("src") == content);
-    ASSERT_TRUE(files->CopyFile(dir / "empty", dir / "dst", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "empty", dir / "dst").ok());
     EXPECT_EQ(dir.read("dst"), "");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "empty", "src"}));
 }
@@ -46,27 +46,27 @@ TEST_F(FileCopy, RefusesBeforeWritingAnything)
     dir.makeFolder("folder");
     const char sep = test::FileTestFolder::Separator;
 
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "missing", dir / "dst", true),
+    EXPECT_TRUE(
+        failedWith(copyFile(*files, dir / "missing", dir / "dst"), FileFailure::SourceMissing));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.member("missing"), dir.member("dst")),
                            FileFailure::SourceMissing));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir.member("missing"), dir.member("dst"), true),
-                           FileFailure::SourceMissing));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "folder", dir / "dst", true),
-                           FileFailure::SourceIsFolder));
+    EXPECT_TRUE(
+        failedWith(copyFile(*files, dir / "folder", dir / "dst"), FileFailure::SourceIsFolder));
     // Read-only whatever the overwrite flag, and for root too.
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "readonly", true),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "readonly"),
                            FileFailure::DestinationReadOnly));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "nowhere" + sep + "dst", true),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "nowhere" + sep + "dst"),
                            FileFailure::DestinationFolderMissing));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "src" + sep + "dst", true),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "src" + sep + "dst"),
                            FileFailure::DestinationFolderMissing));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "folder", true),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "folder"),
                            FileFailure::DestinationIsFolder));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.member("folder"), true),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir.member("folder")),
                            FileFailure::DestinationIsFolder));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.path() + sep, true),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir.path() + sep),
                            FileFailure::DestinationIsFolder));
     dir.write("taken", "old");
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir / "taken", false),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "taken", {false, {}}),
                            FileFailure::DestinationExists));
 
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"folder", "readonly", "src", "taken"}));
@@ -82,10 +82,10 @@ TEST_F(FileCopy, ACopyOntoItselfIsRefusedAndKeepsTheContent)
     const std::string dot = dir.path() + test::FileTestFolder::Separator + "." +
                             test::FileTestFolder::Separator + "MARLOCON.MDB";
     for (const std::string& destination : {dir / "MARLOCON.MDB", dir.member("MARLOcon.mdb"), dot})
-        EXPECT_TRUE(failedWith(files->CopyFile(dir / "MARLOCON.MDB", destination, true), same))
+        EXPECT_TRUE(failedWith(copyFile(*files, dir / "MARLOCON.MDB", destination), same))
             << destination;
     EXPECT_TRUE(
-        failedWith(files->CopyFile(dir.member("marlocon.mdb"), dir / "MARLOCON.MDB", true), same));
+        failedWith(copyFile(*files, dir.member("marlocon.mdb"), dir / "MARLOCON.MDB"), same));
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOCON.MDB"}));
 }
@@ -102,7 +102,7 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
         seen.push_back(copied);
         return true;
     };
-    ASSERT_TRUE(files->PrepareCopy(dir / "src", dir / "dst", true)(progress).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "dst", {true, progress}).ok());
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen.front(), 0u);
     EXPECT_EQ(seen.back(), content.size());
@@ -112,7 +112,7 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     for (int stopAt : {0, 1}) {
         int calls = 0;
         progress = [&](std::uint64_t, std::uint64_t) { return calls++ < stopAt; };
-        const Status cancelled = files->PrepareCopy(dir / "src", dir / "dst", true)(progress);
+        const Status cancelled = copyFile(*files, dir / "src", dir / "dst", {true, progress});
         ASSERT_FALSE(cancelled.ok());
         // The command's box says that the user cancelled, not why it failed.
         EXPECT_TRUE(failureNotice(FileCommand::Export, "MARLOCON.MDB", "dst", cancelled.error())
@@ -127,7 +127,7 @@ TEST_F(FileCopy, ALongNameStillGetsItsHiddenTemporaryFile)
 {
     const std::string name(255, 'L');
     dir.write("src", "new");
-    ASSERT_TRUE(files->CopyFile(dir / "src", dir / name, true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "src", dir / name).ok());
     EXPECT_EQ(dir.read(name), "new");
     EXPECT_EQ(dir.names().size(), 2u);
 }
@@ -136,7 +136,7 @@ TEST_F(FileCopy, AReadOnlyTemplateGivesAWritableCopy)
 {
     dir.write("template", "empty");
     dir.setReadOnly("template");
-    ASSERT_TRUE(files->CopyFile(dir.member("template"), dir.member("live"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("template"), dir.member("live")).ok());
     EXPECT_EQ(dir.read("live"), "empty");
     EXPECT_TRUE(files->DeleteFile(dir.member("live"), false).ok());
 }
@@ -151,10 +151,10 @@ TEST_F(FileCopy, PathsPastTwoHundredAndSixtyCharactersWork)
     const std::string far = deep + test::FileTestFolder::Separator + "far.mdb";
     ASSERT_GT(far.size(), 300u);
     dir.write("near.mdb", "content");
-    ASSERT_TRUE(files->CopyFile(dir / "near.mdb", far, true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "near.mdb", far).ok());
     EXPECT_TRUE(files->FileExists(far).value());
     ASSERT_TRUE(files->MoveFile(far, far + ".bak").ok());
-    ASSERT_TRUE(files->CopyFile(far + ".bak", dir / "back.mdb", true).ok());
+    ASSERT_TRUE(copyFile(*files, far + ".bak", dir / "back.mdb").ok());
     EXPECT_EQ(dir.read("back.mdb"), "content");
     EXPECT_TRUE(files->DeleteFile(far + ".bak", false).ok());
     EXPECT_FALSE(files->FileExists(far + ".bak").value());
@@ -165,13 +165,13 @@ TEST_F(FileCopy, AStagedCopyTakesTheDestinationsNameOnlyWhenPlaced)
     dir.write("src", "new");
     dir.write("dst", "old");
     {
-        const auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
+        const auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         EXPECT_EQ(dir.read("dst"), "old");
     }
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"}));
 
-    auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
+    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.write("src", "written after the copy was staged");
     ASSERT_TRUE(staged.value()->Place().ok());
@@ -186,10 +186,10 @@ TEST_F(FileCopy, StagingAndPlacingBothRefuseAReadOnlyDestination)
     dir.write("dst", "old");
     dir.write("readonly", "kept");
     dir.setReadOnly("readonly");
-    EXPECT_TRUE(failedWith(files->PrepareStagedCopy(dir / "src", dir / "readonly")({}).status(),
+    EXPECT_TRUE(failedWith(files->StageCopy(dir / "src", dir / "readonly", {}).status(),
                            FileFailure::DestinationReadOnly));
     // The destination is looked at again when the copy takes its name.
-    auto staged = files->PrepareStagedCopy(dir / "src", dir.member("dst"))({});
+    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.setReadOnly("dst");
     EXPECT_TRUE(failedWith(staged.value()->Place(), FileFailure::DestinationReadOnly));
@@ -212,7 +212,7 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "older");
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOmdb.bak"), dir.member("MARLOmdb.ba2")).ok());
 
-    auto staged = files->PrepareStagedCopy(dir / "import.mdb", live)({});
+    auto staged = files->StageCopy(dir / "import.mdb", live, {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
@@ -239,7 +239,7 @@ TEST_F(FileCopy, AKeptBackupGoesAgainAndAFileThatAppearedIsNotReplaced)
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "import.mdb"}));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
 
-    auto staged = files->PrepareStagedCopy(dir / "import.mdb", dir.member("MARLOspm.mdb"))({});
+    auto staged = files->StageCopy(dir / "import.mdb", dir.member("MARLOspm.mdb"), {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     ASSERT_TRUE(staged.value()->CheckDestination().ok());
     dir.write("MARLOspm.mdb", "made meanwhile");

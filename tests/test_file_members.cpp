@@ -23,10 +23,10 @@ TEST_F(FileMembers, AMemberIsFoundUnderAnyCapitalisation)
     ASSERT_TRUE(found.ok());
     EXPECT_TRUE(found.value());
 
-    ASSERT_TRUE(files->CopyFile(dir.member("MARLOcon.mdb"), dir / "export.mdb", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "export.mdb").ok());
     EXPECT_EQ(dir.read("export.mdb"), "live");
     // Copying over a member replaces it under the name it has.
-    ASSERT_TRUE(files->CopyFile(dir.member("cvmdb1.bin"), dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("cvmdb1.bin"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "template");
     ASSERT_TRUE(files->DeleteFile(dir.member("cvmdb1.bin"), false).ok());
     EXPECT_EQ(dir.names(), (Names{"MARLOCON.MDB", "export.mdb"}));
@@ -48,7 +48,7 @@ TEST_F(FileMembers, FilesTheToolsCreateTakeTheGivenForm)
     dir.write("CVMDB1.BIN", "template");
     dir.write("MARLOSPM.MDB", "live");
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOspm.mdb"), dir.member("MARLOspm.bak")).ok());
-    ASSERT_TRUE(files->CopyFile(dir.member("cvmdb1.bin"), dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("cvmdb1.bin"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.names(), (Names{"CVMDB1.BIN", "MARLOcon.mdb", "MARLOspm.bak"}));
     EXPECT_EQ(dir.read("MARLOspm.bak"), "live");
 }

@@ -43,21 +43,21 @@ TEST(ShownName, NamesAMemberAsUserTextsDoAndAnyOtherFileByItsOwnName)
     test::FakePlatform files;
     files.appFolder = "/srv/radio";
     const std::string folder = files.appFolder;
-    EXPECT_EQ(shownName(folder + "\\MARLOcon.mdb", files), "MARLOCON.MDB");
-    EXPECT_EQ(shownName(folder + "\\marlospm.MDB", files), "MARLOSPM.MDB");
+    EXPECT_EQ(shownName(folder + "\\MARLOcon.mdb", folder, files), "MARLOCON.MDB");
+    EXPECT_EQ(shownName(folder + "\\marlospm.MDB", folder, files), "MARLOSPM.MDB");
     // A member without a user form keeps its own.
-    EXPECT_EQ(shownName(folder + "\\MARLOmdb.ba2", files), "MARLOmdb.ba2");
+    EXPECT_EQ(shownName(folder + "\\MARLOmdb.ba2", folder, files), "MARLOmdb.ba2");
     // The chooser's paths are the host's, even inside the application folder.
-    EXPECT_EQ(shownName(folder + "/MARLOcon.mdb", files), "MARLOcon.mdb");
-    EXPECT_EQ(shownName("C:\\Users\\op\\old.mdb", files), "old.mdb");
-    EXPECT_EQ(shownName("plain.mdb", files), "plain.mdb");
-    EXPECT_EQ(shownName("/home/op/", files), "/home/op/");
+    EXPECT_EQ(shownName(folder + "/MARLOcon.mdb", folder, files), "MARLOcon.mdb");
+    EXPECT_EQ(shownName("C:\\Users\\op\\old.mdb", folder, files), "old.mdb");
+    EXPECT_EQ(shownName("plain.mdb", folder, files), "plain.mdb");
+    EXPECT_EQ(shownName("/home/op/", folder, files), "/home/op/");
     // A folder that merely begins like the application folder is another.
-    EXPECT_EQ(shownName("/srv/radio2\\MARLOcon.mdb", files), "MARLOcon.mdb");
+    EXPECT_EQ(shownName("/srv/radio2\\MARLOcon.mdb", folder, files), "MARLOcon.mdb");
     // At a root the built path has two separators in a row.
     test::FakePlatform atRoot;
     atRoot.appFolder = std::string(1, '/');
-    EXPECT_EQ(shownName("/\\MARLOcon.mdb", atRoot), "MARLOCON.MDB");
+    EXPECT_EQ(shownName("/\\MARLOcon.mdb", atRoot.appFolder, atRoot), "MARLOCON.MDB");
 }
 
 // ---- The command's box after a cancelled copy.

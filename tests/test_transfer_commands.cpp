@@ -209,8 +209,10 @@ TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
 {
     answer("E:\\keep\\copy");
     run();
-    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists E:\\keep\\copy",
-                                            "CopyFile " + live() + " -> E:\\keep\\copy -1"}));
+    EXPECT_EQ(p.calls,
+              (firstPass() + Lines{"FileExists E:\\keep\\copy",
+                                   "StageCopy " + live() + " -> E:\\keep\\copy",
+                                   "PlaceCopy E:\\keep\\copy", "FlushFolder E:\\keep\\copy"}));
     EXPECT_EQ(content("E:\\keep\\copy"), content(live()));
 }
 
@@ -222,7 +224,8 @@ TEST_P(ExportCommand, AnExistingNameEvenTheOtherLiveDatabaseIsOverwrittenOnYes)
     reply(IDYES);
     run();
     EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(Overwrite),
-                                            "CopyFile " + live() + " -> " + other() + " -1"}));
+                                            "StageCopy " + live() + " -> " + other(),
+                                            "PlaceCopy " + other(), "FlushFolder " + other()}));
     EXPECT_EQ(content(other()), exported);
     EXPECT_EQ(commands.lastAnswer(), IDYES);
 }
@@ -326,11 +329,10 @@ protected:
 private:
     struct CopyWithMeanwhile : CopyRunner {
         explicit CopyWithMeanwhile(std::function<void()> f) : meanwhile(std::move(f)) {}
-        Status run(FileSystem&, const std::string&, const std::string&,
-                   const CopyTask& task) override
+        Status run(const NamedCopy& copy) override
         {
             meanwhile();
-            return task({});
+            return copy.task({});
         }
         std::function<void()> meanwhile;
     };
@@ -627,6 +629,31 @@ TEST(Exits, QuitOnlyClosesTheWindow)
     Fixture f;
     f.commands.quit();
     EXPECT_EQ(f.p.calls, (Lines{"Unload 0"}));
+}
+
+// ---------------------------------------------------------------------------
+// The runner hands back what its task answered, and a runner that stopped
+// after the task had answered (a cancel as the copy ended) wins over it.
+
+TEST(CopyRunner, HandsBackTheTasksAnswerUnlessTheRunnerFailed)
+{
+    const auto seven = [](const CopyProgress&) { return Result<int>(7); };
+    DirectCopy direct;
+    EXPECT_EQ(direct.copy("a", "b", seven).value(), 7);
+
+    struct CancelledAtTheEnd : CopyRunner {
+        Status run(const NamedCopy& copy) override
+        {
+            names = copy.sourceName + " to " + copy.destinationName;
+            (void)copy.task({});
+            return Status::cancelled(1, "cancelled");
+        }
+        std::string names;
+    } late;
+    const Result<int> answer = late.copy("a", "b", seven);
+    ASSERT_FALSE(answer.ok());
+    EXPECT_TRUE(answer.error().cancelled);
+    EXPECT_EQ(late.names, "a to b");
 }
 
 } // namespace

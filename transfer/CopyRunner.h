@@ -3,10 +3,25 @@
 #include "FileSystem.h"
 #include "Result.h"
 
-#include <memory>
+#include <functional>
+#include <optional>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace marlo {
+
+// A copy made ready on the window's thread to run on another. It touches no
+// window, so the window may close while it runs.
+using CopyTask = std::function<Status(const CopyProgress& progress)>;
+
+// What a runner runs: the copy, and its two ends as the progress line names
+// them.
+struct NamedCopy {
+    std::string sourceName, destinationName;
+    CopyTask task;
+};
 
 // Runs the one confirmed copy of an export or an import. The program's
 // ProgressCopyRunner copies off the window's thread and shows a modal
@@ -17,44 +32,40 @@ class CopyRunner {
 public:
     virtual ~CopyRunner() = default;
 
-    // Runs `task`, the copy of `source` to `destination`, to its end.
-    virtual Status run(FileSystem& files, const std::string& source, const std::string& destination,
-                       const CopyTask& task) = 0;
+    // Runs the copy's task to its end; a runner that answers success has run
+    // it.
+    virtual Status run(const NamedCopy& copy) = 0;
 
-    // A whole overwriting copy.
-    Status copy(FileSystem& files, const std::string& source, const std::string& destination)
+    // Runs `work`, which takes the progress hook and answers a Status or a
+    // Result, and answers what it answered, or why it did not run to its end.
+    template <class Work>
+    std::invoke_result_t<Work&, const CopyProgress&> copy(std::string sourceName,
+                                                          std::string destinationName, Work work)
     {
-        return run(files, source, destination, files.PrepareCopy(source, destination, true));
-    }
-
-    // The copy written beside the destination and left there, for the caller
-    // to put in place once it has made room for it.
-    Result<std::unique_ptr<StagedCopy>> stage(FileSystem& files, const std::string& source,
-                                              const std::string& destination)
-    {
-        // Filled on the thread that runs the task, read once it has ended.
-        auto staged = std::make_shared<std::unique_ptr<StagedCopy>>();
-        const CopyTask task = [work = files.PrepareStagedCopy(source, destination),
-                               staged](const CopyProgress& progress) {
-            auto done = work(progress);
-            if (!done)
-                return done.status();
-            *staged = std::move(done.value());
-            return Status();
-        };
-        if (Status ran = run(files, source, destination, task); !ran)
+        using Answer = std::invoke_result_t<Work&, const CopyProgress&>;
+        // Written by the task, read once the runner has ended it.
+        std::optional<Answer> answer;
+        const Status ran = run(
+            {std::move(sourceName), std::move(destinationName), [&](const CopyProgress& progress) {
+                 answer.emplace(work(progress));
+                 return statusOf(*answer);
+             }});
+        if (!ran)
             return ran;
-        return std::move(*staged);
+        if (!answer)
+            throw std::logic_error("the copy runner did not run its copy");
+        return std::move(*answer);
     }
+
+private:
+    static Status statusOf(const Status& status) { return status; }
+    template <class T> static Status statusOf(const Result<T>& result) { return result.status(); }
 };
 
 // Copies straight through the file layer on the window's thread.
 class DirectCopy : public CopyRunner {
 public:
-    Status run(FileSystem&, const std::string&, const std::string&, const CopyTask& task) override
-    {
-        return task({});
-    }
+    Status run(const NamedCopy& copy) override { return copy.task({}); }
 };
 
 } // namespace marlo

@@ -16,16 +16,14 @@ ProgressCopyRunner::ProgressCopyRunner(ShowUntilEnded show, CopyWork work,
 
 // The task touches no window, so a window closed meanwhile takes nothing
 // away from it.
-Status ProgressCopyRunner::run(FileSystem& files, const std::string& source,
-                               const std::string& destination, const CopyTask& task)
+Status ProgressCopyRunner::run(const NamedCopy& copy)
 {
-    const std::string copying = progress::copyingLine(progress::shownName(source, files),
-                                                      progress::shownName(destination, files));
+    const std::string copying = progress::copyingLine(copy.sourceName, copy.destinationName);
     // The worker gets its own copies of everything it uses but the job,
     // which outlives it: the thread is joined before the job goes.
     CopyJob job;
     {
-        const std::jthread worker([&job, work = work_, task] {
+        const std::jthread worker([&job, work = work_, task = copy.task] {
             job.end(work(task, [&job](std::uint64_t copied, std::uint64_t total) {
                 return job.progress(copied, total);
             }));

@@ -31,8 +31,7 @@ public:
     explicit ProgressCopyRunner(ShowUntilEnded show, CopyWork work = runTask,
                                 std::chrono::milliseconds quietFor = DefaultQuietTime);
 
-    Status run(FileSystem& files, const std::string& source, const std::string& destination,
-               const CopyTask& task) override;
+    Status run(const NamedCopy& copy) override;
 
     // Runs the task as it is.
     static Status runTask(const CopyTask& task, const CopyProgress& progress);

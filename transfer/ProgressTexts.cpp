@@ -27,9 +27,9 @@ std::string tenths(std::uint64_t count)
 
 } // namespace
 
-std::string shownName(const std::string& path, FileSystem& files)
+std::string shownName(const std::string& path, const std::string& applicationFolder,
+                      FileSystem& files)
 {
-    const std::string applicationFolder = files.ApplicationFolder();
     const std::string_view built(path);
     if (built.starts_with(applicationFolder) && built.size() > applicationFolder.size() &&
         built[applicationFolder.size()] == '\\') {

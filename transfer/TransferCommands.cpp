@@ -6,6 +6,7 @@
 #include "FamilyChange.h"
 #include "MessageBox.h"
 #include "Platform.h"
+#include "ProgressTexts.h"
 #include "TransferTexts.h"
 
 #include <utility>
@@ -53,13 +54,15 @@ TransferCommands::TransferCommands(Platform platform, CommonDialog& commonDialog
 {
 }
 
-void TransferCommands::prepareChooser(const char* title)
+std::string TransferCommands::prepareChooser(const char* title)
 {
+    std::string folder = platform_.files.ApplicationFolder();
     commonDialog1_.SetCancelError(true);
-    commonDialog1_.SetInitDir(platform_.files.ApplicationFolder());
+    commonDialog1_.SetInitDir(folder);
     commonDialog1_.SetDefaultExt(texts::ChooserDefaultExt);
     commonDialog1_.SetFilter(texts::ChooserFilter);
     commonDialog1_.SetDialogTitle(title);
+    return folder;
 }
 
 int TransferCommands::ask(const LeaveHandler& onError, const char* question)
@@ -71,10 +74,11 @@ int TransferCommands::ask(const LeaveHandler& onError, const char* question)
 // The loop that the file commands share: chooser, empty name, existence test
 // of the name as returned, question. True when the command goes on to its
 // copy or delete; a cancelled chooser or any other failure leaves the flow.
-bool TransferCommands::choose(const LeaveHandler& onError, const ChooserFlow& flow)
+bool TransferCommands::choose(const LeaveHandler& onError, const ChooserFlow& flow,
+                              std::string& folder)
 {
     for (;;) {
-        prepareChooser(flow.chooserTitle);
+        folder = prepareChooser(flow.chooserTitle);
         onError.must(flow.save ? commonDialog1_.ShowSave() : commonDialog1_.ShowOpen());
         const std::string chosen = commonDialog1_.FileName();
         if (chosen.empty()) {
@@ -99,13 +103,19 @@ bool TransferCommands::choose(const LeaveHandler& onError, const ChooserFlow& fl
 void TransferCommands::exportDatabase(Database database)
 {
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
-        if (!choose(onError, exportFlow(database)))
+        std::string folder;
+        if (!choose(onError, exportFlow(database), folder))
             return;
-        const std::string source = memberPath(platform_.files, database, Role::Live);
-        const std::string target = commonDialog1_.FileName();
-        const Status copied = copier_->copy(platform_.files, source, target);
+        FileSystem& files = platform_.files;
+        const FilePath source = memberPath(folder, database, Role::Live);
+        const FilePath target = chosenFile(folder);
+        const Status copied = copier_->copy(
+            source.shown(), target.shown(), [&files, source, target](const CopyProgress& progress) {
+                return copyFile(files, source.text(), target.text(), {true, progress});
+            });
         if (!copied)
-            notice = failureNotice(FileCommand::Export, userForm(database), target, copied.error());
+            notice = failureNotice(FileCommand::Export, userForm(database), target.text(),
+                                   copied.error());
         onError.must(copied);
     });
 }
@@ -113,29 +123,33 @@ void TransferCommands::exportDatabase(Database database)
 void TransferCommands::importDatabase(Database database)
 {
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
-        if (!choose(onError, importFlow(database)))
+        std::string folder;
+        if (!choose(onError, importFlow(database), folder))
             return;
         FileSystem& files = platform_.files;
-        const std::string source = commonDialog1_.FileName();
-        const std::string live = memberPath(files, database, Role::Live);
+        const FilePath source = chosenFile(folder);
+        const FilePath live = memberPath(folder, database, Role::Live);
         const auto refuse = [&](const Status& failed, const ChangeReport& report = {}) {
             if (!failed)
-                notice = failureNotice(FileCommand::Import, userForm(database), source,
+                notice = failureNotice(FileCommand::Import, userForm(database), source.text(),
                                        failed.error(), report);
             onError.must(failed);
         };
         // A database in use is refused before the long copy, and again once
         // the copy is staged, right before the first name changes: the main
         // program may have been started meanwhile.
-        refuse(files.FilesNotInUse(familyPaths(files, database)));
+        refuse(files.FilesNotInUse(familyPaths(folder, database)));
         // Whether there is a database to keep is settled now: one that
         // appears during the copy is not replaced.
-        FamilyChange change(files, database);
+        FamilyChange change(files, folder, database);
         refuse(change.liveThere().status());
-        auto staged = copier_->stage(files, source, live);
+        auto staged = copier_->copy(
+            source.shown(), live.shown(), [&files, source, live](const CopyProgress& progress) {
+                return files.StageCopy(source.text(), live.text(), {true, progress});
+            });
         refuse(staged.status());
         StagedCopy& copy = *staged.value();
-        refuse(files.FilesNotInUse(familyPaths(files, database)));
+        refuse(files.FilesNotInUse(familyPaths(folder, database)));
         refuse(copy.CheckDestination());
 
         Status step = change.shiftRun();
@@ -151,7 +165,8 @@ void TransferCommands::importDatabase(Database database)
 void TransferCommands::deleteFile()
 {
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
-        if (!choose(onError, deleteFlow))
+        std::string folder;
+        if (!choose(onError, deleteFlow, folder))
             return;
         const std::string chosen = commonDialog1_.FileName();
         const Status deleted = platform_.files.DeleteFile(chosen, false);
@@ -159,6 +174,13 @@ void TransferCommands::deleteFile()
             notice = failureNotice(FileCommand::Delete, {}, chosen, deleted.error());
         onError.must(deleted);
     });
+}
+
+FilePath TransferCommands::chosenFile(const std::string& folder)
+{
+    std::string path = commonDialog1_.FileName();
+    std::string shown = progress::shownName(path, folder, platform_.files);
+    return FilePath::chosen(std::move(path), std::move(shown));
 }
 
 // Every end, normal or failed, passes the same end section. It is silent

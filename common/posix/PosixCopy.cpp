@@ -252,12 +252,6 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
     return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
 }
 
-Status copyFileCrashSafe(const std::string& source, const std::string& destination,
-                         const CopyOptions& options)
-{
-    return placeStaged(stageCopy(source, destination, options));
-}
-
 Status keepBackup(const std::string& file, const std::string& backup)
 {
     struct stat st;
@@ -279,7 +273,7 @@ Status keepBackup(const std::string& file, const std::string& backup)
         errno != EXDEV)
         return failure(errno);
     // A drive without links: a copy that takes the name only while it is free.
-    return copyFileCrashSafe(file, backup, {false, {}});
+    return placeStaged(stageCopy(file, backup, {false, {}}));
 }
 
 } // namespace marlo::posix

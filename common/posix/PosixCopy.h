@@ -10,14 +10,14 @@
 
 namespace marlo::posix {
 
-// Copies the whole of `source` to `destination` (host paths, taken literally)
-// so that a failure, a cancel or a kill at any instant leaves the destination
-// with its old content or the new, never a torn or empty file. The copy is
-// written to a hidden temporary file beside the destination
-// (".<name>.~marlo-XXXXXX.tmp", which no member's name can match), synced, and
-// renamed over it. The copy is the source at one moment: a source that
-// changes while it is read is read again, and after a few tries the copy
-// fails ("the file changed while it was being copied...").
+// Copies the whole of `source` for `destination` (host paths, taken
+// literally) so that a failure, a cancel or a kill at any instant leaves the
+// destination with its old content or the new, never a torn or empty file.
+// The copy is written to a hidden temporary file beside the destination
+// (".<name>.~marlo-XXXXXX.tmp", which no member's name can match), synced and
+// closed; Place() looks at the destination again and renames it over that. The copy is the source
+// at one moment: a source that changes while it is read is read again, and after a few tries the
+// copy fails ("the file changed while it was being copied...").
 //
 // A destination that is a link receives the copy in the file it points to,
 // and the link stays. A destination that exists keeps its permissions (less
@@ -28,11 +28,6 @@ namespace marlo::posix {
 // that does not exist; fails without replacing it when another program has
 // the destination open. Reading a source that another program has open is
 // allowed.
-Status copyFileCrashSafe(const std::string& source, const std::string& destination,
-                         const CopyOptions& options = {});
-
-// The same copy up to the rename: written, synced and closed, with the same
-// refusals. Place() looks at the destination again and then renames.
 Result<std::unique_ptr<StagedCopy>> stageCopy(const std::string& source,
                                               const std::string& destination,
                                               const CopyOptions& options = {});

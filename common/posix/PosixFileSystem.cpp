@@ -29,29 +29,14 @@ public:
         return posix::regularFileExists(found.value().path);
     }
 
-    Status CopyFile(const std::string& source, const std::string& destination,
-                    bool overwrite) override
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
+                                                  const std::string& destination,
+                                                  const CopyOptions& options) override
     {
-        return copy(source, destination, {overwrite, {}});
-    }
-
-    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
-                         bool overwrite) override
-    {
-        return [this, source, destination, overwrite](const CopyProgress& progress) {
-            return copy(source, destination, {overwrite, progress});
-        };
-    }
-
-    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override
-    {
-        return [this, source, destination](const CopyProgress& progress) {
-            using Staged = Result<std::unique_ptr<StagedCopy>>;
-            const auto ends = locateEnds(source, destination);
-            if (!ends)
-                return Staged(ends.status());
-            return posix::stageCopy(ends.value().first, ends.value().second, {true, progress});
-        };
+        const auto ends = locateEnds(source, destination);
+        if (!ends)
+            return ends.status();
+        return posix::stageCopy(ends.value().first, ends.value().second, options);
     }
 
     Status KeepBackup(const std::string& file, const std::string& backup) override
@@ -105,15 +90,6 @@ public:
     }
 
 private:
-    Status copy(const std::string& source, const std::string& destination,
-                const CopyOptions& options)
-    {
-        const auto ends = locateEnds(source, destination);
-        if (!ends)
-            return ends.status();
-        return posix::copyFileCrashSafe(ends.value().first, ends.value().second, options);
-    }
-
     // The host paths of a copy's source and destination. An existing member
     // keeps the capitalisation it has; a new one takes the form the tools
     // gave.

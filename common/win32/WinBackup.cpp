@@ -51,7 +51,7 @@ Status keepBackup(const std::wstring& file, const std::wstring& backup)
             return failure(error);
     }
     // A drive without links: a copy that takes the name only while it is free.
-    return copyFileCrashSafe(file, backup, {false, {}});
+    return placeStaged(stageCopy(file, backup, {false, {}}));
 }
 
 } // namespace marlo::win32

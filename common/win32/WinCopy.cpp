@@ -197,10 +197,4 @@ stageCopy(const std::wstring& source, const std::wstring& destination, const Cop
     return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
 }
 
-Status copyFileCrashSafe(const std::wstring& source, const std::wstring& destination,
-                         const CopyOptions& options)
-{
-    return placeStaged(stageCopy(source, destination, options));
-}
-
 } // namespace marlo::win32

@@ -8,12 +8,13 @@
 
 namespace marlo::win32 {
 
-// Copies the whole of `source` to `destination` (system paths) so that a
+// Copies the whole of `source` for `destination` (system paths) so that a
 // failure, a cancel or a kill at any instant leaves the destination with its
 // old content or the new, never a torn or empty file. The copy is written to
 // a hidden temporary file beside the destination (see temporaryNameFor),
-// which the system removes should the program die while writing it, flushed
-// to the disk, and put in place with write-through. What killed copies into
+// which the system removes should the program die while writing it, and
+// flushed to the disk; Place() looks at the destination again and puts it in
+// place with write-through. What killed copies into
 // the same destination left is removed first.
 //
 // The copy is the source as it stood at one instant: writers are shut out
@@ -28,11 +29,6 @@ namespace marlo::win32 {
 // exist; fails without replacing it when another program holds the
 // destination. Reading a source that another program has open is allowed
 // where that program shares it.
-Status copyFileCrashSafe(const std::wstring& source, const std::wstring& destination,
-                         const CopyOptions& options = {});
-
-// The same copy up to the rename: written and flushed, with the same
-// refusals, held until Place() looks at the destination again and renames.
 Result<std::unique_ptr<StagedCopy>> stageCopy(const std::wstring& source,
                                               const std::wstring& destination,
                                               const CopyOptions& options = {});

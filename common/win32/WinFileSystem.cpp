@@ -26,28 +26,11 @@ public:
         return win32::regularFileExists(win32::systemPath(path));
     }
 
-    Status CopyFile(const std::string& source, const std::string& destination,
-                    bool overwrite) override
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
+                                                  const std::string& destination,
+                                                  const CopyOptions& options) override
     {
-        return win32::copyFileCrashSafe(win32::systemPath(source), win32::systemPath(destination),
-                                        {overwrite, {}});
-    }
-
-    CopyTask PrepareCopy(const std::string& source, const std::string& destination,
-                         bool overwrite) override
-    {
-        return [from = win32::systemPath(source), to = win32::systemPath(destination),
-                overwrite](const CopyProgress& progress) {
-            return win32::copyFileCrashSafe(from, to, {overwrite, progress});
-        };
-    }
-
-    StageTask PrepareStagedCopy(const std::string& source, const std::string& destination) override
-    {
-        return [from = win32::systemPath(source),
-                to = win32::systemPath(destination)](const CopyProgress& progress) {
-            return win32::stageCopy(from, to, {true, progress});
-        };
+        return win32::stageCopy(win32::systemPath(source), win32::systemPath(destination), options);
     }
 
     Status KeepBackup(const std::string& file, const std::string& backup) override

@@ -178,7 +178,7 @@ TEST_F(HostileNames, AFolderOrAnImpossibleNameIsNoFile)
 
     // The file layer refuses a folder in every role.
     const auto files = makeHostFileSystem([&] { return app; });
-    EXPECT_FALSE(files->CopyFile(user + "/folder.mdb", user + "/copy.mdb", true).ok());
+    EXPECT_FALSE(copyFile(*files, user + "/folder.mdb", user + "/copy.mdb").ok());
     EXPECT_FALSE(files->MoveFile(user + "/folder.mdb", user + "/moved.mdb").ok());
     EXPECT_FALSE(files->DeleteFile(user + "/folder.mdb", false).ok());
     EXPECT_FALSE(files->DeleteFile(user + "/folder.mdb", true).ok());
@@ -198,12 +198,12 @@ TEST_F(HostileNames, NamesThatAreNotUtf8PassThroughTheFileLayer)
         SCOPED_TRACE(::testing::PrintToString(name));
         const std::string path = user + "/" + name, moved = user + "/moved " + name;
         EXPECT_FALSE(files->FileExists(path).value());
-        ASSERT_TRUE(files->CopyFile(user + "/source", path, true).ok());
+        ASSERT_TRUE(copyFile(*files, user + "/source", path).ok());
         EXPECT_TRUE(files->FileExists(path).value());
         EXPECT_EQ(readFile(path), "content");
-        ASSERT_TRUE(files->CopyFile(user + "/a.mdb", path, true).ok());
+        ASSERT_TRUE(copyFile(*files, user + "/a.mdb", path).ok());
         EXPECT_EQ(readFile(path), "decoy a.mdb");
-        ASSERT_TRUE(files->CopyFile(path, user + "/copy back", true).ok());
+        ASSERT_TRUE(copyFile(*files, path, user + "/copy back").ok());
         EXPECT_EQ(readFile(user + "/copy back"), "decoy a.mdb");
         ASSERT_TRUE(files->MoveFile(path, moved).ok());
         EXPECT_FALSE(files->MoveFile(user + "/source", moved).ok()) << "a move replaced a file";

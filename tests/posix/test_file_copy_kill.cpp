@@ -44,7 +44,7 @@ std::string pattern(std::size_t size, unsigned seed)
     auto files = makeHostFileSystem([&] { return dir.path(); });
     for (int turn = 0;; ++turn) {
         const char* source = turn % 2 == 0 ? "\\cvmdb1.bin" : "\\cvmdb2.bin";
-        if (!files->CopyFile(dir.path() + source, dir.member("MARLOcon.mdb"), true).ok())
+        if (!copyFile(*files, dir.path() + source, dir.member("MARLOcon.mdb")).ok())
             ::_exit(1);
         if (::write(done, "x", 1) != 1)
             ::_exit(2);
@@ -118,7 +118,7 @@ TEST(FileCopyKill, ACopyUnderWritesIsOneMomentOfTheSourceOrNothing)
     // Spells as long as a whole copy, on any drive, and a few clock ticks at
     // least: a copy waits for the source's stamps to be a tick old.
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(files->CopyFile(dir.member("MARLOcon.mdb"), dir / "export.mdb", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "export.mdb").ok());
     const long copyUs = std::chrono::duration_cast<std::chrono::microseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
@@ -142,7 +142,7 @@ TEST(FileCopyKill, ACopyUnderWritesIsOneMomentOfTheSourceOrNothing)
          ++round) {
         const std::string destination = round % 2 == 0 ? "export.mdb" : "new.mdb";
         const std::string before = dir.read("export.mdb");
-        const Status copied = files->CopyFile(dir.member("MARLOcon.mdb"), dir / destination, true);
+        const Status copied = copyFile(*files, dir.member("MARLOcon.mdb"), dir / destination);
         if (copied.ok()) {
             ++snapshots;
             const std::string content = dir.read(destination);
@@ -181,7 +181,7 @@ TEST(FileCopyKill, AKilledCopyLeavesTheOldContentOrTheNew)
     // Kills land anywhere within about two copies, however fast the drive.
     auto files = makeHostFileSystem([&] { return dir.path(); });
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(files->CopyFile(dir.member("cvmdb2.bin"), dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("cvmdb2.bin"), dir.member("MARLOcon.mdb")).ok());
     const auto copyUs = std::chrono::duration_cast<std::chrono::microseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
@@ -228,7 +228,7 @@ TEST(FileCopyKill, AKilledCopyLeavesTheOldContentOrTheNew)
         killedMidCopy += leftovers;
     }
     EXPECT_GT(completed, 0);
-    ASSERT_TRUE(files->CopyFile(dir.member("cvmdb1.bin"), dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("cvmdb1.bin"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "cvmdb1.bin", "cvmdb2.bin"}));
     std::cout << completed << " copies completed, " << killedMidCopy
               << " of 30 kills left a hidden temporary file\n";
@@ -260,7 +260,7 @@ TEST(FileCopyKill, OnlyAbandonedTemporaryFilesOfTheDestinationAreCleared)
     test::HoldingProcess opened("editor", dir / ".MARLOcon.mdb.~marlo-opened.tmp", O_RDONLY);
 
     auto files = makeHostFileSystem([&] { return dir.path(); });
-    ASSERT_TRUE(files->CopyFile(dir / "src", dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "src", dir.member("MARLOcon.mdb")).ok());
     std::vector<std::string> expected = kept;
     expected.insert(expected.end(), {".MARLOcon.mdb.~marlo-folder.tmp", "MARLOcon.mdb", "src"});
     std::sort(expected.begin(), expected.end());
@@ -277,7 +277,7 @@ TEST(FileCopyKill, AReadOnlyFileOfOurTemporaryShapeIsKept)
     dir.write(".MARLOcon.mdb.~marlo-kept01.tmp", "user's");
     dir.setReadOnly(".MARLOcon.mdb.~marlo-kept01.tmp");
     auto files = makeHostFileSystem([&] { return dir.path(); });
-    ASSERT_TRUE(files->CopyFile(dir / "src", dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "src", dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read(".MARLOcon.mdb.~marlo-kept01.tmp"), "user's");
 }
 
@@ -288,7 +288,7 @@ TEST(FileCopyKill, ALeftoverTemporaryFileCanItselfBeCopied)
     dir.write(leftover, "rescued");
     dir.write("MARLOcon.mdb", "old");
     auto files = makeHostFileSystem([&] { return dir.path(); });
-    ASSERT_TRUE(files->CopyFile(dir / leftover, dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / leftover, dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "rescued");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{leftover, "MARLOcon.mdb"}));
 }

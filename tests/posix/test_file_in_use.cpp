@@ -57,14 +57,14 @@ TEST_F(FileInUse, AHeldFileIsNeitherDeletedNorMovedNorReplaced)
             files->MoveFile(dir.member("MARLOcon.mdb"), dir.member("MARLOmdb.bak")), inUse));
         EXPECT_TRUE(failedWith(
             files->MoveFile(dir.member("MARLOmdb.ba2"), dir.member("MARLOmdb.ba3")), inUse));
-        EXPECT_TRUE(failedWith(
-            files->CopyFile(dir / "export.mdb", dir.member("MARLOcon.mdb"), true), inUse));
+        EXPECT_TRUE(
+            failedWith(copyFile(*files, dir / "export.mdb", dir.member("MARLOcon.mdb")), inUse));
         EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "MARLOmdb.ba2", "export.mdb"}));
         EXPECT_EQ(dir.read("MARLOcon.mdb"), "live");
     }
     // Once the program has closed them, the same calls go through.
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOmdb.ba2"), dir.member("MARLOmdb.ba3")).ok());
-    ASSERT_TRUE(files->CopyFile(dir / "export.mdb", dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "export.mdb", dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "new");
     ASSERT_TRUE(files->DeleteFile(dir.member("MARLOcon.mdb"), false).ok());
     EXPECT_EQ(dir.names(), (Names{"MARLOmdb.ba3", "export.mdb"}));
@@ -77,10 +77,9 @@ TEST_F(FileInUse, TheFileIsKnownByItselfNotByItsName)
     ::symlink("MARLOCON.MDB", (dir / "link").c_str());
     HoldingProgram live(dir / "other name");
     EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("MARLOcon.mdb"), false), inUse));
-    EXPECT_TRUE(
-        failedWith(files->CopyFile(dir / "link", dir / "link", true), FileFailure::SameFile));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "link", dir / "link"), FileFailure::SameFile));
     dir.write("new", "new");
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "new", dir / "link", true), inUse));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "new", dir / "link"), inUse));
     // Removing a link takes nothing from the program.
     EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
@@ -113,7 +112,7 @@ TEST_F(FileInUse, EverySpellingOfAHeldFileIsHeldWhereTheDriveFoldsCase)
     };
 
     expectHeld(appFiles->FilesNotInUse({member("MARLOcon.mdb")}));
-    expectHeld(appFiles->CopyFile(dir / "export.mdb", member("MARLOcon.mdb"), true));
+    expectHeld(copyFile(*appFiles, dir / "export.mdb", member("MARLOcon.mdb")));
     expectHeld(appFiles->MoveFile(member("MARLOcon.mdb"), member("MARLOmdb.bak")));
     expectHeld(appFiles->DeleteFile(member(folded ? "MARLOcon.mdb" : "MARLOmdb.bak"), false));
     Names left;
@@ -127,7 +126,7 @@ TEST_F(FileInUse, ReadingAHeldFileIsNotBlocked)
 {
     dir.write("MARLOcon.mdb", "live");
     HoldingProgram live(dir / "MARLOcon.mdb");
-    ASSERT_TRUE(files->CopyFile(dir.member("MARLOcon.mdb"), dir / "export.mdb", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "export.mdb").ok());
     EXPECT_EQ(dir.read("export.mdb"), "live");
 }
 

@@ -23,11 +23,11 @@ TEST_F(PosixFileMembers, TheExactFormWinsWhereSeveralExist)
     // A chosen name is taken as it is.
     EXPECT_FALSE(files->FileExists(dir / "MARLOcon.mdb").value());
     // Without the exact form, the first in byte order is taken, every time.
-    ASSERT_TRUE(files->CopyFile(dir.member("MARLOcon.mdb"), dir / "out", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "out").ok());
     EXPECT_EQ(dir.read("out"), "upper");
 
     dir.write("MARLOcon.mdb", "exact");
-    ASSERT_TRUE(files->CopyFile(dir.member("MARLOcon.mdb"), dir / "out", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "out").ok());
     EXPECT_EQ(dir.read("out"), "exact");
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOcon.mdb"), dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "exact");
@@ -43,7 +43,7 @@ TEST_F(PosixFileMembers, ChosenPathsWithBackslashesAreLiteralNames)
     dir.write("sub\\MARLOcon.mdb", "not a member");
     const std::string chosen = dir / "sub\\x.mdb";
     EXPECT_TRUE(files->FileExists(chosen).value());
-    ASSERT_TRUE(files->CopyFile(chosen, dir / "sub\\copy", true).ok());
+    ASSERT_TRUE(copyFile(*files, chosen, dir / "sub\\copy").ok());
     EXPECT_EQ(dir.read("sub\\copy"), "in the folder");
     EXPECT_TRUE(files->FileExists(dir / "sub\\MARLOcon.mdb").value());
     // Two backslashes after the folder: no member, and no file of that name.

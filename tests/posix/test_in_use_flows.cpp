@@ -209,13 +209,12 @@ TEST_F(InUseFlows, AMainProgramStartedDuringTheImportRefusesItWithNothingChanged
 {
     struct StartedMeanwhile : CopyRunner {
         explicit StartedMeanwhile(std::string live) : live(std::move(live)) {}
-        Status run(FileSystem&, const std::string&, const std::string&,
-                   const CopyTask& task) override
+        Status run(const NamedCopy& copy) override
         {
             // Started as the copy begins: forked later, it would inherit the
             // copy's own files, which no real program does.
             program.emplace("MARLOCON.EXE", live, O_RDWR);
-            return task({});
+            return copy.task({});
         }
         std::string live;
         std::optional<HoldingProcess> program;

@@ -206,9 +206,10 @@ TEST(ImportWindowChooser, TheWindowsOwnChooserServesItsCommands)
     EXPECT_EQ(title, " MARLO-Corvane: EXPORT MARLOCON.MDB Database to a file...");
     EXPECT_EQ(QDir(directory), QDir(folder.path()));
     const std::string saved = folder.filePath("saved.mdb").toStdString();
-    EXPECT_EQ(p.calls, (std::vector<std::string>{"FileExists " + saved,
-                                                 "CopyFile " + p.path("\\MARLOcon.mdb") + " -> " +
-                                                     saved + " -1"}));
+    EXPECT_EQ(p.calls,
+              (std::vector<std::string>{"FileExists " + saved,
+                                        "StageCopy " + p.path("\\MARLOcon.mdb") + " -> " + saved,
+                                        "PlaceCopy " + saved, "FlushFolder " + saved}));
     EXPECT_EQ(p.files.at(saved).content, "con");
 }
 

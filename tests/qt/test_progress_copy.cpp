@@ -208,7 +208,7 @@ struct ProgressCopy : ::testing::Test {
     ::testing::AssertionResult endsWithQuestionAndExport() const
     {
         const std::vector<std::string> expected{
-            Question, "CopyFile " + dir.str() + "\\MARLOcon.mdb -> " + dir.str() + "/saved.mdb -1"};
+            Question, "StageCopy " + dir.str() + "\\MARLOcon.mdb -> " + dir.str() + "/saved.mdb"};
         if (p.calls.size() >= 2 && std::equal(expected.begin(), expected.end(), p.calls.end() - 2))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "last call: " << lastCall();

@@ -29,7 +29,7 @@ int main(int argc, char* argv[])
         const auto files = marlo::makeHostFileSystem([] { return std::string(); });
         std::puts("ready");
         std::fflush(stdout);
-        return files->CopyFile(argv[2], argv[3], true).ok() ? 0 : 1;
+        return copyFile(*files, argv[2], argv[3]).ok() ? 0 : 1;
     }
     return 3;
 }

@@ -28,7 +28,7 @@ TEST_F(WinFiles, TheReadOnlyAttributeKeepsAFileFromDeleteAndOverwriteButNotFromA
     ::SetFileAttributesA((dir / "kept.bak").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(
         failedWith(files->DeleteFile(dir.member("kept.bak"), false), FileFailure::FileReadOnly));
-    EXPECT_TRUE(failedWith(files->CopyFile(dir / "src", dir.member("KEPT.BAK"), true),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir.member("KEPT.BAK")),
                            FileFailure::DestinationReadOnly));
     EXPECT_EQ(dir.read("kept.bak"), "backup");
 
@@ -44,10 +44,10 @@ TEST_F(WinFiles, AReplacedFileKeepsItsHiddenMarkAndANewOneIsOrdinary)
     dir.write("hidden", "old");
     ::SetFileAttributesA((dir / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ::SetFileAttributesA((dir / "src").c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(files->CopyFile(dir / "src", dir / "hidden", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "hidden").ok());
     EXPECT_EQ(dir.read("hidden"), "new");
     EXPECT_TRUE(attributes("hidden") & FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(files->CopyFile(dir / "src", dir / "made", true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "made").ok());
     EXPECT_FALSE(attributes("made") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
 }
 
@@ -79,8 +79,8 @@ TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHo
         const std::string live = dir.member("MARLOcon.mdb");
         EXPECT_TRUE(inUse(files->DeleteFile(live, false)));
         EXPECT_TRUE(inUse(files->MoveFile(live, dir.member("MARLOmdb.bak"))));
-        EXPECT_TRUE(inUse(files->CopyFile(dir / "other.mdb", live, true)));
-        EXPECT_TRUE(inUse(files->CopyFile(live, dir / "export.mdb", true)));
+        EXPECT_TRUE(inUse(copyFile(*files, dir / "other.mdb", live)));
+        EXPECT_TRUE(inUse(copyFile(*files, live, dir / "export.mdb")));
         EXPECT_TRUE(inUse(files->FilesNotInUse({dir.member("missing"), live})));
         const Status named = files->FilesNotInUse({live});
         std::cout << "  the holder as named: " << named.error().description << '\n';
@@ -91,7 +91,7 @@ TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHo
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "live");
     // Once it lets go, everything goes through.
     EXPECT_TRUE(files->FilesNotInUse({dir.member("MARLOcon.mdb")}).ok());
-    ASSERT_TRUE(files->CopyFile(dir / "other.mdb", dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "other.mdb", dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "other");
 }
 
@@ -134,7 +134,7 @@ TEST_F(WinFiles, CopiesEndedAtRandomInstantsLeaveTheOldContentOrTheNew)
     // The system removes a temporary file whose writer died while writing it;
     // one killed between letting go of it and the rename goes with the next
     // copy.
-    ASSERT_TRUE(files->CopyFile(dir / "new.mdb", dir.member("MARLOcon.mdb"), true).ok());
+    ASSERT_TRUE(copyFile(*files, dir / "new.mdb", dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "new.mdb"}));
 }
 
