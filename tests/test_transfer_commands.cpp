@@ -190,10 +190,10 @@ TEST_P(EveryFileCommand, AnythingButYesOrNoEndsTheCommandWithNothingDone)
 // Only a confirmed copy or delete that fails earns an error box.
 TEST_P(EveryFileCommand, AnUnusableNameEndsTheCommandSilently)
 {
-    answer("C:\\bad|name");
-    p.failOnce("FileExists C:\\bad|name", 52, "the name is not valid");
+    answer("C:\\bad|name.mdb");
+    p.failOnce("FileExists C:\\bad|name.mdb", 52, "the name is not valid");
     run();
-    EXPECT_EQ(p.calls.back(), "FileExists C:\\bad|name");
+    EXPECT_EQ(p.calls.back(), "FileExists C:\\bad|name.mdb");
 }
 
 INSTANTIATE_TEST_SUITE_P(All, EveryFileCommand,
@@ -207,11 +207,12 @@ using ExportCommand = FileCommand;
 
 TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
 {
+    // A name typed without a suffix is saved with the default extension.
     answer("E:\\keep\\copy");
     run();
-    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists E:\\keep\\copy",
-                                            "CopyFile " + live() + " -> E:\\keep\\copy -1"}));
-    EXPECT_EQ(content("E:\\keep\\copy"), content(live()));
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb",
+                                            "CopyFile " + live() + " -> E:\\keep\\copy.mdb -1"}));
+    EXPECT_EQ(content("E:\\keep\\copy.mdb"), content(live()));
 }
 
 // The commands offer no protection for the other live database.

@@ -3,12 +3,15 @@
 // process; the real dbtransfer.exe for its exits.
 #include "ImportWindow.h"
 #include "ImportWindowDesign.h"
+#include "ShellCalls.h"
 #include "TransferTexts.h"
 #include "WinCommonDialog.h"
 #include "WinDesign.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
 #include "WinWindowSystem.h"
+
+#include <wrl/client.h>
 
 #include <cmath>
 
@@ -182,6 +185,12 @@ TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
         ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), w((t.folder / "fresh.mdb").c_str())));
         answerBox(Question, IDYES);
         EXPECT_TRUE(waitUntil([&] { return !t.folder.has("fresh.mdb"); }));
+
+        // A typed suffix stays, whichever case it is written in.
+        click(t.button("Command1"));
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((t.folder / "x.MDB").c_str())));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.read("x.MDB") == "con live"; }));
+        EXPECT_FALSE(t.folder.has("x.MDB.mdb"));
         std::this_thread::sleep_for(200ms);
         EXPECT_FALSE(findTopWindow(L"#32770", Question));
     });
@@ -334,6 +343,34 @@ TEST(WinCommonDialogSettings, TheFileTypesBecomeTheSystemsList)
     EXPECT_EQ(systemFileTypesFor(fileTypesFor("Odd|*.x;*.y|Odd one out")),
               (std::vector<SystemFileType>{{L"Odd", L"*.x;*.y"}}));
     EXPECT_TRUE(systemFileTypesFor({}).empty());
+}
+
+// What real Windows' dialog would do on its own and Wine's does not: refuse
+// a read-only file, ask its own overwrite question, add the extension of the
+// listed type. Read back from the dialog as it is set up for a showing.
+TEST(WinCommonDialogSettings, TheSaveDialogHandsBackAnyNameAsTyped)
+{
+    const ShellCalls* shell = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(shellCallsOnThisThread(shell));
+    Microsoft::WRL::ComPtr<IFileDialog> dialog;
+    ASSERT_HRESULT_SUCCEEDED(shell->coCreateInstance(
+        CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.GetAddressOf())));
+    AppFolder folder;
+    ChooserRequest request{.save = true,
+                           .title = "Export",
+                           .initialFolder = folder.str(),
+                           .fileTypes = fileTypesFor(texts::ChooserFilter),
+                           .initialName = "saved.mdb"};
+    ASSERT_HRESULT_SUCCEEDED(prepareFileDialog(*dialog.Get(), *shell, request));
+    FILEOPENDIALOGOPTIONS options = 0;
+    ASSERT_HRESULT_SUCCEEDED(dialog->GetOptions(&options));
+    EXPECT_FALSE(options & (FOS_NOREADONLYRETURN | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT |
+                            FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_STRICTFILETYPES));
+    EXPECT_EQ(options & (FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM),
+              FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM);
+    UINT type = 0;
+    ASSERT_HRESULT_SUCCEEDED(dialog->GetFileTypeIndex(&type));
+    EXPECT_EQ(type, 1u);
 }
 
 // Every name a Windows drive holds comes back as the same name: a surrogate
