@@ -140,6 +140,38 @@ TEST(WinImportWindow, StartsWithItsDesignValuesAndKeepsThemWhenResized)
     EXPECT_TRUE(IsWindowVisible(win));
 }
 
+// The window leaves its children's area alone, so that a resize does not
+// flicker; the frame, which draws only its edge, must then fill its inside.
+TEST(WinImportWindow, PaintsNoChildsAreaButTheFrameFillsItsInside)
+{
+    TransferWindow t;
+    HWND win = t.window.hwnd();
+    EXPECT_TRUE(GetWindowLongPtrW(win, GWL_STYLE) & WS_CLIPCHILDREN);
+    HWND frame = nullptr;
+    for (HWND c : childrenOf(win))
+        if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_BLACKFRAME)
+            frame = c;
+    ASSERT_TRUE(frame);
+    // A point inside the frame that no label covers.
+    const RECT inside = placeOf(frame);
+    POINT spot{inside.left + 4, inside.top + 4};
+    for (HWND c : childrenOf(win)) {
+        const RECT r = placeOf(c);
+        ASSERT_TRUE(c == frame || !PtInRect(&r, spot));
+    }
+    HDC frameDc = GetDC(frame);
+    RECT all{};
+    GetClientRect(frame, &all);
+    const win32::UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(frameDc, &all, red.get());
+    ReleaseDC(frame, frameDc);
+    RedrawWindow(win, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC dc = GetDC(win);
+    EXPECT_EQ(GetPixel(dc, spot.x, spot.y), GetSysColor(COLOR_BTNFACE));
+    ReleaseDC(win, dc);
+}
+
 TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
 {
     TransferWindow t;
