@@ -136,6 +136,41 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
     EXPECT_EQ(platform.beeps, 1);
 }
 
+// The reset sets its values between pauses that pump no messages: each must
+// be on the screen as it is set, the last one too, and the range stay as is.
+TEST(WinResetWindow, TheBarShowsEachValueAsItIsSetWithoutAPump)
+{
+    ResetWindowOnFolder on;
+    on.window.show();
+    HWND bar = childOfClass(on.window.hwnd(), PROGRESS_CLASSW);
+    ASSERT_TRUE(bar);
+    const char* name = resetwindow::ProgressBarName;
+    ASSERT_TRUE(on.platform.SetVisible(name, true).ok());
+    UpdateWindow(on.window.hwnd());
+    PBRANGE range{};
+    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    RECT r{};
+    GetClientRect(bar, &r);
+    HDC dc = GetDC(bar);
+    const auto at = [&](int percent) {
+        return GetPixel(dc, r.right * percent / 100, r.bottom / 2);
+    };
+    const COLORREF empty = at(25);
+    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iLow + range.iHigh) / 2).ok());
+    EXPECT_NE(at(25), empty);
+    EXPECT_EQ(at(75), empty);
+    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iHigh)).ok());
+    EXPECT_NE(at(95), empty);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), range.iHigh);
+    PBRANGE after{};
+    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(after.iLow, range.iLow);
+    EXPECT_EQ(after.iHigh, range.iHigh);
+    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iLow)).ok());
+    EXPECT_EQ(at(25), empty);
+    ReleaseDC(bar, dc);
+}
+
 TEST(WinResetWindow, LaysItselfOutAgainAtTheScaleOfANewMonitorAroundItsCentre)
 {
     ResetWindowOnFolder on;
