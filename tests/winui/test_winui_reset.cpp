@@ -268,6 +268,31 @@ struct ResetFolder {
     AppFolder folder;
 };
 
+// Windows gives a program the behaviour of the newest system its manifest
+// names (below Windows 8.1 version checks and timer coalescing lie, and a
+// missing Windows 10 leaves it some of 8.1's); a mistyped Id counts as none.
+TEST(WinProgramManifest, NamesEverySystemFromWindows7On)
+{
+    for (const wchar_t* program : {L"dbreset.exe", L"dbtransfer.exe"}) {
+        const HMODULE image =
+            LoadLibraryExW(besideTest(program).c_str(), nullptr,
+                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_TRUE(image);
+        HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+        ASSERT_TRUE(found);
+        const std::string manifest(
+            static_cast<const char*>(LockResource(LoadResource(image, found))),
+            SizeofResource(image, found));
+        for (const char* id :
+             {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+            EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"),
+                      std::string::npos)
+                << id;
+        FreeLibrary(image);
+    }
+}
+
 TEST(WinResetProgram, EnterResetsBothDatabasesWaitsOutCloseAndCancelAndEndsWithZero)
 {
     ResetFolder app;
