@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ ninja-build qt6-base-dev libgtest-dev xvfb xauth openbox x11-apps xdotool
           imagemagick fonts-liberation fonts-dejavu-core coreutils procps
           g++-mingw-w64-x86-64-posix googletest wine wine64
-          xfsprogs btrfs-progs ntfs-3g dosfstools fusefat exfatprogs exfat-fuse)
+          xfsprogs btrfs-progs ntfs-3g dosfstools fusefat exfatprogs exfat-fuse
+          qemu-system-x86 linux-image-amd64 busybox-static cpio kmod)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

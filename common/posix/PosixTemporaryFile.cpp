@@ -165,6 +165,11 @@ Status TemporaryFile::nameUnnamed()
         if (linked) {
             name_ = std::move(name);
             unnamed_ = false;
+            // Flushed again now that it has a name: on btrfs the flush made
+            // while it had none did not keep its content, and a power cut
+            // after the rename left the destination empty.
+            if (::fsync(lock_.get()) != 0)
+                return failure(errno);
             return {};
         }
         if (linked.error().number != EEXIST)
@@ -211,14 +216,11 @@ Status TemporaryFile::replace(const std::string& destination)
 
 Status TemporaryFile::placeNew(const std::string& destination)
 {
-    if (unnamed_) {
-        // A new link refuses a taken name atomically.
-        const Status linked = linkUnnamed(destination);
-        if (linked || linked.error().number == EEXIST)
-            return linked;
-        if (Status named = copyToNamed(); !named)
+    // Named first and flushed under that name, as for a replace, then
+    // renamed only while the destination is free.
+    if (unnamed_)
+        if (Status named = nameUnnamed(); !named)
             return named;
-    }
     if (Status renamed = renameNoReplace(folder_, name_, folder_, destination); !renamed)
         return renamed;
     name_.clear();

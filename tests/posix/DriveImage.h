@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExecCommand.h"
+
 #include <fcntl.h>
 #include <linux/loop.h>
 #include <sched.h>
@@ -32,14 +34,7 @@ inline bool runQuietly(const std::vector<std::string>& command,
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, 1);
         ::dup2(null, 2);
-        for (const std::string& setting : environment)
-            ::putenv(const_cast<char*>(setting.c_str()));
-        std::vector<char*> argv;
-        for (const std::string& word : command)
-            argv.push_back(const_cast<char*>(word.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
+        execCommand(command, environment);
     }
     int status = 0;
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
