@@ -41,10 +41,12 @@ public:
     // of the work area of its monitor.
     void sizeAndCentre();
 
+    // WM_GETDPISCALEDSIZE: sets the SIZE at lParam to the window's size at
+    // the DPI in wParam, the design's (or, for a window the user sizes, the
+    // user's) scaled; answers whether it did.
+    bool scaledSize(WPARAM wParam, LPARAM lParam) const;
     // WM_DPICHANGED: every control at its box and in fonts made for the new
-    // DPI, the window at the new size around the centre of the rectangle
-    // the system suggests (where a drag between monitors left it; around
-    // the old centre it could fall back onto the monitor it came from).
+    // DPI, the window at the rectangle the system suggests.
     void dpiChanged(WPARAM wParam, LPARAM lParam);
 
 private:
@@ -55,6 +57,8 @@ private:
     };
     void layOut(int dpi);
     SIZE clientSizeAt(int dpi) const;
+    // The client size the window takes at `dpi`.
+    SIZE clientForDpi(int dpi) const;
     // Gives the window a client area of `client` pixels, centred on `centre`.
     void placeAround(POINT centre, SIZE client);
 

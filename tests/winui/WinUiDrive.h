@@ -126,14 +126,18 @@ inline POINT centreOf(HWND window)
 }
 
 // Tells `window` that its monitor's scale went from `fromDpi` to `dpi`, and
-// suggests its rectangle scaled around its centre, as the system does.
+// suggests its rectangle around its centre, as the system does: at the size
+// the window answers for the new scale, else scaled.
 inline void changeDpi(HWND window, int fromDpi, int dpi)
 {
     RECT r{};
     GetWindowRect(window, &r);
     const POINT centre = centreOf(window);
-    const int width = MulDiv(r.right - r.left, dpi, fromDpi);
-    const int height = MulDiv(r.bottom - r.top, dpi, fromDpi);
+    SIZE answered{};
+    const bool answers = SendMessageW(window, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi),
+                                      reinterpret_cast<LPARAM>(&answered));
+    const int width = answers ? answered.cx : MulDiv(r.right - r.left, dpi, fromDpi);
+    const int height = answers ? answered.cy : MulDiv(r.bottom - r.top, dpi, fromDpi);
     RECT suggested{centre.x - width / 2, centre.y - height / 2, 0, 0};
     suggested.right = suggested.left + width;
     suggested.bottom = suggested.top + height;

@@ -217,6 +217,43 @@ TEST(WinResetWindow, LaysItselfOutAgainAtTheScaleOfANewMonitorAroundItsCentre)
     ReleaseDC(w, dc);
 }
 
+// Dragged onto a monitor of another scale, the window tells its size there
+// beforehand, so that the system suggests the rectangle that keeps the
+// cursor where it holds the caption, and the window takes that rectangle.
+// (Wine draws the frame at the system's scale whatever the window's, so the
+// client area is made up around that rectangle's centre here.)
+TEST(WinResetWindow, AnswersItsSizeAtANewScaleAndTakesTheSuggestedRectangle)
+{
+    ResetWindowOnFolder on;
+    on.window.show();
+    HWND w = on.window.hwnd();
+    const int dpi = screenDpi(), larger = dpi * 3 / 2;
+    const auto sizeAt = [&](int at) {
+        SIZE size{};
+        EXPECT_TRUE(SendMessageW(w, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(at),
+                                 reinterpret_cast<LPARAM>(&size)));
+        return size;
+    };
+    RECT before{};
+    GetWindowRect(w, &before);
+    const SIZE now = sizeAt(dpi), there = sizeAt(larger);
+    EXPECT_EQ(now.cx, before.right - before.left);
+    EXPECT_EQ(now.cy, before.bottom - before.top);
+    EXPECT_GT(there.cx, now.cx);
+    EXPECT_GT(there.cy, now.cy);
+
+    RECT suggested{before.left + 40, before.top + 10, before.left + 40 + there.cx,
+                   before.top + 10 + there.cy};
+    SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(larger, larger),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, pixelsFromTwips(7770, larger));
+    EXPECT_EQ(client.bottom, pixelsFromTwips(3195, larger));
+    EXPECT_NEAR(centreOf(w).x, (suggested.left + suggested.right) / 2, 1);
+    EXPECT_NEAR(centreOf(w).y, (suggested.top + suggested.bottom) / 2, 1);
+}
+
 TEST(WinResetWindow, UnderAHighContrastThemeItsButtonsPaintInTheSystemsColours)
 {
     // Wine refuses SPI_SETHIGHCONTRAST, so the palette a high-contrast theme

@@ -119,6 +119,8 @@ std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM 
             });
         return 0;
     }
+    case WM_GETDPISCALEDSIZE:
+        return layout_->scaledSize(wParam, lParam);
     case WM_DPICHANGED:
         layout_->dpiChanged(wParam, lParam);
         return 0;
