@@ -7,8 +7,9 @@ namespace marlo {
 
 TwipLayout::TwipLayout(HWND window, int clientWidth, int clientHeight)
     : window_(window), clientWidth_(clientWidth), clientHeight_(clientHeight),
-      dpi_(windowDpi(window))
+      dpi_(windowDpi(window)), icons_(window)
 {
+    icons_.setForDpi(dpi_);
 }
 
 int TwipLayout::addFont(const FontDesign& font)
@@ -130,6 +131,7 @@ void TwipLayout::layOut(int dpi)
     // No control uses the old fonts any more: only now do they go.
     fonts_ = std::move(fonts);
     dpi_ = dpi;
+    icons_.setForDpi(dpi);
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

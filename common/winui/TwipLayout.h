@@ -2,6 +2,7 @@
 
 #include "TwipBox.h"
 #include "WinHandle.h"
+#include "WindowIcons.h"
 
 #include "WinSystem.h"
 
@@ -20,7 +21,8 @@ struct FontDesign {
 // The controls of one window at their design boxes (twips) and in their
 // design fonts, at the scale of the monitor the window shows on; laid out
 // anew when the window meets another scale. The fonts live as long as the
-// layout, which the window keeps as long as its controls.
+// layout, which the window keeps as long as its controls; so do the
+// window's icons, drawn at its scale.
 class TwipLayout {
 public:
     // `clientWidth` x `clientHeight` twips is the window's client area as
@@ -68,6 +70,7 @@ private:
     std::vector<FontDesign> fontDesigns_;
     std::vector<win32::UniqueFont> fonts_;
     std::vector<Placed> controls_;
+    WindowIcons icons_;
 };
 
 } // namespace marlo

@@ -186,6 +186,19 @@ inline std::wstring chooserName(const std::wstring& title)
     return chooser ? textOf(nameFieldOf(chooser)) : L"<no chooser>";
 }
 
+// The width in pixels of `icon`'s picture; 0 for no icon.
+inline int iconSideOf(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 // Types `name` into the file chooser titled `title` and accepts it.
 inline bool chooseFile(const std::wstring& title, const std::wstring& name)
 {

@@ -252,6 +252,12 @@ TEST(WinResetWindow, AnswersItsSizeAtANewScaleAndTakesTheSuggestedRectangle)
     EXPECT_EQ(client.bottom, pixelsFromTwips(3195, larger));
     EXPECT_NEAR(centreOf(w).x, (suggested.left + suggested.right) / 2, 1);
     EXPECT_NEAR(centreOf(w).y, (suggested.top + suggested.bottom) / 2, 1);
+    // Its icons drawn anew for the new scale, not stretched.
+    const auto iconSide = [&](WPARAM which) {
+        return iconSideOf(reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, which, 0)));
+    };
+    EXPECT_EQ(iconSide(ICON_BIG), MulDiv(GetSystemMetrics(SM_CXICON), larger, dpi));
+    EXPECT_EQ(iconSide(ICON_SMALL), MulDiv(GetSystemMetrics(SM_CXSMICON), larger, dpi));
 }
 
 TEST(WinResetWindow, UnderAHighContrastThemeItsButtonsPaintInTheSystemsColours)
