@@ -2,6 +2,7 @@
 
 #include "MessagePump.h"
 #include "WinSystem.h"
+#include "WinHandle.h"
 #include "WinText.h"
 
 #include <gtest/gtest.h>
@@ -299,6 +300,20 @@ public:
         return content.str();
     }
     bool has(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+    // Which file has the name now (0: none). Asked through a handle without
+    // access to the content, which no program that wants the file to itself
+    // is refused for, as it would be for a read: a test waits on it while a
+    // command replaces the file.
+    unsigned long long fileIndex(const std::string& name) const
+    {
+        const win32::UniqueHandle file(CreateFileW(
+            wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!file || !GetFileInformationByHandle(file.get(), &info))
+            return 0;
+        return static_cast<unsigned long long>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    }
     void copyIn(const std::wstring& file, const std::string& name) const
     {
         std::filesystem::copy_file(file, path_ / name,
