@@ -12,12 +12,16 @@ namespace marlo {
 IconCalls systemIconCalls()
 {
     static const win32::SystemDll user32(L"user32.dll");
-    static const win32::SystemDll comctl32(L"comctl32.dll");
+    // The common controls the program started with, version 6 by its
+    // manifest: a search of the system folder could find another version.
+    const HMODULE comctl32 = GetModuleHandleW(L"comctl32.dll");
     static const IconCalls calls{
         user32.find<std::remove_pointer_t<decltype(IconCalls::metricsForDpi)>>(
             "GetSystemMetricsForDpi"),
-        comctl32.find<std::remove_pointer_t<decltype(IconCalls::loadScaledDown)>>(
-            "LoadIconWithScaleDown")};
+        comctl32
+            ? reinterpret_cast<decltype(IconCalls::loadScaledDown)>(
+                  reinterpret_cast<void (*)()>(GetProcAddress(comctl32, "LoadIconWithScaleDown")))
+            : nullptr};
     return calls;
 }
 
