@@ -1,8 +1,8 @@
 #pragma once
 
 #include "MessagePump.h"
-#include "WinSystem.h"
 #include "WinHandle.h"
+#include "WinSystem.h"
 #include "WinText.h"
 
 #include <gtest/gtest.h>
