@@ -1,5 +1,6 @@
 #include "StartMonitor.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace marlo {
@@ -15,7 +16,7 @@ long long overlap(const RECT& a, const RECT& b)
 }
 
 // The window the user worked in, unless it tells no monitor: none, hidden,
-// minimized (parked off every screen) or the desktop, which spans them all.
+// minimized (parked off every screen) or the desktop's.
 std::optional<RECT> foregroundRect()
 {
     HWND window = GetForegroundWindow();
@@ -55,9 +56,15 @@ std::optional<std::size_t> startMonitor(std::span<const RECT> monitors,
                                         const std::optional<RECT>& foreground,
                                         const std::optional<POINT>& cursor)
 {
+    // A window over more than one whole monitor is the desktop's own (the
+    // desktop icons a program was started from), which tells none.
+    const auto whole = [&](const RECT& monitor) {
+        return overlap(monitor, *foreground) == overlap(monitor, monitor);
+    };
+    const bool telling = foreground && std::ranges::count_if(monitors, whole) < 2;
     std::optional<std::size_t> best;
     long long bestOverlap = 0;
-    for (std::size_t i = 0; foreground && i < monitors.size(); ++i)
+    for (std::size_t i = 0; telling && i < monitors.size(); ++i)
         if (const long long shown = overlap(monitors[i], *foreground); shown > bestOverlap) {
             best = i;
             bestOverlap = shown;

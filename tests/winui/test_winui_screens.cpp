@@ -23,6 +23,8 @@ TEST(WinStartMonitor, OpensWhereTheForegroundWindowStandsMostElseUnderTheCursor)
     // No foreground window, or one off every monitor: the cursor's.
     EXPECT_EQ(startMonitor(Monitors, std::nullopt, POINT{-500, 500}), 2u);
     EXPECT_EQ(startMonitor(Monitors, RECT{-32000, -32000, -31840, -31970}, POINT{4000, 1300}), 1u);
+    // The desktop's window, over every monitor: the cursor's.
+    EXPECT_EQ(startMonitor(Monitors, RECT{-1280, 0, 4480, 1440}, POINT{-500, 500}), 2u);
     // Neither tells: left to the caller, which takes the primary.
     EXPECT_EQ(startMonitor(Monitors, std::nullopt, POINT{-500, 1300}), std::nullopt);
     EXPECT_EQ(startMonitor(Monitors, std::nullopt, std::nullopt), std::nullopt);
