@@ -3,14 +3,14 @@
 # X.exe` to its window mapped on a virtual display, against the least window
 # of their kind (bench/winui/minimal_window.cpp: common controls 6, a
 # progress bar, an Arial font), alternating, with Wine's server kept running.
-# Prints what each imports at start, the medians and fastest runs, and the
-# ratios. Usage:
+# Prints each one's size and what it imports at start, the medians and
+# fastest runs, and the ratios. Usage:
 #   bench/win_startup_bench.sh [rounds]
 # COMPARE=<folder> adds the dbreset.exe and dbtransfer.exe of another build
 # (as "dbreset_compare"), measured in the same rounds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-rounds=${1:-9}
+rounds=${1:-25}
 
 source bench/win_bench_setup.sh
 
@@ -31,7 +31,8 @@ for p in "${programs[@]}"; do
     mkdir -p "$work/$p"
     cp "$from/$exe" "$work/$p/"
     for f in MARLOcon.mdb MARLOspm.mdb cvmdb1.bin cvmdb2.bin; do echo x > "$work/$p/$f"; done
-    printf '%-15s imports %s\n' "$p" "$(x86_64-w64-mingw32-objdump -p "$work/$p/$exe" |
+    printf '%-15s %8s bytes, imports %s\n' "$p" "$(stat -c %s "$work/$p/$exe")" \
+        "$(x86_64-w64-mingw32-objdump -p "$work/$p/$exe" |
         awk '/DLL Name/ {printf "%s ", $3}')"
 done
 

@@ -51,13 +51,20 @@ std::optional<std::string> comparable(std::string_view folder, PathForm form)
     return compared;
 }
 
+// Where the own name of `path` starts: after its last separator.
+size_t ownNameStart(std::string_view path, PathForm form)
+{
+    size_t start = path.size();
+    while (start > 0 && !isSeparator(path[start - 1], form))
+        --start;
+    return start;
+}
+
 } // namespace
 
 std::string initialNameFor(const std::string& lastName, const std::string& folder, PathForm form)
 {
-    size_t nameStart = lastName.size();
-    while (nameStart > 0 && !isSeparator(lastName[nameStart - 1], form))
-        --nameStart;
+    const size_t nameStart = ownNameStart(lastName, form);
     if (nameStart == 0 || nameStart == lastName.size())
         return {};
     const std::optional<std::string> chosenIn =
@@ -68,6 +75,16 @@ std::string initialNameFor(const std::string& lastName, const std::string& folde
     return lastName.substr(nameStart);
 }
 
+std::string nameWithDefaultExtension(const std::string& path, const std::string& extension,
+                                     PathForm form)
+{
+    const size_t nameStart = ownNameStart(path, form);
+    if (extension.empty() || nameStart == path.size() ||
+        path.find('.', nameStart) != std::string::npos)
+        return path;
+    return path + '.' + extension;
+}
+
 Status FileChooser::show(bool save)
 {
     const ChooserRequest request{
@@ -75,7 +92,6 @@ Status FileChooser::show(bool save)
         .title = dialogTitle_,
         .initialFolder = initDir_,
         .fileTypes = fileTypesFor(filter_),
-        .defaultExtension = save ? defaultExtensionFor(defaultExt_) : std::string(),
         .initialName = initialNameFor(fileName_, initDir_, form_),
     };
     const Result<ChooserAnswer> answer = showChooser(request);
@@ -87,7 +103,10 @@ Status FileChooser::show(bool save)
         fileName_.clear();
         return {};
     }
-    fileName_ = *answer.value();
+    // An open chooser looks for the name exactly as typed.
+    fileName_ =
+        save ? nameWithDefaultExtension(*answer.value(), defaultExtensionFor(defaultExt_), form_)
+             : *answer.value();
     return {};
 }
 

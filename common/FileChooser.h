@@ -18,9 +18,6 @@ struct ChooserRequest {
     std::string title;
     std::string initialFolder;
     std::vector<FileType> fileTypes;
-    // Given to a typed name without an extension; empty for an open chooser,
-    // which looks for the name exactly as typed.
-    std::string defaultExtension;
     // The bare name the name field starts with, or empty.
     std::string initialName;
 };
@@ -44,13 +41,23 @@ enum class PathForm {
 // otherwise) counts as another folder.
 std::string initialNameFor(const std::string& lastName, const std::string& folder, PathForm form);
 
+// `path` with ".extension" added where its own name has no suffix (no dot
+// in it), else as given: "x.ba2", "x.MDB" and "x." keep their names whatever
+// file type the chooser lists. Every toolkit's dialog gets its own idea of a
+// default extension, which follows the listed file type on Windows and
+// differs again under Wine; so the toolkits are given none, and this one
+// rule is applied to what they hand back.
+std::string nameWithDefaultExtension(const std::string& path, const std::string& extension,
+                                     PathForm form);
+
 // The name accepted in a showing, or none when the user cancelled it.
 using ChooserAnswer = std::optional<std::string>;
 
 // The chooser's properties and the rules of a showing, for every toolkit:
 // a toolkit shows its own dialog from the request and hands back the name.
-// It never asks an overwrite question of its own and accepts a typed name
-// whether or not it exists; the commands test the name themselves.
+// It never asks an overwrite question of its own, adds no extension and
+// accepts a typed name whether or not it exists; the commands test the name
+// themselves, and a save's name gets the default extension here.
 class FileChooser : public CommonDialog {
 public:
     // `form`: how the toolkit's chooser writes the paths it hands back.

@@ -45,11 +45,43 @@ case "$which_tool" in
     *) tools=("$which_tool") ;;
 esac
 
+declare -A caption=([dbtransfer]='Import / Export' [dbreset]='Reset Database files')
+# The demo's own placing of the windows, which would otherwise both centre
+# themselves, one over the other: side by side, centred together on the
+# screen. X11 only (xdotool); elsewhere they stay where they opened.
+window_of() { # caption pattern -> its window, once shown (10 s at most)
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" 2> /dev/null | head -1 | grep . && return 0
+        sleep 0.1
+    done
+    return 1
+}
+place_side_by_side() { # tool...
+    [ $# -gt 1 ] && [ -n "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] &&
+        command -v xdotool > /dev/null || return 0
+    local ids=() widths=() heights=() gap=24 total id x screen_w screen_h WIDTH HEIGHT
+    total=$((gap * ($# - 1)))
+    for t in "$@"; do
+        id=$(window_of "${caption[$t]}") || return 0
+        eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT)=')"
+        ids+=("$id") widths+=("$WIDTH") heights+=("$HEIGHT")
+        total=$((total + WIDTH))
+    done
+    read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+    x=$(((screen_w - total) / 2))
+    [ $x -ge 0 ] || x=0
+    for i in "${!ids[@]}"; do
+        xdotool windowmove "${ids[$i]}" $x $(((screen_h - heights[i]) / 2))
+        x=$((x + widths[i] + gap))
+    done
+}
+
 echo "Demo application folder: $(pwd)/$app"
 ls -l "$app"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     pids=()
     for t in "${tools[@]}"; do "$app/$t" & pids+=($!); done
+    place_side_by_side "${tools[@]}"
     wait "${pids[@]}" || true
 else
     echo "No display: running on a virtual one for a few seconds."
@@ -58,8 +90,9 @@ else
     trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
     openbox > /dev/null 2>&1 & wm=$!
     pids=()
-    for t in "${tools[@]}"; do "$app/$t" & pids+=($!); sleep 1; done
-    sleep 3
+    for t in "${tools[@]}"; do "$app/$t" & pids+=($!); done
+    place_side_by_side "${tools[@]}"
+    sleep 2
     import -window root "$app/screenshot.png"
     kill "${pids[@]}" 2>/dev/null || true
     kill "$wm" 2>/dev/null || true

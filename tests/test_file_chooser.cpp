@@ -31,6 +31,31 @@ TEST(ChooserFilter, TheDefaultExtensionIsTheSuffixOfOnePattern)
         EXPECT_EQ(defaultExtensionFor(given), "") << given;
 }
 
+// Whatever file type is listed, a typed suffix is the user's: "x.ba2" must
+// not become "x.ba2.mdb", nor "x.MDB" become "x.MDB.mdb".
+TEST(ChooserDefaultExtension, IsAddedOnlyToANameWithoutADot)
+{
+    constexpr PathForm Win = PathForm::Windows, Posix = PathForm::Posix;
+    const struct {
+        const char* typed;
+        PathForm form;
+        const char* saved;
+    } cases[] = {
+        {"C:\\APP\\backup", Win, "C:\\APP\\backup.mdb"},
+        {"C:\\APP\\x.ba2", Win, "C:\\APP\\x.ba2"},
+        {"C:\\APP\\x.MDB", Win, "C:\\APP\\x.MDB"},
+        {"C:\\APP\\x.", Win, "C:\\APP\\x."},
+        {"C:\\A.PP\\x", Win, "C:\\A.PP\\x.mdb"},
+        {"C:/A.PP/x", Win, "C:/A.PP/x.mdb"},
+        // On Linux a backslash belongs to the name.
+        {"/opt/a.pp\\x", Posix, "/opt/a.pp\\x"},
+        {"/opt/app.d/x", Posix, "/opt/app.d/x.mdb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nameWithDefaultExtension(c.typed, "mdb", c.form), c.saved) << c.typed;
+    EXPECT_EQ(nameWithDefaultExtension("C:\\APP\\x", "", Win), "C:\\APP\\x");
+}
+
 // A name chosen in one folder and offered in another would be another file
 // there: after an export to D:\Bak, "Delete file" and Enter twice would
 // delete the live database. So a name is offered only where the chooser
@@ -93,14 +118,14 @@ protected:
     }
 };
 
-TEST(FileChooser, EveryShowingIsHandedThePropertiesAndOnlyASaveTheExtension)
+TEST(FileChooser, EveryShowingIsHandedThePropertiesAndOnlyASaveGetsTheExtension)
 {
     ScriptedChooser chooser;
     chooser.SetInitDir("C:\\APP");
     chooser.SetDefaultExt("*.mdb");
     chooser.SetFilter("Databases|*.mdb|Odd one out");
     chooser.SetDialogTitle(" Export...");
-    chooser.answers = {ChooserAnswer("C:\\APP\\saved.mdb"), ChooserAnswer("C:\\APP\\typed")};
+    chooser.answers = {ChooserAnswer("C:\\APP\\saved"), ChooserAnswer("C:\\APP\\typed")};
     ASSERT_TRUE(chooser.ShowSave().ok());
     ASSERT_TRUE(chooser.ShowOpen().ok());
 
@@ -110,12 +135,11 @@ TEST(FileChooser, EveryShowingIsHandedThePropertiesAndOnlyASaveTheExtension)
     EXPECT_EQ(save.title, " Export...");
     EXPECT_EQ(save.initialFolder, "C:\\APP");
     EXPECT_EQ(save.fileTypes, (Types{{"Databases", {"*.mdb"}}}));
-    EXPECT_EQ(save.defaultExtension, "mdb");
     EXPECT_EQ(save.initialName, "");
     const ChooserRequest& open = chooser.requests[1];
     EXPECT_FALSE(open.save);
     EXPECT_EQ(open.fileTypes, save.fileTypes);
-    EXPECT_EQ(open.defaultExtension, "");
+    // The name as saved, with the extension it was given.
     EXPECT_EQ(open.initialName, "saved.mdb");
     EXPECT_EQ(chooser.FileName(), "C:\\APP\\typed");
 }

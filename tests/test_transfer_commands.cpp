@@ -190,10 +190,10 @@ TEST_P(EveryFileCommand, AnythingButYesOrNoEndsTheCommandWithNothingDone)
 // Only a confirmed copy or delete that fails earns an error box.
 TEST_P(EveryFileCommand, AnUnusableNameEndsTheCommandSilently)
 {
-    answer("C:\\bad|name");
-    p.failOnce("FileExists C:\\bad|name", 52, "the name is not valid");
+    answer("C:\\bad|name.mdb");
+    p.failOnce("FileExists C:\\bad|name.mdb", 52, "the name is not valid");
     run();
-    EXPECT_EQ(p.calls.back(), "FileExists C:\\bad|name");
+    EXPECT_EQ(p.calls.back(), "FileExists C:\\bad|name.mdb");
 }
 
 INSTANTIATE_TEST_SUITE_P(All, EveryFileCommand,
@@ -207,13 +207,15 @@ using ExportCommand = FileCommand;
 
 TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
 {
+    // A name typed without a suffix is saved with the default extension.
     answer("E:\\keep\\copy");
     run();
     EXPECT_EQ(p.calls,
-              (firstPass() + Lines{"FileExists E:\\keep\\copy",
-                                   "StageCopy " + live() + " -> E:\\keep\\copy",
-                                   "PlaceCopy E:\\keep\\copy", "FlushFolder E:\\keep\\copy"}));
-    EXPECT_EQ(content("E:\\keep\\copy"), content(live()));
+              (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb",
+                                   "StageCopy " + live() + " -> E:\\keep\\copy.mdb",
+                                   "PlaceCopy E:\\keep\\copy.mdb",
+                                   "FlushFolder E:\\keep\\copy.mdb"}));
+    EXPECT_EQ(content("E:\\keep\\copy.mdb"), content(live()));
 }
 
 // The commands offer no protection for the other live database.

@@ -64,7 +64,6 @@ Result<ChooserAnswer> QtCommonDialog::showChooser(const ChooserRequest& request)
         dialog.setDirectory(pathFromBytes(request.initialFolder));
     if (!request.fileTypes.empty())
         dialog.setNameFilters(nameFiltersFor(request.fileTypes));
-    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     // The name as a whole path in the folder just set: Qt would take a bare
     // name that starts with ':' for a path of its own and move the dialog.
     if (!request.initialName.empty())

@@ -75,6 +75,13 @@ template <class Object> struct GdiObject {
     static bool release(Object object) { return ::DeleteObject(object); }
 };
 
+// An icon made for one owner (not a shared one of LR_SHARED).
+struct IconHandle {
+    using Handle = HICON;
+    static bool valid(HICON icon) { return icon != nullptr; }
+    static bool release(HICON icon) { return ::DestroyIcon(icon); }
+};
+
 // A window, unless the system has destroyed it meanwhile.
 struct WindowHandle {
     using Handle = HWND;
@@ -86,6 +93,7 @@ using UniqueHandle = UniqueOf<KernelHandle>;
 using UniqueFind = UniqueOf<FindHandle>;
 using UniqueFont = UniqueOf<GdiObject<HFONT>>;
 using UniqueBrush = UniqueOf<GdiObject<HBRUSH>>;
+using UniqueIcon = UniqueOf<IconHandle>;
 using UniqueWindow = UniqueOf<WindowHandle>;
 
 } // namespace marlo::win32

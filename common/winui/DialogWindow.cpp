@@ -1,6 +1,7 @@
 #include "DialogWindow.h"
 
 #include "ResourceIds.h"
+#include "StartMonitor.h"
 
 namespace marlo {
 
@@ -44,9 +45,10 @@ bool DialogWindow::create(const wchar_t* className, const wchar_t* caption, DWOR
             return false;
         }
     }
-    if (!CreateWindowExW(WS_EX_CONTROLPARENT, className, caption, style, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance,
-                         this)) {
+    // Made on the monitor it opens on; the layout sizes and centres it there.
+    const RECT at = openingRect(owner);
+    if (!CreateWindowExW(WS_EX_CONTROLPARENT, className, caption, style, at.left, at.top,
+                         at.right - at.left, at.bottom - at.top, owner, nullptr, instance, this)) {
         // A refusal without an error of its own is most likely the
         // desktop's heap run out.
         creationError_ = GetLastError() ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;

@@ -13,13 +13,13 @@ std::optional<ShellCalls> loadShellCalls()
     static const win32::SystemDll ole32(L"ole32.dll");
     static const win32::SystemDll shell32(L"shell32.dll");
     const ShellCalls calls{
-        ole32.find<std::remove_pointer_t<decltype(ShellCalls::coInitializeEx)>>("CoInitializeEx"),
+        ole32.find<std::remove_pointer_t<decltype(ShellCalls::oleInitialize)>>("OleInitialize"),
         ole32.find<std::remove_pointer_t<decltype(ShellCalls::coCreateInstance)>>(
             "CoCreateInstance"),
         ole32.find<std::remove_pointer_t<decltype(ShellCalls::coTaskMemFree)>>("CoTaskMemFree"),
         shell32.find<std::remove_pointer_t<decltype(ShellCalls::createItemFromParsingName)>>(
             "SHCreateItemFromParsingName")};
-    if (!calls.coInitializeEx || !calls.coCreateInstance || !calls.coTaskMemFree ||
+    if (!calls.oleInitialize || !calls.coCreateInstance || !calls.coTaskMemFree ||
         !calls.createItemFromParsingName)
         return std::nullopt;
     return calls;
@@ -34,8 +34,7 @@ HRESULT shellCallsOnThisThread(const ShellCalls*& calls)
     static const std::optional<ShellCalls> loaded = loadShellCalls();
     if (!loaded)
         return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-    thread_local const HRESULT apartment =
-        loaded->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    thread_local const HRESULT apartment = loaded->oleInitialize(nullptr);
     // A thread that has chosen its apartment already keeps it.
     if (FAILED(apartment) && apartment != RPC_E_CHANGED_MODE)
         return apartment;

@@ -7,8 +7,9 @@ namespace marlo {
 
 TwipLayout::TwipLayout(HWND window, int clientWidth, int clientHeight)
     : window_(window), clientWidth_(clientWidth), clientHeight_(clientHeight),
-      dpi_(windowDpi(window))
+      dpi_(windowDpi(window)), icons_(window)
 {
+    icons_.setForDpi(dpi_);
 }
 
 int TwipLayout::addFont(const FontDesign& font)
@@ -63,25 +64,53 @@ void TwipLayout::placeAround(POINT centre, SIZE client)
     }
 }
 
+SIZE TwipLayout::clientForDpi(int dpi) const
+{
+    // A window the user can size keeps the size the user gave it, scaled.
+    if (GetWindowLongPtrW(window_, GWL_STYLE) & WS_THICKFRAME) {
+        RECT now{};
+        GetClientRect(window_, &now);
+        return {MulDiv(now.right, dpi, dpi_), MulDiv(now.bottom, dpi, dpi_)};
+    }
+    return clientSizeAt(dpi);
+}
+
+bool TwipLayout::scaledSize(WPARAM wParam, LPARAM lParam) const
+{
+    const int dpi = static_cast<int>(wParam);
+    if (dpi <= 0)
+        return false;
+    const SIZE client = clientForDpi(dpi);
+    *reinterpret_cast<SIZE*>(lParam) = frameForClient(window_, client.cx, client.cy, dpi);
+    return true;
+}
+
 void TwipLayout::dpiChanged(WPARAM wParam, LPARAM lParam)
 {
     const int dpi = HIWORD(wParam);
     if (dpi <= 0)
         return;
-    // A window the user can size keeps the size the user gave it, scaled.
-    SIZE client = clientSizeAt(dpi);
-    if (GetWindowLongPtrW(window_, GWL_STYLE) & WS_THICKFRAME) {
-        RECT now{};
-        GetClientRect(window_, &now);
-        client = {MulDiv(now.right, dpi, dpi_), MulDiv(now.bottom, dpi, dpi_)};
-    }
+    const SIZE client = clientForDpi(dpi);
     layOut(dpi);
     // The system sizes a minimized or maximized window itself.
     if (IsIconic(window_) || IsZoomed(window_))
         return;
+    // The rectangle as suggested: it has the size answered to
+    // WM_GETDPISCALEDSIZE and keeps the cursor where it holds the caption.
+    // Moved elsewhere, the window could fall back onto the monitor it came
+    // from, and flip between the two scales at their edge.
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-    placeAround({(suggested.left + suggested.right) / 2, (suggested.top + suggested.bottom) / 2},
-                client);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A system that asks no size beforehand (before Windows 10 1703), or
+    // draws the frame at another scale than it answers for (Wine), leaves
+    // the client area off: it is made up around the suggested centre.
+    RECT actual{};
+    GetClientRect(window_, &actual);
+    if (actual.right != client.cx || actual.bottom != client.cy)
+        placeAround(
+            {(suggested.left + suggested.right) / 2, (suggested.top + suggested.bottom) / 2},
+            client);
 }
 
 void TwipLayout::layOut(int dpi)
@@ -102,6 +131,7 @@ void TwipLayout::layOut(int dpi)
     // No control uses the old fonts any more: only now do they go.
     fonts_ = std::move(fonts);
     dpi_ = dpi;
+    icons_.setForDpi(dpi);
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

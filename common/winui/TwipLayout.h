@@ -2,6 +2,7 @@
 
 #include "TwipBox.h"
 #include "WinHandle.h"
+#include "WindowIcons.h"
 
 #include "WinSystem.h"
 
@@ -20,7 +21,8 @@ struct FontDesign {
 // The controls of one window at their design boxes (twips) and in their
 // design fonts, at the scale of the monitor the window shows on; laid out
 // anew when the window meets another scale. The fonts live as long as the
-// layout, which the window keeps as long as its controls.
+// layout, which the window keeps as long as its controls; so do the
+// window's icons, drawn at its scale.
 class TwipLayout {
 public:
     // `clientWidth` x `clientHeight` twips is the window's client area as
@@ -41,10 +43,12 @@ public:
     // of the work area of its monitor.
     void sizeAndCentre();
 
+    // WM_GETDPISCALEDSIZE: sets the SIZE at lParam to the window's size at
+    // the DPI in wParam, the design's (or, for a window the user sizes, the
+    // user's) scaled; answers whether it did.
+    bool scaledSize(WPARAM wParam, LPARAM lParam) const;
     // WM_DPICHANGED: every control at its box and in fonts made for the new
-    // DPI, the window at the new size around the centre of the rectangle
-    // the system suggests (where a drag between monitors left it; around
-    // the old centre it could fall back onto the monitor it came from).
+    // DPI, the window at the rectangle the system suggests.
     void dpiChanged(WPARAM wParam, LPARAM lParam);
 
 private:
@@ -55,6 +59,8 @@ private:
     };
     void layOut(int dpi);
     SIZE clientSizeAt(int dpi) const;
+    // The client size the window takes at `dpi`.
+    SIZE clientForDpi(int dpi) const;
     // Gives the window a client area of `client` pixels, centred on `centre`.
     void placeAround(POINT centre, SIZE client);
 
@@ -64,6 +70,7 @@ private:
     std::vector<FontDesign> fontDesigns_;
     std::vector<win32::UniqueFont> fonts_;
     std::vector<Placed> controls_;
+    WindowIcons icons_;
 };
 
 } // namespace marlo

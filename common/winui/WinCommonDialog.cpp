@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <string_view>
 
 namespace marlo {
 namespace {
@@ -14,10 +15,13 @@ using Microsoft::WRL::ComPtr;
 
 // The commands ask their own overwrite question and test the name
 // themselves, so the dialog hands back the name as typed, whether it exists,
-// is in use or not. The program's current folder stays where it was.
+// is in use or read-only (the save dialog refuses a read-only file by
+// default, and the command's question and its failure box would never come).
+// The program's current folder stays where it was.
 constexpr FILEOPENDIALOGOPTIONS OptionsOn = FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_NOVALIDATE;
-constexpr FILEOPENDIALOGOPTIONS OptionsOff =
-    FOS_OVERWRITEPROMPT | FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_CREATEPROMPT;
+constexpr FILEOPENDIALOGOPTIONS OptionsOff = FOS_OVERWRITEPROMPT | FOS_FILEMUSTEXIST |
+                                             FOS_PATHMUSTEXIST | FOS_CREATEPROMPT |
+                                             FOS_NOREADONLYRETURN | FOS_STRICTFILETYPES;
 
 HRESULT setOptions(IFileDialog& dialog)
 {
@@ -54,20 +58,88 @@ HRESULT setFolder(IFileDialog& dialog, const ShellCalls& shell, const std::strin
     return dialog.SetFolder(item.Get());
 }
 
-HRESULT prepare(IFileDialog& dialog, const ShellCalls& shell, const ChooserRequest& request)
+} // namespace
+
+HRESULT prepareFileDialog(IFileDialog& dialog, const ShellCalls& shell,
+                          const ChooserRequest& request)
 {
     HRESULT result = setOptions(dialog);
     if (SUCCEEDED(result) && !request.title.empty())
         result = dialog.SetTitle(win32::widen(request.title).c_str());
     if (SUCCEEDED(result))
         result = setFileTypes(dialog, request.fileTypes);
-    if (SUCCEEDED(result) && !request.defaultExtension.empty())
-        result = dialog.SetDefaultExtension(win32::widen(request.defaultExtension).c_str());
+    // No default extension: the dialog's own follows the listed file type;
+    // the chooser's rule adds ours to what the dialog hands back.
     if (SUCCEEDED(result) && !request.initialName.empty())
         result = dialog.SetFileName(win32::widen(request.initialName).c_str());
     if (SUCCEEDED(result))
         result = setFolder(dialog, shell, request.initialFolder);
     return result;
+}
+
+namespace {
+
+// Keeps the text of the name field as the user accepts it. Wine's dialog
+// appends the listed type's extension to a typed name whose own differs
+// ("x.MDB" becomes "x.MDB.mdb"); the typed name tells what was appended.
+// It lives on the stack of one showing, so counting references owns nothing.
+class TypedName final : public IFileDialogEvents {
+public:
+    explicit TypedName(const ShellCalls& shell) : shell_(shell) {}
+
+    std::wstring text;
+
+    IFACEMETHODIMP QueryInterface(REFIID id, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (id != IID_IUnknown && id != IID_IFileDialogEvents) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IFileDialogEvents*>(this);
+        return S_OK;
+    }
+    IFACEMETHODIMP_(ULONG) AddRef() override { return 2; }
+    IFACEMETHODIMP_(ULONG) Release() override { return 1; }
+
+    IFACEMETHODIMP OnFileOk(IFileDialog* dialog) override
+    {
+        wchar_t* name = nullptr;
+        if (SUCCEEDED(dialog->GetFileName(&name)) && name)
+            text = name;
+        shell_.coTaskMemFree(name);
+        return S_OK;
+    }
+    IFACEMETHODIMP OnFolderChanging(IFileDialog*, IShellItem*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP OnFolderChange(IFileDialog*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP OnSelectionChange(IFileDialog*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP OnShareViolation(IFileDialog*, IShellItem*,
+                                    FDE_SHAREVIOLATION_RESPONSE*) override
+    {
+        return E_NOTIMPL;
+    }
+    IFACEMETHODIMP OnTypeChange(IFileDialog*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP OnOverwrite(IFileDialog*, IShellItem*, FDE_OVERWRITE_RESPONSE*) override
+    {
+        return E_NOTIMPL;
+    }
+
+private:
+    const ShellCalls& shell_;
+};
+
+// `path` with its own name as typed, where the dialog made it the typed
+// name with an extension appended; otherwise `path` as it is.
+std::wstring withTypedName(const std::wstring& path, const std::wstring& typed)
+{
+    const std::wstring_view own = std::wstring_view(typed).substr(typed.find_last_of(L"\\/") + 1);
+    const size_t nameStart = path.find_last_of(L"\\/") + 1;
+    const std::wstring_view chosen = std::wstring_view(path).substr(nameStart);
+    if (own.empty() || chosen.size() <= own.size() || !chosen.starts_with(own) ||
+        chosen[own.size()] != L'.')
+        return path;
+    return path.substr(0, nameStart) + std::wstring(own);
 }
 
 HRESULT pathOf(IShellItem& item, const ShellCalls& shell, std::wstring& path)
@@ -91,14 +163,22 @@ HRESULT showDialog(const ChooserRequest& request, HWND owner, std::wstring& chos
         shell->coCreateInstance(request.save ? CLSID_FileSaveDialog : CLSID_FileOpenDialog, nullptr,
                                 CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.GetAddressOf()));
     if (SUCCEEDED(result))
-        result = prepare(*dialog.Get(), *shell, request);
+        result = prepareFileDialog(*dialog.Get(), *shell, request);
+    TypedName typed(*shell);
+    DWORD cookie = 0;
     if (SUCCEEDED(result))
+        result = dialog->Advise(&typed, &cookie);
+    if (SUCCEEDED(result)) {
         result = dialog->Show(owner);
+        dialog->Unadvise(cookie);
+    }
     ComPtr<IShellItem> item;
     if (SUCCEEDED(result))
         result = dialog->GetResult(item.GetAddressOf());
     if (SUCCEEDED(result))
         result = pathOf(*item.Get(), *shell, chosen);
+    if (SUCCEEDED(result) && request.save)
+        chosen = withTypedName(chosen, typed.text);
     return result;
 }
 

@@ -4,6 +4,8 @@
 
 #include "WinSystem.h"
 
+#include <shobjidl.h>
+
 #include <string>
 #include <vector>
 
@@ -25,6 +27,13 @@ protected:
 private:
     HWND owner_;
 };
+
+struct ShellCalls;
+
+// Sets `dialog` up for a showing of `request`: its options, title, file
+// types, name and folder.
+HRESULT prepareFileDialog(IFileDialog& dialog, const ShellCalls& shell,
+                          const ChooserRequest& request);
 
 // One file type as the system's dialog lists it: its description, and its
 // patterns joined by ';'.

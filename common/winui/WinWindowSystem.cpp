@@ -101,7 +101,22 @@ auto WinWindowSystem::barRange(std::string_view name) const -> std::optional<Bar
 
 void WinWindowSystem::setBarPosition(std::string_view name, int position)
 {
-    SendMessageW(control(name), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    // A themed bar grows towards a higher value over a while, and only while
+    // messages are pumped, but steps back to a lower one at once; the reset
+    // sets its values between pauses that pump nothing. So each value is
+    // reached from just above it (from a range one longer at the end), and
+    // drawn now.
+    HWND bar = control(name);
+    PBRANGE range{};
+    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    const bool atEnd = position >= range.iHigh;
+    if (atEnd)
+        SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh + 1);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    if (atEnd)
+        SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh);
+    UpdateWindow(bar);
 }
 
 bool WinWindowSystem::windowShown() const

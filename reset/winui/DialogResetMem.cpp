@@ -118,6 +118,8 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
     case WM_SYSCOLORCHANGE:
         colours_.themeChanged(hwnd(), message);
         return std::nullopt;
+    case WM_GETDPISCALEDSIZE:
+        return layout_->scaledSize(wParam, lParam);
     case WM_DPICHANGED:
         layout_->dpiChanged(wParam, lParam);
         return 0;

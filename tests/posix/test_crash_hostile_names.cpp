@@ -87,17 +87,19 @@ TEST_F(HostileNames, EveryCommandTakesTheChosenNameLiterally)
     int commands = 0;
     for (const std::string& name : hostileNames) {
         SCOPED_TRACE("name \"" + name + "\" of " + std::to_string(name.size()) + " bytes");
+        // A name without a dot is saved with the default extension.
         const std::string chosen = user + "/" + name;
+        const std::string saved = name.find('.') == std::string::npos ? chosen + ".mdb" : chosen;
 
         EXPECT_EQ(transfer.exportTo(Database::Con, chosen), std::nullopt);
-        EXPECT_EQ(readFile(chosen), "live CON") << "export onto a new name";
+        EXPECT_EQ(readFile(saved), "live CON") << "export onto a new name";
         EXPECT_EQ(transfer.exportTo(Database::Spm, chosen), std::nullopt);
-        EXPECT_EQ(readFile(chosen), "live SPM") << "export onto the existing name";
-        EXPECT_EQ(transfer.importFrom(Database::Con, chosen), std::nullopt);
+        EXPECT_EQ(readFile(saved), "live SPM") << "export onto the existing name";
+        EXPECT_EQ(transfer.importFrom(Database::Con, saved), std::nullopt);
         EXPECT_EQ(readFile(app + "/MARLOcon.mdb"), "live SPM") << "import";
         EXPECT_EQ(readFile(app + "/MARLOmdb.bak"), "live CON") << "the replaced database kept";
         std::filesystem::remove(app + "/MARLOmdb.bak");
-        EXPECT_EQ(transfer.remove(chosen), std::nullopt);
+        EXPECT_EQ(transfer.remove(saved), std::nullopt);
         EXPECT_TRUE(transfer.reachedTheFileOperation());
         commands += 4;
 

@@ -1,6 +1,7 @@
 // What only Windows has: the read-only attribute, device names, files held
 // open by another program that shares nothing, and copies ended by
-// TerminateProcess at random instants.
+// TerminateProcess at random instants; the system folder's DLLs where the
+// flag that searches it alone is missing.
 #include "FakePlatform.h"
 #include "FileLayerExpect.h"
 #include "HelperProcess.h"
@@ -9,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "SystemDll.h"
 #include "WinSystem.h"
+
+#include <winver.h>
 
 #include <optional>
 #include <random>
@@ -156,3 +160,34 @@ TEST_F(WinFiles, AResetLeavesAHeldDatabaseAloneAsAWhole)
     EXPECT_EQ(dir.read("MARLOspm.ba2"), "MARLOspm.bak");
     EXPECT_EQ(platform.endedWith, 1);
 }
+
+namespace marlo::win32 {
+namespace {
+
+// A system without the flag that searches the system folder alone.
+HMODULE WINAPI loadWithoutSearchFlag(const wchar_t* name, HANDLE file, DWORD flags)
+{
+    if (flags & LOAD_LIBRARY_SEARCH_SYSTEM32) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return ::LoadLibraryExW(name, file, flags);
+}
+
+// Without the flag the optional calls are still there, and still from the
+// system folder: the application folder is the user's.
+TEST(SystemDllWithoutSearchFlag, LoadsFromTheSystemFolder)
+{
+    const SystemDll dll(L"version.dll", loadWithoutSearchFlag);
+    EXPECT_TRUE(dll.find<decltype(::GetFileVersionInfoSizeW)>("GetFileVersionInfoSizeW"));
+    wchar_t folder[MAX_PATH], loaded[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    ASSERT_GT(::GetModuleFileNameW(::GetModuleHandleW(L"version.dll"), loaded, MAX_PATH), 0u);
+    EXPECT_EQ(::CompareStringOrdinal(loaded, static_cast<int>(length), folder,
+                                     static_cast<int>(length), TRUE),
+              CSTR_EQUAL);
+    EXPECT_FALSE(SystemDll(L"marlo-no-such.dll", loadWithoutSearchFlag).find<void()>("f"));
+}
+
+} // namespace
+} // namespace marlo::win32

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessagePump.h"
+#include "WinHandle.h"
 #include "WinSystem.h"
 #include "WinText.h"
 
@@ -126,14 +127,18 @@ inline POINT centreOf(HWND window)
 }
 
 // Tells `window` that its monitor's scale went from `fromDpi` to `dpi`, and
-// suggests its rectangle scaled around its centre, as the system does.
+// suggests its rectangle around its centre, as the system does: at the size
+// the window answers for the new scale, else scaled.
 inline void changeDpi(HWND window, int fromDpi, int dpi)
 {
     RECT r{};
     GetWindowRect(window, &r);
     const POINT centre = centreOf(window);
-    const int width = MulDiv(r.right - r.left, dpi, fromDpi);
-    const int height = MulDiv(r.bottom - r.top, dpi, fromDpi);
+    SIZE answered{};
+    const bool answers = SendMessageW(window, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi),
+                                      reinterpret_cast<LPARAM>(&answered));
+    const int width = answers ? answered.cx : MulDiv(r.right - r.left, dpi, fromDpi);
+    const int height = answers ? answered.cy : MulDiv(r.bottom - r.top, dpi, fromDpi);
     RECT suggested{centre.x - width / 2, centre.y - height / 2, 0, 0};
     suggested.right = suggested.left + width;
     suggested.bottom = suggested.top + height;
@@ -180,6 +185,19 @@ inline std::wstring chooserName(const std::wstring& title)
 {
     HWND chooser = waitForTopWindow(L"#32770", title);
     return chooser ? textOf(nameFieldOf(chooser)) : L"<no chooser>";
+}
+
+// The width in pixels of `icon`'s picture; 0 for no icon.
+inline int iconSideOf(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
 }
 
 // Types `name` into the file chooser titled `title` and accepts it.
@@ -282,6 +300,20 @@ public:
         return content.str();
     }
     bool has(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+    // Which file has the name now (0: none). Asked through a handle without
+    // access to the content, which no program that wants the file to itself
+    // is refused for, as it would be for a read: a test waits on it while a
+    // command replaces the file.
+    unsigned long long fileIndex(const std::string& name) const
+    {
+        const win32::UniqueHandle file(CreateFileW(
+            wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!file || !GetFileInformationByHandle(file.get(), &info))
+            return 0;
+        return static_cast<unsigned long long>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    }
     void copyIn(const std::wstring& file, const std::string& name) const
     {
         std::filesystem::copy_file(file, path_ / name,

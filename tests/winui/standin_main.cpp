@@ -10,8 +10,18 @@
 int wmain(int argc, wchar_t** argv)
 {
     if (argc == 3 && std::wstring(argv[1]) == L"hold") {
-        HANDLE held = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        const auto hold = [&] {
+            return CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
+        HANDLE held = hold();
+        // The test may be reading the file to see whether it is held yet.
+        for (int tries = 0; held == INVALID_HANDLE_VALUE &&
+                            GetLastError() == ERROR_SHARING_VIOLATION && tries < 500;
+             ++tries) {
+            Sleep(10);
+            held = hold();
+        }
         if (held == INVALID_HANDLE_VALUE)
             return 2;
         Sleep(INFINITE);

@@ -136,6 +136,41 @@ TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
     EXPECT_EQ(platform.beeps, 1);
 }
 
+// The reset sets its values between pauses that pump no messages: each must
+// be on the screen as it is set, the last one too, and the range stay as is.
+TEST(WinResetWindow, TheBarShowsEachValueAsItIsSetWithoutAPump)
+{
+    ResetWindowOnFolder on;
+    on.window.show();
+    HWND bar = childOfClass(on.window.hwnd(), PROGRESS_CLASSW);
+    ASSERT_TRUE(bar);
+    const char* name = resetwindow::ProgressBarName;
+    ASSERT_TRUE(on.platform.SetVisible(name, true).ok());
+    UpdateWindow(on.window.hwnd());
+    PBRANGE range{};
+    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    RECT r{};
+    GetClientRect(bar, &r);
+    HDC dc = GetDC(bar);
+    const auto at = [&](int percent) {
+        return GetPixel(dc, r.right * percent / 100, r.bottom / 2);
+    };
+    const COLORREF empty = at(25);
+    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iLow + range.iHigh) / 2).ok());
+    EXPECT_NE(at(25), empty);
+    EXPECT_EQ(at(75), empty);
+    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iHigh)).ok());
+    EXPECT_NE(at(95), empty);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), range.iHigh);
+    PBRANGE after{};
+    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(after.iLow, range.iLow);
+    EXPECT_EQ(after.iHigh, range.iHigh);
+    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iLow)).ok());
+    EXPECT_EQ(at(25), empty);
+    ReleaseDC(bar, dc);
+}
+
 TEST(WinResetWindow, LaysItselfOutAgainAtTheScaleOfANewMonitorAroundItsCentre)
 {
     ResetWindowOnFolder on;
@@ -180,6 +215,49 @@ TEST(WinResetWindow, LaysItselfOutAgainAtTheScaleOfANewMonitorAroundItsCentre)
         dotted = dotted || GetPixel(dc, x, b.top + 5) != LightRed;
     EXPECT_TRUE(dotted);
     ReleaseDC(w, dc);
+}
+
+// Dragged onto a monitor of another scale, the window tells its size there
+// beforehand, so that the system suggests the rectangle that keeps the
+// cursor where it holds the caption, and the window takes that rectangle.
+// (Wine draws the frame at the system's scale whatever the window's, so the
+// client area is made up around that rectangle's centre here.)
+TEST(WinResetWindow, AnswersItsSizeAtANewScaleAndTakesTheSuggestedRectangle)
+{
+    ResetWindowOnFolder on;
+    on.window.show();
+    HWND w = on.window.hwnd();
+    const int dpi = screenDpi(), larger = dpi * 3 / 2;
+    const auto sizeAt = [&](int at) {
+        SIZE size{};
+        EXPECT_TRUE(SendMessageW(w, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(at),
+                                 reinterpret_cast<LPARAM>(&size)));
+        return size;
+    };
+    RECT before{};
+    GetWindowRect(w, &before);
+    const SIZE now = sizeAt(dpi), there = sizeAt(larger);
+    EXPECT_EQ(now.cx, before.right - before.left);
+    EXPECT_EQ(now.cy, before.bottom - before.top);
+    EXPECT_GT(there.cx, now.cx);
+    EXPECT_GT(there.cy, now.cy);
+
+    RECT suggested{before.left + 40, before.top + 10, before.left + 40 + there.cx,
+                   before.top + 10 + there.cy};
+    SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(larger, larger),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, pixelsFromTwips(7770, larger));
+    EXPECT_EQ(client.bottom, pixelsFromTwips(3195, larger));
+    EXPECT_NEAR(centreOf(w).x, (suggested.left + suggested.right) / 2, 1);
+    EXPECT_NEAR(centreOf(w).y, (suggested.top + suggested.bottom) / 2, 1);
+    // Its icons drawn anew for the new scale, not stretched.
+    const auto iconSide = [&](WPARAM which) {
+        return iconSideOf(reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, which, 0)));
+    };
+    EXPECT_EQ(iconSide(ICON_BIG), MulDiv(GetSystemMetrics(SM_CXICON), larger, dpi));
+    EXPECT_EQ(iconSide(ICON_SMALL), MulDiv(GetSystemMetrics(SM_CXSMICON), larger, dpi));
 }
 
 TEST(WinResetWindow, UnderAHighContrastThemeItsButtonsPaintInTheSystemsColours)
@@ -232,6 +310,31 @@ struct ResetFolder {
     }
     AppFolder folder;
 };
+
+// Windows gives a program the behaviour of the newest system its manifest
+// names (below Windows 8.1 version checks and timer coalescing lie, and a
+// missing Windows 10 leaves it some of 8.1's); a mistyped Id counts as none.
+TEST(WinProgramManifest, NamesEverySystemFromWindows7On)
+{
+    for (const wchar_t* program : {L"dbreset.exe", L"dbtransfer.exe"}) {
+        const HMODULE image =
+            LoadLibraryExW(besideTest(program).c_str(), nullptr,
+                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_TRUE(image);
+        HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+        ASSERT_TRUE(found);
+        const std::string manifest(
+            static_cast<const char*>(LockResource(LoadResource(image, found))),
+            SizeofResource(image, found));
+        for (const char* id :
+             {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+            EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"),
+                      std::string::npos)
+                << id;
+        FreeLibrary(image);
+    }
+}
 
 TEST(WinResetProgram, EnterResetsBothDatabasesWaitsOutCloseAndCancelAndEndsWithZero)
 {

@@ -3,12 +3,15 @@
 // process; the real dbtransfer.exe for its exits.
 #include "ImportWindow.h"
 #include "ImportWindowDesign.h"
+#include "ShellCalls.h"
 #include "TransferTexts.h"
 #include "WinCommonDialog.h"
 #include "WinDesign.h"
 #include "WinStart.h"
 #include "WinUiDrive.h"
 #include "WinWindowSystem.h"
+
+#include <wrl/client.h>
 
 #include <cmath>
 
@@ -137,6 +140,38 @@ TEST(WinImportWindow, StartsWithItsDesignValuesAndKeepsThemWhenResized)
     EXPECT_TRUE(IsWindowVisible(win));
 }
 
+// The window leaves its children's area alone, so that a resize does not
+// flicker; the frame, which draws only its edge, must then fill its inside.
+TEST(WinImportWindow, PaintsNoChildsAreaButTheFrameFillsItsInside)
+{
+    TransferWindow t;
+    HWND win = t.window.hwnd();
+    EXPECT_TRUE(GetWindowLongPtrW(win, GWL_STYLE) & WS_CLIPCHILDREN);
+    HWND frame = nullptr;
+    for (HWND c : childrenOf(win))
+        if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_BLACKFRAME)
+            frame = c;
+    ASSERT_TRUE(frame);
+    // A point inside the frame that no label covers.
+    const RECT inside = placeOf(frame);
+    POINT spot{inside.left + 4, inside.top + 4};
+    for (HWND c : childrenOf(win)) {
+        const RECT r = placeOf(c);
+        ASSERT_TRUE(c == frame || !PtInRect(&r, spot));
+    }
+    HDC frameDc = GetDC(frame);
+    RECT all{};
+    GetClientRect(frame, &all);
+    const win32::UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(frameDc, &all, red.get());
+    ReleaseDC(frame, frameDc);
+    RedrawWindow(win, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC dc = GetDC(win);
+    EXPECT_EQ(GetPixel(dc, spot.x, spot.y), GetSysColor(COLOR_BTNFACE));
+    ReleaseDC(win, dc);
+}
+
 TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
 {
     TransferWindow t;
@@ -162,10 +197,15 @@ TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
         const std::optional<Box> missing = answerBox(L"dbtransfer", IDOK);
         ASSERT_TRUE(missing);
         EXPECT_EQ(missing->text, w(texts::ImportMissing));
+        // (The live database is read only once the import has replaced it: a
+        // read meanwhile would be another program holding it, and the import
+        // rightly refused.)
+        const unsigned long long spm = t.folder.fileIndex("MARLOspm.mdb");
         click(t.button("Command5"));
         ASSERT_TRUE(chooseFile(w(texts::ImportSpmTitle), w((t.folder / "backup.mdb").c_str())));
         EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::ImportSpmQuestion));
-        EXPECT_TRUE(waitUntil([&] { return t.folder.read("MARLOspm.mdb") == "old backup"; }));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.fileIndex("MARLOspm.mdb") != spm; }));
+        EXPECT_EQ(t.folder.read("MARLOspm.mdb"), "old backup");
 
         // Delete: a cancelled chooser ends without a word; a read-only file
         // stays and the user is told so; another one goes.
@@ -182,6 +222,12 @@ TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
         ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), w((t.folder / "fresh.mdb").c_str())));
         answerBox(Question, IDYES);
         EXPECT_TRUE(waitUntil([&] { return !t.folder.has("fresh.mdb"); }));
+
+        // A typed suffix stays, whichever case it is written in.
+        click(t.button("Command1"));
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), w((t.folder / "x.MDB").c_str())));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.read("x.MDB") == "con live"; }));
+        EXPECT_FALSE(t.folder.has("x.MDB.mdb"));
         std::this_thread::sleep_for(200ms);
         EXPECT_FALSE(findTopWindow(L"#32770", Question));
     });
@@ -233,10 +279,12 @@ TEST(WinImportWindow, TheChooserOpensInTheApplicationFolderAndHandsBackEveryName
         }
         EXPECT_TRUE(waitUntil(oddExists));
 
+        const unsigned long long spm = t.folder.fileIndex("MARLOspm.mdb");
         click(t.button("Command5"));
         ASSERT_TRUE(chooseFile(w(texts::ImportSpmTitle), odd));
         EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::ImportSpmQuestion));
-        EXPECT_TRUE(waitUntil([&] { return t.folder.read("MARLOspm.mdb") == "con live"; }));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.fileIndex("MARLOspm.mdb") != spm; }));
+        EXPECT_EQ(t.folder.read("MARLOspm.mdb"), "con live");
 
         click(t.button("Command7"));
         ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), odd));
@@ -334,6 +382,34 @@ TEST(WinCommonDialogSettings, TheFileTypesBecomeTheSystemsList)
     EXPECT_EQ(systemFileTypesFor(fileTypesFor("Odd|*.x;*.y|Odd one out")),
               (std::vector<SystemFileType>{{L"Odd", L"*.x;*.y"}}));
     EXPECT_TRUE(systemFileTypesFor({}).empty());
+}
+
+// What real Windows' dialog would do on its own and Wine's does not: refuse
+// a read-only file, ask its own overwrite question, add the extension of the
+// listed type. Read back from the dialog as it is set up for a showing.
+TEST(WinCommonDialogSettings, TheSaveDialogHandsBackAnyNameAsTyped)
+{
+    const ShellCalls* shell = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(shellCallsOnThisThread(shell));
+    Microsoft::WRL::ComPtr<IFileDialog> dialog;
+    ASSERT_HRESULT_SUCCEEDED(shell->coCreateInstance(
+        CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.GetAddressOf())));
+    AppFolder folder;
+    ChooserRequest request{.save = true,
+                           .title = "Export",
+                           .initialFolder = folder.str(),
+                           .fileTypes = fileTypesFor(texts::ChooserFilter),
+                           .initialName = "saved.mdb"};
+    ASSERT_HRESULT_SUCCEEDED(prepareFileDialog(*dialog.Get(), *shell, request));
+    FILEOPENDIALOGOPTIONS options = 0;
+    ASSERT_HRESULT_SUCCEEDED(dialog->GetOptions(&options));
+    EXPECT_FALSE(options & (FOS_NOREADONLYRETURN | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT |
+                            FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_STRICTFILETYPES));
+    EXPECT_EQ(options & (FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM),
+              FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM);
+    UINT type = 0;
+    ASSERT_HRESULT_SUCCEEDED(dialog->GetFileTypeIndex(&type));
+    EXPECT_EQ(type, 1u);
 }
 
 // Every name a Windows drive holds comes back as the same name: a surrogate

@@ -15,16 +15,36 @@ namespace design = importwindow;
 
 enum ControlId { FirstButtonId = 100, FirstLabelId = 200, FrameId = 300 };
 
+// The frame control draws only its edge. The window leaves the area of its
+// children alone, so the frame fills its inside with the window's own
+// background, which follows the system's colours.
+LRESULT CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR)
+{
+    if (message == WM_ERASEBKGND) {
+        RECT inside{};
+        GetClientRect(frame, &inside);
+        FillRect(reinterpret_cast<HDC>(wParam), &inside,
+                 reinterpret_cast<HBRUSH>(GetClassLongPtrW(GetParent(frame), GCLP_HBRBACKGROUND)));
+        return TRUE;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(frame, frameProcedure, 0);
+    return DefSubclassProc(frame, message, wParam, lParam);
+}
+
 } // namespace
 
 ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
                            const CopierFactory& makeCopier)
     : windows_(windows)
 {
-    // An ordinary window: resizable, with minimize and maximize boxes. The
-    // frame paints only its edge, so the window paints beneath its children.
-    if (!create(L"MarloImportWindow", win32::widen(design::Caption).c_str(), WS_OVERLAPPEDWINDOW,
-                programIcon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+    // An ordinary window: resizable, with minimize and maximize boxes. It
+    // does not paint beneath its children, which would flicker while the
+    // window is resized.
+    if (!create(L"MarloImportWindow", win32::widen(design::Caption).c_str(),
+                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, programIcon(),
+                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
         return;
     windows_.setWindow(hwnd());
     layout_.emplace(hwnd(), design::ClientWidth, design::ClientHeight);
@@ -70,6 +90,7 @@ void ImportWindow::buildControls()
     // A plain rectangle in the window's text colour, without a 3D edge.
     HWND frameControl =
         layout.addControl(WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME, frame, FrameId);
+    SetWindowSubclass(frameControl, frameProcedure, 0, 0);
     windows_.addControl(design::FrameName, frameControl);
 }
 
@@ -98,6 +119,8 @@ std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM 
             });
         return 0;
     }
+    case WM_GETDPISCALEDSIZE:
+        return layout_->scaledSize(wParam, lParam);
     case WM_DPICHANGED:
         layout_->dpiChanged(wParam, lParam);
         return 0;

@@ -103,6 +103,8 @@ std::optional<LRESULT> ProgressWindow::handle(UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDCANCEL && askCancel_)
             askCancel_();
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        return layout_->scaledSize(wParam, lParam);
     case WM_DPICHANGED:
         layout_->dpiChanged(wParam, lParam);
         return 0;
