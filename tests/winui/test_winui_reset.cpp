@@ -63,7 +63,8 @@ struct ResetWindowOnFolder {
     AppFolder folder;
     std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return folder.str(); });
     TestPlatform platform{*files};
-    DialogResetMem window{*files, platform};
+    DialogResetMem window{{*files, platform}};
+    bool registered = (platform.setWindow(window.hwnd()), true);
 };
 
 TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
