@@ -82,16 +82,13 @@ std::string notResetLine(Database database, Outcome outcome, const std::string& 
     const std::string live = userForm(database, Role::Live);
     switch (outcome) {
     case Outcome::LeftAlone:
-        return " " + live + " was not reset... " + capitalised(reason) +
-               "! Its files were left as they were! ";
+        return " " + live + texts::WasNotReset + capitalised(reason) + texts::LeftAsTheyWere;
     case Outcome::NotPutBack:
-        return " " + live + " was not reset... " + capitalised(reason) + "! " +
-               (report.whereNow.empty()
-                    ? "Its files were put back, but the drive did not confirm that it is on "
-                      "the disk! "
-                    : "Not everything could be put back: " + joined(report.whereNow) + "! ");
+        return " " + live + texts::WasNotReset + capitalised(reason) + "! " +
+               (report.whereNow.empty() ? std::string(texts::PutBackUnconfirmed)
+                                        : texts::NotAllPutBack + joined(report.whereNow) + "! ");
     case Outcome::ResetButNot:
-        return " " + live + " was reset, but " + reason + "! " +
+        return " " + live + texts::WasResetBut + reason + "! " +
                capitalised(joined(report.whereNow)) + "! ";
     case Outcome::Reset:
         break;
