@@ -10,7 +10,8 @@ namespace marlo {
 // End hand over, and the pause. A toolkit supplies the calls that touch its
 // window.
 //
-// main() returns exitStatus() once the toolkit's event loop has ended.
+// main() returns the toolkit's run(), which answers exitStatus() once the
+// event loop has ended.
 class WindowSystemBase : public WindowSystem {
 public:
     using Sleeper = std::function<void(int milliseconds)>;

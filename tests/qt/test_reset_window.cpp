@@ -208,6 +208,7 @@ TEST_F(ResetWindow, CancelCloseBoxAndEscapeAreIgnoredWhileTheResetRuns)
     EXPECT_EQ(p.endedWith, 0);
     EXPECT_EQ(p.calls.back(), "End 0");
     EXPECT_FALSE(window.sequence().running());
+    EXPECT_FALSE(window.isVisible()) << "the close box's close follows the reset";
 }
 
 } // namespace

@@ -38,13 +38,15 @@ void ImportWindow::buildControls()
     TwipLayout& layout = this->layout();
     const int font = layout.addFont({L"Arial", design::FontPoints, FW_NORMAL});
     int id = FirstButtonId;
+    HWND first = nullptr;
     for (const design::ButtonDesign& button : design::Buttons) {
         HWND control = layout.addControl(WC_BUTTONW, win32::widen(button.caption).c_str(),
                                          WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
                                          button.box, id++, font);
-        if (id == FirstButtonId + 1)
-            startFocus(control);
+        if (!first)
+            first = control;
     }
+    startFocus(first);
 
     id = FirstLabelId;
     const design::Box& frame = design::FrameBox;
