@@ -3,6 +3,8 @@
 #include "ResourceIds.h"
 #include "WinText.h"
 
+#include <commctrl.h>
+
 namespace marlo {
 
 HICON programIcon(int metric)
@@ -55,6 +57,13 @@ bool DialogWindow::create(const Frame& frame)
     }
     layout_.emplace(hwnd(), frame.clientWidth, frame.clientHeight);
     return true;
+}
+
+HWND DialogWindow::addButton(const char* caption, const TwipBox& box, int id, int font)
+{
+    // Each tells when it takes the focus, so that Enter presses it.
+    return layout_->addControl(WC_BUTTONW, win32::widen(caption).c_str(),
+                               WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, box, id, font);
 }
 
 void DialogWindow::show()

@@ -60,6 +60,21 @@ protected:
     void sizeAndCentre() { layout_->sizeAndCentre(); }
     // The control that has the focus when the window shows.
     void startFocus(HWND control) { startFocus_ = control; }
+    // Makes the design's push buttons in tab order, numbered from `firstId`,
+    // in font number `font`; the first has the focus when the window shows.
+    // Answers the first.
+    template <class ButtonDesigns>
+    HWND addButtons(const ButtonDesigns& buttons, int firstId, int font)
+    {
+        HWND first = nullptr;
+        for (const auto& button : buttons) {
+            HWND control = addButton(button.caption, button.box, firstId++, font);
+            if (!first)
+                first = control;
+        }
+        startFocus(first);
+        return first;
+    }
 
     // Destroys the window, if it is still there, without its handlers. A
     // derived window that owns brushes calls it first in its destructor, so
@@ -87,6 +102,7 @@ protected:
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> handleCommon(UINT message, WPARAM wParam, LPARAM lParam);
+    HWND addButton(const char* caption, const TwipBox& box, int id, int font);
 
     win32::UniqueWindow window_;
     DWORD creationError_ = 0;

@@ -56,22 +56,14 @@ void DialogResetMem::buildControls()
     // progress bar lie above the labels wherever boxes overlap.
     TwipLayout& layout = this->layout();
     const int buttonFont = layout.addFont({L"Arial", design::ButtonPoints, FW_NORMAL});
-    int id = FirstButtonId;
-    for (const design::ButtonDesign& button : design::Buttons) {
-        HWND control = layout.addControl(WC_BUTTONW, win32::widen(button.caption).c_str(),
-                                         WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
-                                         button.box, id++, buttonFont);
-        if (!resetNow_)
-            resetNow_ = control;
-    }
-    startFocus(resetNow_);
+    resetNow_ = addButtons(design::Buttons, FirstButtonId, buttonFont);
 
     bar_ = layout.addControl(PROGRESS_CLASSW, L"", 0, design::ProgressBarBox, ProgressBarId);
     SendMessageW(bar_, PBM_SETRANGE32, ProgressLow, ProgressHigh);
     SendMessageW(bar_, PBM_SETPOS, 0, 0);
 
     // The labels from the top of the stack down.
-    id = FirstLabelId;
+    int id = FirstLabelId;
     for (auto label = design::Labels.rbegin(); label != design::Labels.rend(); ++label) {
         const wchar_t* face = label->face == design::Face::Arial ? L"Arial" : L"Arial Black";
         const int font = layout.addFont({face, label->points, label->weight});

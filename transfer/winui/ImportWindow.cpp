@@ -37,18 +37,9 @@ void ImportWindow::buildControls()
     // the buttons in tab order, then the labels, the frame at the bottom.
     TwipLayout& layout = this->layout();
     const int font = layout.addFont({L"Arial", design::FontPoints, FW_NORMAL});
-    int id = FirstButtonId;
-    HWND first = nullptr;
-    for (const design::ButtonDesign& button : design::Buttons) {
-        HWND control = layout.addControl(WC_BUTTONW, win32::widen(button.caption).c_str(),
-                                         WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
-                                         button.box, id++, font);
-        if (!first)
-            first = control;
-    }
-    startFocus(first);
+    addButtons(design::Buttons, FirstButtonId, font);
 
-    id = FirstLabelId;
+    int id = FirstLabelId;
     const design::Box& frame = design::FrameBox;
     for (const design::LabelDesign& label : design::Labels) {
         const TwipBox box{frame.left + label.box.left, frame.top + label.box.top, label.box.width,
