@@ -4,13 +4,13 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace marlo {
 
-// The window side of the toolkit: message boxes, the start of the main
-// program, the tool's one window and its named controls, pauses and the
-// event pump. Program logic reaches the screen through nothing else, so it
+// What every window of the toolkit needs: message boxes, the start of the
+// main program, the close of the tool's one window and the end of the tool,
+// pauses, the event pump and the beep. What a window shows is its own view's
+// business. Program logic reaches the screen through nothing else, so it
 // runs unchanged on every toolkit and on the recording fake of the tests.
 class WindowSystem {
 public:
@@ -36,13 +36,6 @@ public:
     // Runs every pending window event, possibly another handler, then returns.
     virtual void DoEvents() = 0;
     virtual void Beep() = 0;
-
-    // Puts on the named controls of the tool's window.
-    virtual Status SetEnabled(std::string_view control, bool enabled) = 0;
-    virtual Status SetVisible(std::string_view control, bool visible) = 0;
-    virtual Status SetValue(std::string_view control, float value) = 0;
-    // Gives the window itself the input focus.
-    virtual Status SetFocus() = 0;
 };
 
 } // namespace marlo

@@ -1,5 +1,7 @@
 #include "ResetButtons.h"
 
+#include "ResetClick.h"
+
 #include "ErrorPolicies.h"
 #include "MessageBox.h"
 
@@ -23,6 +25,16 @@ void ResetButtons::cancel()
     const NextStatement onError;
     onError.step(platform_.windows.Shell(MainProgramName, vbNormalFocus));
     platform_.windows.Unload(0);
+}
+
+void runClick(ResetButtons& buttons, ResetAction action)
+{
+    switch (action) {
+    case ResetAction::ResetNow:
+        return buttons.resetNow();
+    case ResetAction::Cancel:
+        return buttons.cancel();
+    }
 }
 
 } // namespace marlo

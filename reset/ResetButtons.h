@@ -9,7 +9,10 @@ namespace marlo {
 // toolkit's window.
 class ResetButtons {
 public:
-    explicit ResetButtons(Platform platform) : platform_(platform), sequence_(platform) {}
+    ResetButtons(Platform platform, ResetView& view)
+        : platform_(platform), sequence_(platform, view)
+    {
+    }
 
     // "RESET NOW !": runs the reset sequence.
     void resetNow();

@@ -5,7 +5,6 @@
 #include "FailureWords.h"
 #include "MessageBox.h"
 #include "ResetTexts.h"
-#include "ResetWindowDesign.h"
 
 #include <array>
 #include <optional>
@@ -14,8 +13,6 @@
 #include <vector>
 
 namespace marlo {
-
-namespace design = resetwindow;
 
 namespace {
 
@@ -85,16 +82,13 @@ std::string notResetLine(Database database, Outcome outcome, const std::string& 
     const std::string live = userForm(database, Role::Live);
     switch (outcome) {
     case Outcome::LeftAlone:
-        return " " + live + " was not reset... " + capitalised(reason) +
-               "! Its files were left as they were! ";
+        return " " + live + texts::WasNotReset + capitalised(reason) + texts::LeftAsTheyWere;
     case Outcome::NotPutBack:
-        return " " + live + " was not reset... " + capitalised(reason) + "! " +
-               (report.whereNow.empty()
-                    ? "Its files were put back, but the drive did not confirm that it is on "
-                      "the disk! "
-                    : "Not everything could be put back: " + joined(report.whereNow) + "! ");
+        return " " + live + texts::WasNotReset + capitalised(reason) + "! " +
+               (report.whereNow.empty() ? std::string(texts::PutBackUnconfirmed)
+                                        : texts::NotAllPutBack + joined(report.whereNow) + "! ");
     case Outcome::ResetButNot:
-        return " " + live + " was reset, but " + reason + "! " +
+        return " " + live + texts::WasResetBut + reason + "! " +
                capitalised(joined(report.whereNow)) + "! ";
     case Outcome::Reset:
         break;
@@ -117,22 +111,32 @@ void ResetSequence::run()
     if (!templatesPresent())
         return;
     prepareFamilies();
-    onError_.step(platform_.windows.SetValue(design::ProgressBarName, 0));
+    onError_.step(setProgress(0));
     rotateBackups();
-    onError_.step(platform_.windows.SetValue(design::ProgressBarName, 0));
+    onError_.step(setProgress(0));
     countedLoop();
     closing();
 }
 
 void ResetSequence::showProgressState()
 {
-    WindowSystem& windows = platform_.windows;
-    onError_.step(windows.SetEnabled(design::OkButtonName, false));
-    onError_.step(windows.SetVisible(design::WarningLabel, false));
-    onError_.step(windows.SetVisible(design::CautionLabel, false));
-    onError_.step(windows.SetVisible(design::ResettingLabel, true));
-    onError_.step(windows.SetVisible(design::ProgressBarName, true));
-    windows.Sleep(200);
+    view_.showResetting();
+    platform_.windows.Sleep(200);
+}
+
+Status ResetSequence::setProgress(int position)
+{
+    if (position < ResetView::ProgressLow || position > ResetView::ProgressHigh)
+        return Status::failure(380, "Invalid property value");
+    view_.setProgress(position);
+    return {};
+}
+
+Status ResetSequence::takeFocus()
+{
+    if (!view_.takeFocus())
+        return Status::failure(5, "Invalid procedure call or argument");
+    return {};
 }
 
 // Both templates must be there before anything changes on disk. A test that
@@ -208,7 +212,7 @@ void ResetSequence::rotateBackups()
             rotationCase = generation;
     if (!rotationCase)
         return;
-    onError_.step(windows.SetValue(design::ProgressBarName, 0));
+    onError_.step(setProgress(0));
     windows.Sleep(50);
     const std::size_t first = 2 * (BackupGenerations - *rotationCase);
     std::span<const int> progress = progressOfCase(*rotationCase);
@@ -219,8 +223,7 @@ void ResetSequence::rotateBackups()
         if (family.change)
             if (Status shifted = family.change->shiftGeneration(s.generation); !shifted)
                 giveUp(family, shifted);
-        onError_.step(
-            windows.SetValue(design::ProgressBarName, static_cast<float>(progress[i - first])));
+        onError_.step(setProgress(progress[i - first]));
         windows.Sleep(50);
     }
 }
@@ -231,11 +234,11 @@ void ResetSequence::countedLoop()
 {
     WindowSystem& windows = platform_.windows;
     for (loopCounter_ = 0; loopCounter_ <= 100; ++loopCounter_) {
-        onError_.step(windows.SetValue(design::ProgressBarName, loopCounter_));
+        onError_.step(setProgress(loopCounter_));
         if (loopCounter_ == 25)
             keepLiveFiles();
         if (loopCounter_ == 50)
-            onError_.step(windows.SetVisible(design::BackupNoticeLabel, true));
+            view_.showBackupNotice();
         if (loopCounter_ == 75)
             placeTemplates();
         windows.Sleep(50);
@@ -279,7 +282,7 @@ void ResetSequence::placeTemplates()
 void ResetSequence::closing()
 {
     WindowSystem& windows = platform_.windows;
-    onError_.step(windows.SetFocus());
+    onError_.step(takeFocus());
     windows.Sleep(2000);
     std::string problems;
     for (const Family& family : families_)
@@ -291,7 +294,7 @@ void ResetSequence::closing()
         onError_.step(windows.MsgBox(texts::ResetCompleted, MB_ICONINFORMATION, MessageTitle));
     else
         onError_.step(windows.MsgBox(problems + texts::PleaseRestart, MB_ICONERROR, MessageTitle));
-    onError_.step(windows.SetFocus());
+    onError_.step(takeFocus());
     windows.DoEvents();
     windows.Sleep(2000);
     windows.End(problems.empty() ? 0 : 1);

@@ -5,6 +5,7 @@
 #include "FamilyChange.h"
 #include "FileSystem.h"
 #include "Platform.h"
+#include "ResetView.h"
 #include "Result.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@ namespace marlo {
 // window's thread against the platform alone.
 class ResetSequence {
 public:
-    explicit ResetSequence(Platform platform) : platform_(platform) {}
+    ResetSequence(Platform platform, ResetView& view) : platform_(platform), view_(view) {}
 
     // Runs the whole sequence. It ends with Unload (abort, exit status 1) or
     // End (0 when both databases were reset, 1 when one was not), and
@@ -56,6 +57,9 @@ private:
     };
 
     void showProgressState();
+    // The view's calls that can fail, with the errors the window gives.
+    Status setProgress(int position);
+    Status takeFocus();
     // False, after the abort message and Unload, when a template is missing.
     bool templatesPresent();
     // Right before the first change: a family that another program holds, or
@@ -71,6 +75,7 @@ private:
 
     Platform platform_;
     std::string folder_; // the application folder, read once as the sequence starts
+    ResetView& view_;
     const NextStatement onError_{};
     Family families_[2] = {{Database::Con}, {Database::Spm}};
     bool running_ = false;

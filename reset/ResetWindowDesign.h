@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ResetClick.h"
 #include "TwipBox.h"
 
 #include <array>
@@ -24,7 +25,7 @@ inline constexpr const char* WarningText =
 inline constexpr const char* BackupNotice =
     "Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK";
 
-// The controls' names, by which the reset sequence puts on them.
+// The controls' names.
 inline constexpr const char* WarningLabel = "Label1";
 inline constexpr const char* ResettingLabel = "Label2";
 inline constexpr const char* BackupNoticeLabel = "Label3";
@@ -63,15 +64,23 @@ inline constexpr std::array<LabelDesign, 4> Labels{{
 
 inline constexpr Box ProgressBarBox{405, 945, 7020, 525};
 
+// What a button's click runs.
+using Action = ResetAction;
+
 struct ButtonDesign {
     const char* name;
     const char* caption;
     Box box;
+    Action click;
 };
 
-// In tab order; Arial 9.75 pt, regular.
-inline constexpr ButtonDesign OkButton{OkButtonName, "RESET NOW !", {4050, 2685, 2100, 375}};
-inline constexpr ButtonDesign CancelButton{CancelButtonName, "Cancel", {1485, 2685, 2100, 375}};
+// Arial 9.75 pt, regular.
+inline constexpr ButtonDesign OkButton{
+    OkButtonName, "RESET NOW !", {4050, 2685, 2100, 375}, Action::ResetNow};
+inline constexpr ButtonDesign CancelButton{
+    CancelButtonName, "Cancel", {1485, 2685, 2100, 375}, Action::Cancel};
+// In tab order.
+inline constexpr std::array<ButtonDesign, 2> Buttons{{OkButton, CancelButton}};
 inline constexpr double ButtonPoints = 9.75;
 
 } // namespace marlo::resetwindow

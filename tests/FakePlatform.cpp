@@ -1,6 +1,5 @@
 #include "FakePlatform.h"
 
-#include <cmath>
 #include <utility>
 
 namespace marlo::test {
@@ -10,13 +9,6 @@ namespace {
 std::string flag(bool value)
 {
     return value ? "-1" : "0";
-}
-
-std::string number(float value)
-{
-    if (std::floor(value) == value)
-        return std::to_string(static_cast<long long>(value));
-    return std::to_string(value);
 }
 
 } // namespace
@@ -266,24 +258,26 @@ void FakePlatform::Beep()
     record("Beep");
 }
 
-Status FakePlatform::SetEnabled(std::string_view control, bool enabled)
+void FakePlatform::showResetting()
 {
-    return record(std::string(control) + ".Enabled = " + flag(enabled));
+    for (const char* line : {"OKButton.Enabled = 0", "Label1.Visible = 0", "Label4.Visible = 0",
+                             "Label2.Visible = -1", "ProgressBar1.Visible = -1"})
+        record(line);
 }
 
-Status FakePlatform::SetVisible(std::string_view control, bool visible)
+void FakePlatform::setProgress(int position)
 {
-    return record(std::string(control) + ".Visible = " + flag(visible));
+    record("ProgressBar1.Value = " + std::to_string(position));
 }
 
-Status FakePlatform::SetValue(std::string_view control, float value)
+void FakePlatform::showBackupNotice()
 {
-    return record(std::string(control) + ".Value = " + number(value));
+    record("Label3.Visible = -1");
 }
 
-Status FakePlatform::SetFocus()
+bool FakePlatform::takeFocus()
 {
-    return record("SetFocus");
+    return record("SetFocus").ok();
 }
 
 void FakeCommonDialog::SetCancelError(bool value)

@@ -3,6 +3,7 @@
 #include "FileChooser.h"
 #include "MessageBox.h"
 #include "Platform.h"
+#include "ResetView.h"
 
 #include <deque>
 #include <functional>
@@ -14,13 +15,14 @@
 
 namespace marlo::test {
 
-// Both sides of the platform in one, recording every call, in order, as one
-// line of text, and answering from a script. File operations work on an
+// Both sides of the platform, and the reset window as the reset sequence
+// sees it, in one, recording every call, in order, as one line of text, and
+// answering from a script. File operations work on an
 // in-memory folder with the host's semantics (a move never replaces, a
 // delete without force refuses a read-only file, a copy onto itself fails),
 // or, once `useRealFiles` is called, on a real folder through the host's
 // file layer; any single call can be scripted to fail instead.
-class FakePlatform : public FileSystem, public WindowSystem {
+class FakePlatform : public FileSystem, public WindowSystem, public ResetView {
 public:
     FakePlatform() = default;
     // Files in `folder` on the host's file layer, recorded as in memory.
@@ -103,10 +105,13 @@ public:
     void Sleep(int milliseconds) override;
     void DoEvents() override;
     void Beep() override;
-    Status SetEnabled(std::string_view control, bool enabled) override;
-    Status SetVisible(std::string_view control, bool visible) override;
-    Status SetValue(std::string_view control, float value) override;
-    Status SetFocus() override;
+    // Recorded as the lines of the controls each call moves on screen
+    // ("OKButton.Enabled = 0", "ProgressBar1.Value = 5"); taking the focus
+    // fails when "SetFocus" is scripted to fail.
+    void showResetting() override;
+    void setProgress(int position) override;
+    void showBackupNotice() override;
+    bool takeFocus() override;
 
     // Records `line`; answers the scripted failure for it, if any.
     Status record(const std::string& line);

@@ -35,7 +35,7 @@ struct OnDisk : ::testing::Test {
     }
     void run()
     {
-        ResetSequence sequence(platform);
+        ResetSequence sequence(platform, platform);
         sequence.run();
     }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ButtonClick.h"
 #include "TwipBox.h"
 
 #include <array>
@@ -55,16 +56,7 @@ inline constexpr std::array<LabelDesign, 4> Labels{{
 }};
 
 // What a button's click runs.
-enum class Action {
-    ExportCon,
-    ExportSpm,
-    ImportCon,
-    ImportSpm,
-    Delete,
-    ExitAndRestart,
-    Quit,
-    None
-};
+using Action = TransferAction;
 
 struct ButtonDesign {
     const char* name;

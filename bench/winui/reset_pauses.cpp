@@ -66,7 +66,7 @@ Run resetWith(const std::function<void(int)>& pause)
     for (const char* name : {"cvmdb1.bin", "cvmdb2.bin", "MARLOcon.mdb", "MARLOspm.mdb",
                              "MARLOmdb.bak", "MARLOspm.bak"})
         platform.addFile(platform.path(std::string("\\") + name), name);
-    ResetSequence(platform).run();
+    ResetSequence(platform, platform).run();
     return {platform.sleptMs, platform.measuredMs, platform.worstOverMs};
 }
 

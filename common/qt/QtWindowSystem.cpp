@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QThread>
 
 #include <utility>
@@ -52,6 +51,12 @@ void QtWindowSystem::closeWindowAndQuit(int exitStatus)
         QCoreApplication::exit(exitStatus);
 }
 
+int QtWindowSystem::run()
+{
+    QApplication::exec();
+    return exitStatus();
+}
+
 void QtWindowSystem::DoEvents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -60,52 +65,6 @@ void QtWindowSystem::DoEvents()
 void QtWindowSystem::Beep()
 {
     QApplication::beep();
-}
-
-QWidget* QtWindowSystem::control(std::string_view name) const
-{
-    if (!window_)
-        return nullptr;
-    return window_->findChild<QWidget*>(QString::fromUtf8(name.data(), name.size()));
-}
-
-bool QtWindowSystem::hasControl(std::string_view name) const
-{
-    return control(name) != nullptr;
-}
-
-void QtWindowSystem::enableControl(std::string_view name, bool enabled)
-{
-    control(name)->setEnabled(enabled);
-}
-
-void QtWindowSystem::showControl(std::string_view name, bool visible)
-{
-    control(name)->setVisible(visible);
-}
-
-auto QtWindowSystem::barRange(std::string_view name) const -> std::optional<BarRange>
-{
-    const auto* bar = qobject_cast<QProgressBar*>(control(name));
-    if (!bar)
-        return std::nullopt;
-    return BarRange{bar->minimum(), bar->maximum()};
-}
-
-void QtWindowSystem::setBarPosition(std::string_view name, int position)
-{
-    qobject_cast<QProgressBar*>(control(name))->setValue(position);
-}
-
-bool QtWindowSystem::windowShown() const
-{
-    return window_ && window_->isVisible();
-}
-
-void QtWindowSystem::activateWindow()
-{
-    window_->raise();
-    window_->activateWindow();
 }
 
 } // namespace marlo

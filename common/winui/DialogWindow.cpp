@@ -2,6 +2,9 @@
 
 #include "ResourceIds.h"
 #include "StartMonitor.h"
+#include "WinText.h"
+
+#include <commctrl.h>
 
 namespace marlo {
 
@@ -24,37 +27,54 @@ void DialogWindow::destroy()
     window_.reset();
 }
 
-bool DialogWindow::create(const wchar_t* className, const wchar_t* caption, DWORD style, HICON icon,
-                          HBRUSH background, HWND owner)
+bool DialogWindow::create(const Frame& frame)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
-    if (!GetClassInfoExW(instance, className, &windowClass)) {
+    if (!GetClassInfoExW(instance, frame.className, &windowClass)) {
         windowClass = {};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = procedure;
         windowClass.cbWndExtra = DLGWINDOWEXTRA;
         windowClass.hInstance = instance;
-        windowClass.hIcon = icon;
+        windowClass.hIcon = programIcon();
         windowClass.hIconSm = programIcon(SM_CXSMICON);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = background;
-        windowClass.lpszClassName = className;
+        windowClass.hbrBackground = frame.background;
+        windowClass.lpszClassName = frame.className;
         if (!RegisterClassExW(&windowClass)) {
             creationError_ = GetLastError();
             return false;
         }
     }
+    endsProgram_ = frame.endsProgram;
     // Made on the monitor it opens on; the layout sizes and centres it there.
-    const RECT at = openingRect(owner);
-    if (!CreateWindowExW(WS_EX_CONTROLPARENT, className, caption, style, at.left, at.top,
-                         at.right - at.left, at.bottom - at.top, owner, nullptr, instance, this)) {
+    const RECT at = openingRect(frame.owner);
+    if (!CreateWindowExW(WS_EX_CONTROLPARENT, frame.className, win32::widen(frame.caption).c_str(),
+                         frame.style, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                         frame.owner, nullptr, instance, this)) {
         // A refusal without an error of its own is most likely the
         // desktop's heap run out.
         creationError_ = GetLastError() ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
         return false;
     }
+    layout_.emplace(hwnd(), frame.clientWidth, frame.clientHeight);
     return true;
+}
+
+HWND DialogWindow::addButton(const char* caption, const TwipBox& box, int id, int font)
+{
+    // Each tells when it takes the focus, so that Enter presses it.
+    return layout_->addControl(WC_BUTTONW, win32::widen(caption).c_str(),
+                               WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, box, id, font);
+}
+
+void DialogWindow::show()
+{
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    if (startFocus_)
+        focusControl(startFocus_);
+    UpdateWindow(hwnd());
 }
 
 void DialogWindow::runHandler(const std::function<void()>& handler)
@@ -71,6 +91,41 @@ void DialogWindow::close()
 {
     if (closeWhenIdle_.closeNow())
         DestroyWindow(hwnd());
+}
+
+std::optional<LRESULT> DialogWindow::handle(UINT, WPARAM, LPARAM)
+{
+    return std::nullopt;
+}
+
+void DialogWindow::clicked(int) {}
+
+std::optional<LRESULT> DialogWindow::handleCommon(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED)
+            runHandler([this, id = LOWORD(wParam)] { clicked(id); });
+        else if (HIWORD(wParam) == BN_SETFOCUS)
+            // Enter presses the button that has the focus.
+            SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        return layout_->scaledSize(wParam, lParam);
+    case WM_DPICHANGED:
+        layout_->dpiChanged(wParam, lParam);
+        return 0;
+    case WM_CLOSE:
+        closeAsked();
+        return 0;
+    case WM_DESTROY:
+        // The program's exit status is its window side's; the loop just ends.
+        if (endsProgram_)
+            PostQuitMessage(0);
+        return 0;
+    default:
+        return std::nullopt;
+    }
 }
 
 void DialogWindow::focusControl(HWND control)
@@ -103,6 +158,9 @@ LRESULT CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wPara
     }
     if (self)
         if (const std::optional<LRESULT> handled = self->handle(message, wParam, lParam))
+            return *handled;
+    if (self && self->layout_)
+        if (const std::optional<LRESULT> handled = self->handleCommon(message, wParam, lParam))
             return *handled;
     return DefDlgProcW(window, message, wParam, lParam);
 }

@@ -11,16 +11,16 @@ void dispatchMessage(MSG& message)
     DispatchMessageW(&message);
 }
 
-int runMessageLoop()
+bool runMessageLoop()
 {
     MSG message;
     BOOL got;
     while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1)
-            return 1;
+            return false;
         dispatchMessage(message);
     }
-    return static_cast<int>(message.wParam);
+    return true;
 }
 
 void pumpPendingMessages()

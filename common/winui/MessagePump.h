@@ -8,10 +8,9 @@ namespace marlo {
 // navigation), or translates and dispatches it.
 void dispatchMessage(MSG& message);
 
-// Runs the thread's messages until the program is asked to end; answers
-// the status it was asked to end with, or 1 when the system fails to hand
-// over the thread's messages.
-int runMessageLoop();
+// Runs the thread's messages until the program is asked to end; false when
+// the system fails to hand over the thread's messages.
+bool runMessageLoop();
 
 // Runs every message that is pending, then returns. An end asked for
 // meanwhile is kept for the loop that runs the program.

@@ -5,8 +5,6 @@
 #include "ProgramStart.h"
 #include "WinText.h"
 
-#include <commctrl.h>
-
 #include <utility>
 
 namespace marlo {
@@ -54,6 +52,12 @@ void WinWindowSystem::closeWindowAndQuit(int exitStatus)
     PostQuitMessage(exitStatus);
 }
 
+int WinWindowSystem::run()
+{
+    // A loop that the system stops handing messages ends the tool with 1.
+    return runMessageLoop() ? exitStatus() : 1;
+}
+
 void WinWindowSystem::DoEvents()
 {
     pumpPendingMessages();
@@ -62,74 +66,6 @@ void WinWindowSystem::DoEvents()
 void WinWindowSystem::Beep()
 {
     MessageBeep(MB_OK);
-}
-
-HWND WinWindowSystem::control(std::string_view name) const
-{
-    const auto found = controls_.find(name);
-    if (found == controls_.end() || !IsWindow(found->second))
-        return nullptr;
-    return found->second;
-}
-
-bool WinWindowSystem::hasControl(std::string_view name) const
-{
-    return control(name) != nullptr;
-}
-
-void WinWindowSystem::enableControl(std::string_view name, bool enabled)
-{
-    EnableWindow(control(name), enabled);
-}
-
-void WinWindowSystem::showControl(std::string_view name, bool visible)
-{
-    ShowWindow(control(name), visible ? SW_SHOW : SW_HIDE);
-}
-
-auto WinWindowSystem::barRange(std::string_view name) const -> std::optional<BarRange>
-{
-    HWND bar = control(name);
-    wchar_t className[64] = {};
-    GetClassNameW(bar, className, 64);
-    if (lstrcmpiW(className, PROGRESS_CLASSW) != 0)
-        return std::nullopt;
-    PBRANGE range{};
-    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    return BarRange{range.iLow, range.iHigh};
-}
-
-void WinWindowSystem::setBarPosition(std::string_view name, int position)
-{
-    // A themed bar grows towards a higher value over a while, and only while
-    // messages are pumped, but steps back to a lower one at once; the reset
-    // sets its values between pauses that pump nothing. So each value is
-    // reached from just above it (from a range one longer at the end), and
-    // drawn now.
-    HWND bar = control(name);
-    PBRANGE range{};
-    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    const bool atEnd = position >= range.iHigh;
-    if (atEnd)
-        SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh + 1);
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-    if (atEnd)
-        SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh);
-    UpdateWindow(bar);
-}
-
-bool WinWindowSystem::windowShown() const
-{
-    HWND window = liveWindow();
-    return window && IsWindowVisible(window);
-}
-
-void WinWindowSystem::activateWindow()
-{
-    HWND window = liveWindow();
-    SetForegroundWindow(window);
-    ::SetFocus(window);
 }
 
 } // namespace marlo

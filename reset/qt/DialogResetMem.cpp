@@ -2,6 +2,7 @@
 
 #include "QtAppIcon.h"
 #include "QtDesign.h"
+#include "ResetClick.h"
 #include "ResetWindowDesign.h"
 
 #include <QCloseEvent>
@@ -40,8 +41,8 @@ QPushButton* addButton(QWidget* window, const design::ButtonDesign& item)
 
 } // namespace
 
-DialogResetMem::DialogResetMem(Platform platform, QWidget* parent)
-    : QDialog(parent), platform_(platform), buttons_(platform)
+DialogResetMem::DialogResetMem(Platform platform)
+    : platform_(platform), buttons_(platform, *this), closeWhenIdle_(*this)
 {
     setObjectName(QStringLiteral("DialogResetMem"));
     setWindowTitle(QString::fromUtf8(design::Caption));
@@ -80,32 +81,63 @@ void DialogResetMem::buildControls()
     // and the buttons lie above the labels.
     for (const design::LabelDesign& label : design::Labels)
         addLabel(this, label);
+    const auto label = [this](const char* name) {
+        return findChild<QLabel*>(QString::fromUtf8(name));
+    };
+    warning_ = label(design::WarningLabel);
+    caution_ = label(design::CautionLabel);
+    resetting_ = label(design::ResettingLabel);
+    backupNotice_ = label(design::BackupNoticeLabel);
 
-    auto* bar = new QProgressBar(this);
-    bar->setObjectName(QString::fromUtf8(design::ProgressBarName));
-    bar->setGeometry(rectFromTwips(design::ProgressBarBox));
-    bar->setRange(0, 100);
-    bar->setValue(0);
-    bar->setTextVisible(false);
-    bar->setVisible(false);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QString::fromUtf8(design::ProgressBarName));
+    bar_->setGeometry(rectFromTwips(design::ProgressBarBox));
+    bar_->setRange(ProgressLow, ProgressHigh);
+    bar_->setValue(0);
+    bar_->setTextVisible(false);
+    bar_->setVisible(false);
 
-    QPushButton* cancel = addButton(this, design::CancelButton);
-    QPushButton* resetNow = addButton(this, design::OkButton);
-    connect(resetNow, &QPushButton::clicked, this, &DialogResetMem::resetNowClicked);
-    connect(cancel, &QPushButton::clicked, this, &DialogResetMem::cancelClicked);
-
-    setTabOrder(resetNow, cancel);
-    resetNow->setFocus();
+    // Made from the last in tab order, so that the first lies on top.
+    QPushButton* next = nullptr;
+    for (auto item = design::Buttons.rbegin(); item != design::Buttons.rend(); ++item) {
+        QPushButton* button = addButton(this, *item);
+        connect(button, &QPushButton::clicked, this, [this, click = item->click] {
+            closeWhenIdle_.runHandler([this, click] { runClick(buttons_, click); });
+        });
+        if (next)
+            setTabOrder(button, next);
+        next = button;
+    }
+    resetNow_ = next;
+    resetNow_->setFocus();
 }
 
-void DialogResetMem::resetNowClicked()
+void DialogResetMem::showResetting()
 {
-    buttons_.resetNow();
+    resetNow_->setEnabled(false);
+    warning_->setVisible(false);
+    caution_->setVisible(false);
+    resetting_->setVisible(true);
+    bar_->setVisible(true);
 }
 
-void DialogResetMem::cancelClicked()
+void DialogResetMem::setProgress(int position)
 {
-    buttons_.cancel();
+    bar_->setValue(position);
+}
+
+void DialogResetMem::showBackupNotice()
+{
+    backupNotice_->setVisible(true);
+}
+
+bool DialogResetMem::takeFocus()
+{
+    if (!isVisible())
+        return false;
+    raise();
+    activateWindow();
+    return true;
 }
 
 void DialogResetMem::keyPressEvent(QKeyEvent* event)
@@ -121,13 +153,9 @@ void DialogResetMem::keyPressEvent(QKeyEvent* event)
 
 void DialogResetMem::closeEvent(QCloseEvent* event)
 {
-    // The close box (a close that comes from the window system) waits out the
-    // reset; the sequence's own close when a template is missing goes through.
-    if (event->spontaneous() && buttons_.sequence().running()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    // The close box waits out the reset, which ends the program itself.
+    if (closeWhenIdle_.closeNow(*event))
+        QDialog::closeEvent(event);
 }
 
 } // namespace marlo

@@ -14,6 +14,5 @@ int main(int argc, char* argv[])
     marlo::DialogResetMem window({*files, windows});
     windows.setWindow(&window);
     window.show();
-    QApplication::exec();
-    return windows.exitStatus();
+    return windows.run();
 }

@@ -1,11 +1,13 @@
 #include "DialogResetMem.h"
 
 #include "ColouredButton.h"
+#include "ResetClick.h"
 #include "ResetWindowDesign.h"
 #include "WinText.h"
-#include "WinWindowSystem.h"
 
 #include <commctrl.h>
+
+#include <string_view>
 
 namespace marlo {
 
@@ -18,24 +20,28 @@ constexpr DesignColours Colours{
     // The system's greyed text all but vanishes on this background.
     RGB(128, 128, 128)};
 
-enum ControlId { OkButtonId = 100, CancelButtonId, ProgressBarId, FirstLabelId };
+enum ControlId { FirstButtonId = 100, ProgressBarId = 200, FirstLabelId };
+
+bool isButton(UINT_PTR id)
+{
+    return id >= FirstButtonId && id < FirstButtonId + design::Buttons.size();
+}
 
 } // namespace
 
-DialogResetMem::DialogResetMem(FileSystem& files, WinWindowSystem& windows)
-    : windows_(windows), buttons_(Platform{files, windows}), colours_(Colours)
+DialogResetMem::DialogResetMem(Platform platform)
+    : platform_(platform), buttons_(platform, *this), colours_(Colours)
 {
     // A fixed dialog border: system menu and close box, no minimize or
     // maximize box, no resizing. No class brush: the dialog manager paints
     // the background in the brush that WM_CTLCOLORDLG answers, the theme's.
-    if (!create(L"MarloResetWindow", win32::widen(design::Caption).c_str(),
-                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, programIcon(), nullptr))
+    if (!create({L"MarloResetWindow", design::Caption,
+                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, nullptr, design::ClientWidth,
+                 design::ClientHeight}))
         return;
-    windows_.setWindow(hwnd());
-    layout_.emplace(hwnd(), design::ClientWidth, design::ClientHeight);
     buildControls();
-    layout_->sizeAndCentre();
-    windows_.Beep();
+    sizeAndCentre();
+    platform_.windows.Beep();
 }
 
 DialogResetMem::~DialogResetMem()
@@ -48,21 +54,13 @@ void DialogResetMem::buildControls()
     // Children are stacked in the order they are made, the first on top, and
     // Tab follows that order: the buttons first, so that they and the
     // progress bar lie above the labels wherever boxes overlap.
-    TwipLayout& layout = *layout_;
+    TwipLayout& layout = this->layout();
     const int buttonFont = layout.addFont({L"Arial", design::ButtonPoints, FW_NORMAL});
-    const DWORD buttonStyle = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
-    resetNow_ = layout.addControl(WC_BUTTONW, win32::widen(design::OkButton.caption).c_str(),
-                                  buttonStyle, design::OkButton.box, OkButtonId, buttonFont);
-    HWND cancel =
-        layout.addControl(WC_BUTTONW, win32::widen(design::CancelButton.caption).c_str(),
-                          buttonStyle, design::CancelButton.box, CancelButtonId, buttonFont);
-    windows_.addControl(design::OkButtonName, resetNow_);
-    windows_.addControl(design::CancelButtonName, cancel);
+    resetNow_ = addButtons(design::Buttons, FirstButtonId, buttonFont);
 
-    HWND bar = layout.addControl(PROGRESS_CLASSW, L"", 0, design::ProgressBarBox, ProgressBarId);
-    SendMessageW(bar, PBM_SETRANGE32, 0, 100);
-    SendMessageW(bar, PBM_SETPOS, 0, 0);
-    windows_.addControl(design::ProgressBarName, bar);
+    bar_ = layout.addControl(PROGRESS_CLASSW, L"", 0, design::ProgressBarBox, ProgressBarId);
+    SendMessageW(bar_, PBM_SETRANGE32, ProgressLow, ProgressHigh);
+    SendMessageW(bar_, PBM_SETPOS, 0, 0);
 
     // The labels from the top of the stack down.
     int id = FirstLabelId;
@@ -72,31 +70,71 @@ void DialogResetMem::buildControls()
         const DWORD style = SS_CENTER | SS_NOPREFIX | (label->shown ? WS_VISIBLE : 0);
         HWND control = layout.addControl(WC_STATICW, win32::widen(label->text).c_str(), style,
                                          label->box, id++, font);
-        windows_.addControl(label->name, control);
+        const std::string_view name = label->name;
+        if (name == design::WarningLabel)
+            warning_ = control;
+        else if (name == design::CautionLabel)
+            caution_ = control;
+        else if (name == design::ResettingLabel)
+            resetting_ = control;
+        else if (name == design::BackupNoticeLabel)
+            backupNotice_ = control;
     }
 }
 
-void DialogResetMem::show()
+void DialogResetMem::showResetting()
 {
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    focusControl(resetNow_);
-    UpdateWindow(hwnd());
+    EnableWindow(resetNow_, FALSE);
+    ShowWindow(warning_, SW_HIDE);
+    ShowWindow(caution_, SW_HIDE);
+    ShowWindow(resetting_, SW_SHOW);
+    ShowWindow(bar_, SW_SHOW);
+}
+
+void DialogResetMem::setProgress(int position)
+{
+    // A themed bar grows towards a higher value over a while, and only while
+    // messages are pumped, but steps back to a lower one at once; the reset
+    // sets its values between pauses that pump nothing. So each value is
+    // reached from just above it (from a range one longer at the end), and
+    // drawn now.
+    PBRANGE range{};
+    SendMessageW(bar_, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    const bool atEnd = position >= range.iHigh;
+    if (atEnd)
+        SendMessageW(bar_, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh + 1);
+    SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
+    SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    if (atEnd)
+        SendMessageW(bar_, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh);
+    UpdateWindow(bar_);
+}
+
+void DialogResetMem::showBackupNotice()
+{
+    ShowWindow(backupNotice_, SW_SHOW);
+}
+
+bool DialogResetMem::takeFocus()
+{
+    if (!hwnd() || !IsWindowVisible(hwnd()))
+        return false;
+    SetForegroundWindow(hwnd());
+    ::SetFocus(hwnd());
+    return true;
+}
+
+void DialogResetMem::clicked(int id)
+{
+    // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
+    // no button stands in for the window, so both do nothing.
+    if (isButton(static_cast<UINT_PTR>(id)))
+        runClick(buttons_, design::Buttons[static_cast<std::size_t>(id - FirstButtonId)].click);
 }
 
 std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND:
-        // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
-        // no button stands in for the window, so both do nothing.
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == OkButtonId)
-            runHandler([this] { resetNowClicked(); });
-        else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == CancelButtonId)
-            runHandler([this] { cancelClicked(); });
-        else if (HIWORD(wParam) == BN_SETFOCUS)
-            // Enter presses the button that has the focus.
-            SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
-        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: {
@@ -107,8 +145,7 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
     }
     case WM_NOTIFY:
         if (const auto* notice = reinterpret_cast<const NMHDR*>(lParam);
-            notice->code == NM_CUSTOMDRAW &&
-            (notice->idFrom == OkButtonId || notice->idFrom == CancelButtonId))
+            notice->code == NM_CUSTOMDRAW && isButton(notice->idFrom))
             return paintButtonInColour(notice, colours_.palette());
         return std::nullopt;
     case WM_SETTINGCHANGE:
@@ -118,31 +155,9 @@ std::optional<LRESULT> DialogResetMem::handle(UINT message, WPARAM wParam, LPARA
     case WM_SYSCOLORCHANGE:
         colours_.themeChanged(hwnd(), message);
         return std::nullopt;
-    case WM_GETDPISCALEDSIZE:
-        return layout_->scaledSize(wParam, lParam);
-    case WM_DPICHANGED:
-        layout_->dpiChanged(wParam, lParam);
-        return 0;
-    case WM_CLOSE:
-        // The close box waits out the reset, which ends the program itself.
-        close();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(windows_.exitStatus());
-        return 0;
     default:
         return std::nullopt;
     }
-}
-
-void DialogResetMem::resetNowClicked()
-{
-    buttons_.resetNow();
-}
-
-void DialogResetMem::cancelClicked()
-{
-    buttons_.cancel();
 }
 
 } // namespace marlo

@@ -1,6 +1,5 @@
 #include "DialogResetMem.h"
 #include "FileSystem.h"
-#include "MessagePump.h"
 #include "WinStart.h"
 #include "WinWindowSystem.h"
 
@@ -9,9 +8,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     marlo::prepareWindowsUi();
     const auto files = marlo::makeHostFileSystem();
     marlo::WinWindowSystem windows(*files, "dbreset");
-    marlo::DialogResetMem window(*files, windows);
+    marlo::DialogResetMem window({*files, windows});
     if (!window.hwnd())
         return marlo::reportNoWindow(window.creationError(), "dbreset");
+    windows.setWindow(window.hwnd());
     window.show();
-    return marlo::runMessageLoop();
+    return windows.run();
 }

@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     if (argc != 3)
         return 2;
     NoPauses platform(argv[1]);
-    marlo::ResetSequence sequence(platform);
+    marlo::ResetSequence sequence(platform, platform);
     marlo::test::signalReady(argv[2]);
     sequence.run();
     return platform.endedWith.value_or(3);

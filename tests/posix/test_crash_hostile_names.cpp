@@ -228,7 +228,7 @@ TEST_F(HostileNames, AnApplicationFolderWithAHostileNameWorksThroughout)
     writeFile(folder + "/MARLOspm.bak", "SPM 1");
 
     FakePlatform platform(folder);
-    ResetSequence(platform).run();
+    ResetSequence(platform, platform).run();
     EXPECT_EQ(platform.endedWith, 0);
     EXPECT_EQ(readFile(folder + "/MARLOcon.mdb"), "template CON");
     EXPECT_EQ(readFile(folder + "/MARLOspm.mdb"), "template SPM");

@@ -97,18 +97,20 @@ TEST(NoPermission, AFolderWithoutWriteAccessMakesEveryCommandAndTheResetFailClea
                     "delete of a writable file");
 
         FakePlatform platform(locked);
-        ResetSequence(platform).run();
+        ResetSequence(platform, platform).run();
         p.expect(platform.endedWith == 1, "the reset did not end as not reset");
         std::string closing;
         for (const std::string& call : platform.calls)
             if (call.starts_with("MsgBox "))
                 closing = call;
         for (const char* live : {"MARLOCON.MDB", "MARLOSPM.MDB"})
-            p.expect(closing.find(std::string(" ") + live +
-                                  " was not reset... Permission denied! Its files were left as they were! ") !=
-                         std::string::npos,
-                     std::string("the reset's message does not say that ") + live +
-                         " was left as it was: " + closing);
+            p.expect(
+                closing.find(
+                    std::string(" ") + live +
+                    " was not reset... Permission denied! Its files were left as they were! ") !=
+                    std::string::npos,
+                std::string("the reset's message does not say that ") + live +
+                    " was left as it was: " + closing);
 
         // Reading is still allowed: an export out of the folder goes through.
         p.expect(!transfer.exportTo(Database::Con, open + "/control.mdb"),

@@ -117,7 +117,7 @@ TEST(CrashReset, AResetKilledAtRandomInstantsLosesNoDatabase)
         for (const std::string& name : folder.names())
             before += name + " ";
         NoPauses platform(folder.str());
-        ResetSequence sequence(platform);
+        ResetSequence sequence(platform, platform);
         sequence.run();
         ASSERT_EQ(platform.endedWith, 0) << "folder after the kill: " << before << "\n"
                                          << platform.calls[platform.calls.size() - 5];

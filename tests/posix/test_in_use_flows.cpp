@@ -85,7 +85,7 @@ protected:
     ResetOutcome reset() const
     {
         FakePlatform platform(app);
-        ResetSequence(platform).run();
+        ResetSequence(platform, platform).run();
         ResetOutcome outcome{platform.endedWith, {}};
         for (const std::string& call : platform.calls)
             if (call.starts_with("MsgBox "))

@@ -29,7 +29,7 @@ namespace {
 struct WindowFixture : ::testing::Test {
     FakePlatform p;
     FakeCommonDialog chooser{p};
-    ImportWindow window{p, &chooser};
+    ImportWindow window{p, {}, &chooser};
 
     QPushButton* button(const char* name) const
     {
@@ -137,6 +137,21 @@ TEST_F(WindowFixture, TheCloseBoxClosesTheWindowWithoutStartingAnything)
     EXPECT_TRUE(p.calls.empty());
 }
 
+TEST_F(WindowFixture, TheCloseBoxDuringACommandClosesTheWindowOnceTheCommandHasEnded)
+{
+    showActive();
+    bool openMeanwhile = false;
+    chooser.answers.push_back(std::nullopt);
+    chooser.onShow = [&] {
+        marlo::test::pressCloseBox(&window);
+        openMeanwhile = window.isVisible();
+    };
+    button("Command7")->click();
+    EXPECT_TRUE(openMeanwhile);
+    EXPECT_EQ(p.calls.back(), "ShowOpen"); // the command ran to its end
+    EXPECT_FALSE(window.isVisible());
+}
+
 // Each button runs its own command; the cancelled chooser shows whose.
 struct Wiring {
     const char* button;
@@ -149,7 +164,7 @@ TEST_P(ButtonWiring, EachButtonRunsItsCommand)
 {
     FakePlatform p;
     FakeCommonDialog chooser{p};
-    ImportWindow window{p, &chooser};
+    ImportWindow window{p, {}, &chooser};
     chooser.answers.push_back(std::nullopt);
     window.findChild<QPushButton*>(GetParam().button)->click();
     if (GetParam().firstDifference.empty()) {

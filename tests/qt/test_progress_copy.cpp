@@ -165,10 +165,13 @@ struct ProgressCopy : ::testing::Test {
     void SetUp() override
     {
         dir.write("MARLOcon.mdb", live);
-        window = std::make_unique<ImportWindow>(p, &chooser, nullptr, [this](QWidget* w) {
-            return std::make_unique<ProgressCopyRunner>(showInProgressDialog(w), throttled(),
-                                                        quietFor());
-        });
+        window = std::make_unique<ImportWindow>(
+            p,
+            [this](QWidget* w) {
+                return std::make_unique<ProgressCopyRunner>(showInProgressDialog(w), throttled(),
+                                                            quietFor());
+            },
+            &chooser);
         window->installEventFilter(&painted);
         qApp->installEventFilter(&dialogs);
         window->show();

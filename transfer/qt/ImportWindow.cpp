@@ -31,11 +31,12 @@ QFont msSansSerifFont(qreal pointSize)
 
 } // namespace
 
-ImportWindow::ImportWindow(Platform platform, CommonDialog* commonDialog1, QWidget* parent,
-                           const CopierFactory& makeCopier)
-    : QWidget(parent), qtCommonDialog1_(this, QString::fromUtf8(design::ChooserName)),
+ImportWindow::ImportWindow(Platform platform, const CopierFactory& makeCopier,
+                           CommonDialog* commonDialog1)
+    : qtCommonDialog1_(this, QString::fromUtf8(design::ChooserName)),
       commands_(platform, commonDialog1 ? *commonDialog1 : qtCommonDialog1_,
-                makeCopier ? makeCopier(this) : std::make_unique<DirectCopy>())
+                makeCopier ? makeCopier(this) : std::make_unique<DirectCopy>()),
+      closeWhenIdle_(*this)
 {
     setObjectName(QStringLiteral("import"));
     setWindowTitle(QString::fromUtf8(design::Caption));
@@ -45,6 +46,8 @@ ImportWindow::ImportWindow(Platform platform, CommonDialog* commonDialog1, QWidg
     // place and size, and a smaller window cuts controls off.
     resize(pixelsFromTwips(design::ClientWidth), pixelsFromTwips(design::ClientHeight));
     buildControls();
+    const QRect screenArea = screen()->availableGeometry();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screenArea));
 }
 
 void ImportWindow::buildControls()
@@ -72,8 +75,9 @@ void ImportWindow::buildControls()
         // comes from; no button stands in for the whole window.
         button->setAutoDefault(true);
         if (item.click != design::Action::None)
-            connect(button, &QPushButton::clicked, this,
-                    [this, click = item.click] { runClick(commands_, click); });
+            connect(button, &QPushButton::clicked, this, [this, click = item.click] {
+                closeWhenIdle_.runHandler([this, click] { runClick(commands_, click); });
+            });
         if (previous)
             setTabOrder(previous, button);
         else
@@ -82,11 +86,12 @@ void ImportWindow::buildControls()
     }
 }
 
-void ImportWindow::showCentred()
+void ImportWindow::closeEvent(QCloseEvent* event)
 {
-    const QRect screenArea = screen()->availableGeometry();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screenArea));
-    show();
+    // A command under way runs to its end, its notice shown, and the window
+    // closes after it.
+    if (closeWhenIdle_.closeNow(*event))
+        QWidget::closeEvent(event);
 }
 
 } // namespace marlo

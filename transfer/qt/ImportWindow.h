@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtCloseWhenIdle.h"
 #include "QtCommonDialog.h"
 #include "TransferCommands.h"
 
@@ -23,20 +24,22 @@ public:
     // without one they copy straight through the file layer.
     using CopierFactory = std::function<std::unique_ptr<CopyRunner>(QWidget* window)>;
 
-    // The window owns its chooser CommonDialog1; a test hands in its own.
-    explicit ImportWindow(Platform platform, CommonDialog* commonDialog1 = nullptr,
-                          QWidget* parent = nullptr, const CopierFactory& makeCopier = {});
+    // Builds the window, hidden, in the middle of the screen. The window
+    // owns its chooser CommonDialog1; a test hands in its own.
+    explicit ImportWindow(Platform platform, const CopierFactory& makeCopier = {},
+                          CommonDialog* commonDialog1 = nullptr);
 
     TransferCommands& commands() { return commands_; }
 
-    // Shows the window in the middle of the screen.
-    void showCentred();
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
 
     QtCommonDialog qtCommonDialog1_;
     TransferCommands commands_;
+    QtCloseWhenIdle closeWhenIdle_;
 };
 
 } // namespace marlo

@@ -2,6 +2,7 @@
 
 #include "MessageBox.h"
 #include "ProgressPresenter.h"
+#include "ProgressWindowDesign.h"
 #include "QtAppIcon.h"
 #include "QtDesign.h"
 
@@ -14,25 +15,25 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include <chrono>
-
 namespace marlo {
 
 namespace {
 
-constexpr int Width = 380;
-constexpr std::chrono::milliseconds PollInterval{50};
+namespace design = progresswindow;
+
+// Laid out by Qt's layouts at the design's width.
+constexpr int Width = pixelsFromTwips(design::Width);
 
 } // namespace
 
 ProgressDialog::ProgressDialog(const QString& copying, QWidget* over)
     : copying_(new QLabel(this)), bytes_(new QLabel(this)), bar_(new QProgressBar(this)),
-      cancel_(new QPushButton(tr("Cancel"), this))
+      cancel_(new QPushButton(QString::fromUtf8(design::CancelCaption), this))
 {
     setObjectName(QStringLiteral("copyProgress"));
     setWindowTitle(QString::fromUtf8(MessageTitle));
     setWindowIcon(appIcon());
-    setFont(arialFont(8.25));
+    setFont(arialFont(design::FontPoints));
     setModal(true);
     // No minimize box: a hidden modal dialog would leave the window dead.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -115,7 +116,7 @@ ShowUntilEnded showInProgressDialog(QWidget* window)
         QObject::connect(&dialog, &ProgressDialog::cancelRequested,
                          [&presenter] { presenter.requestCancel(); });
         QTimer poll;
-        poll.setInterval(PollInterval);
+        poll.setInterval(design::PollInterval);
         QObject::connect(&poll, &QTimer::timeout, &dialog, [&presenter] { presenter.look(); });
         presenter.look();
         poll.start();

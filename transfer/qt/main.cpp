@@ -14,11 +14,10 @@ int main(int argc, char* argv[])
     const auto files = marlo::makeHostFileSystem();
     marlo::QtWindowSystem windows(*files, nullptr, QStringLiteral("dbtransfer"));
     // A long export or import runs beside the window, which stays alive.
-    marlo::ImportWindow window({*files, windows}, nullptr, nullptr, [](QWidget* w) {
+    marlo::ImportWindow window({*files, windows}, [](QWidget* w) {
         return std::make_unique<marlo::ProgressCopyRunner>(marlo::showInProgressDialog(w));
     });
     windows.setWindow(&window);
-    window.showCentred();
-    QApplication::exec();
-    return windows.exitStatus();
+    window.show();
+    return windows.run();
 }

@@ -3,7 +3,6 @@
 #include "ButtonClick.h"
 #include "ImportWindowDesign.h"
 #include "WinText.h"
-#include "WinWindowSystem.h"
 
 #include <commctrl.h>
 
@@ -35,106 +34,53 @@ LRESULT CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
 
 } // namespace
 
-ImportWindow::ImportWindow(FileSystem& files, WinWindowSystem& windows,
-                           const CopierFactory& makeCopier)
-    : windows_(windows)
+ImportWindow::ImportWindow(Platform platform, const CopierFactory& makeCopier)
 {
     // An ordinary window: resizable, with minimize and maximize boxes. It
     // does not paint beneath its children, which would flicker while the
     // window is resized.
-    if (!create(L"MarloImportWindow", win32::widen(design::Caption).c_str(),
-                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, programIcon(),
-                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+    if (!create({L"MarloImportWindow", design::Caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), design::ClientWidth,
+                 design::ClientHeight}))
         return;
-    windows_.setWindow(hwnd());
-    layout_.emplace(hwnd(), design::ClientWidth, design::ClientHeight);
     commonDialog1_.setOwner(hwnd());
-    commands_ = std::make_unique<TransferCommands>(Platform{files, windows_}, commonDialog1_,
-                                                   makeCopier ? makeCopier(hwnd())
-                                                              : std::make_unique<DirectCopy>());
+    commands_ = std::make_unique<TransferCommands>(
+        platform, commonDialog1_, makeCopier ? makeCopier(hwnd()) : std::make_unique<DirectCopy>());
     buildControls();
-    layout_->sizeAndCentre();
-}
-
-ImportWindow::~ImportWindow()
-{
-    destroy();
+    sizeAndCentre();
 }
 
 void ImportWindow::buildControls()
 {
     // Children are stacked in the order they are made and Tab follows it:
     // the buttons in tab order, then the labels, the frame at the bottom.
-    TwipLayout& layout = *layout_;
+    TwipLayout& layout = this->layout();
     const int font = layout.addFont({L"Arial", design::FontPoints, FW_NORMAL});
-    int id = FirstButtonId;
-    for (const design::ButtonDesign& button : design::Buttons) {
-        HWND control = layout.addControl(WC_BUTTONW, win32::widen(button.caption).c_str(),
-                                         WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
-                                         button.box, id++, font);
-        windows_.addControl(button.name, control);
-        if (!firstButton_)
-            firstButton_ = control;
-    }
+    addButtons(design::Buttons, FirstButtonId, font);
 
-    id = FirstLabelId;
+    int id = FirstLabelId;
     const design::Box& frame = design::FrameBox;
     for (const design::LabelDesign& label : design::Labels) {
         const TwipBox box{frame.left + label.box.left, frame.top + label.box.top, label.box.width,
                           label.box.height};
-        HWND control = layout.addControl(WC_STATICW, win32::widen(label.text).c_str(),
-                                         WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box, id++, font);
-        windows_.addControl(label.name, control);
+        layout.addControl(WC_STATICW, win32::widen(label.text).c_str(),
+                          WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box, id++, font);
     }
 
     // A plain rectangle in the window's text colour, without a 3D edge.
     HWND frameControl =
         layout.addControl(WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME, frame, FrameId);
     SetWindowSubclass(frameControl, frameProcedure, 0, 0);
-    windows_.addControl(design::FrameName, frameControl);
 }
 
-void ImportWindow::show()
+void ImportWindow::clicked(int id)
 {
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    focusControl(firstButton_);
-    UpdateWindow(hwnd());
-}
-
-std::optional<LRESULT> ImportWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_COMMAND: {
-        // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
-        // no button stands in for the window, so both do nothing.
-        const int index = LOWORD(wParam) - FirstButtonId;
-        if (index < 0 || index >= static_cast<int>(design::Buttons.size()))
-            return 0;
-        if (HIWORD(wParam) == BN_SETFOCUS)
-            // Enter presses the button that has the focus.
-            SendMessageW(hwnd(), DM_SETDEFID, LOWORD(wParam), 0);
-        else if (HIWORD(wParam) == BN_CLICKED)
-            runHandler([this, index] {
-                runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
-            });
-        return 0;
-    }
-    case WM_GETDPISCALEDSIZE:
-        return layout_->scaledSize(wParam, lParam);
-    case WM_DPICHANGED:
-        layout_->dpiChanged(wParam, lParam);
-        return 0;
-    case WM_CLOSE:
-        // A command under way runs to its end, its notice shown, and the
-        // window closes after it.
-        close();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(windows_.exitStatus());
-        return 0;
-    default:
-        return std::nullopt;
-    }
+    // Enter and Escape for the whole window arrive as IDOK and IDCANCEL:
+    // no button stands in for the window, so both do nothing. A close asked
+    // during a command waits for its end and its notice.
+    const int index = id - FirstButtonId;
+    if (index >= 0 && index < static_cast<int>(design::Buttons.size()))
+        runClick(*commands_, design::Buttons[static_cast<std::size_t>(index)].click);
 }
 
 } // namespace marlo

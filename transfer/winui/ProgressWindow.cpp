@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 #include "MessagePump.h"
 #include "ProgressPresenter.h"
+#include "ProgressWindowDesign.h"
 #include "WinText.h"
 
 #include <commctrl.h>
@@ -13,19 +14,10 @@ namespace marlo {
 
 namespace {
 
-constexpr UINT PollInterval = 50; // ms
+namespace design = progresswindow;
+
 // Posted by the copy's worker as the copy ends.
 constexpr UINT CopyEnded = WM_APP + 1;
-// Twips, 15 to a pixel at 96 dpi.
-constexpr int Width = 5700, Margin = 165, LineHeight = 240, BarHeight = 270, ButtonWidth = 1200,
-              ButtonHeight = 360, Gap = 120;
-constexpr int Inner = Width - 2 * Margin;
-constexpr TwipBox NameBox{Margin, Margin, Inner, LineHeight};
-constexpr TwipBox BytesBox{Margin, NameBox.top + LineHeight + Gap / 2, Inner, LineHeight};
-constexpr TwipBox BarBox{Margin, BytesBox.top + LineHeight + Gap / 2, Inner, BarHeight};
-constexpr TwipBox CancelBox{Width - Margin - ButtonWidth, BarBox.top + BarHeight + Gap, ButtonWidth,
-                            ButtonHeight};
-constexpr int Height = CancelBox.top + ButtonHeight + Margin;
 
 } // namespace
 
@@ -36,26 +28,27 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
         disabledOwner_.reset(owner);
     }
     // No minimize box: a hidden modal window would leave the owner dead.
-    if (!create(L"MarloCopyProgress", win32::widen(MessageTitle).c_str(),
-                WS_POPUP | WS_CAPTION | WS_SYSMENU, programIcon(),
-                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), owner))
+    if (!create({L"MarloCopyProgress", MessageTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), design::Width, design::Height, owner,
+                 false}))
         return;
-    layout_.emplace(hwnd(), Width, Height);
-    TwipLayout& layout = *layout_;
-    const int font = layout.addFont({L"Arial", 8.25, FW_NORMAL});
-    // A long name is shortened in its middle instead of widening the window.
+    TwipLayout& layout = this->layout();
+    const int font = layout.addFont({L"Arial", design::FontPoints, FW_NORMAL});
     layout.addControl(WC_STATICW, win32::widen(copying).c_str(),
-                      WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, NameBox, 100, font);
+                      WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, design::NameBox, 100,
+                      font);
     // A blank holds its line until the first figures.
-    bytes_ = layout.addControl(WC_STATICW, L" ", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, BytesBox, 101,
-                               font);
+    bytes_ = layout.addControl(WC_STATICW, L" ", WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                               design::BytesBox, 101, font);
     // Busy until the copy tells its size.
-    bar_ = layout.addControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_MARQUEE, BarBox, 102, font);
+    bar_ = layout.addControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_MARQUEE, design::BarBox, 102,
+                             font);
     SendMessageW(bar_, PBM_SETMARQUEE, TRUE, 30);
-    cancel_ = layout.addControl(WC_BUTTONW, L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                CancelBox, IDCANCEL, font);
+    cancel_ = layout.addControl(WC_BUTTONW, win32::widen(design::CancelCaption).c_str(),
+                                WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, design::CancelBox,
+                                IDCANCEL, font);
 
-    layout.sizeAndCentre();
+    sizeAndCentre();
     // Over the middle of its owner rather than of the screen.
     RECT over{}, self{};
     if (owner && GetWindowRect(owner, &over) && GetWindowRect(hwnd(), &self)) {
@@ -95,26 +88,17 @@ void ProgressWindow::disableCancel()
     EnableWindow(cancel_, FALSE);
 }
 
-std::optional<LRESULT> ProgressWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+void ProgressWindow::clicked(int id)
 {
-    switch (message) {
-    case WM_COMMAND:
-        // Cancel and Escape both arrive as IDCANCEL; Enter as IDOK does nothing.
-        if (LOWORD(wParam) == IDCANCEL && askCancel_)
-            askCancel_();
-        return 0;
-    case WM_GETDPISCALEDSIZE:
-        return layout_->scaledSize(wParam, lParam);
-    case WM_DPICHANGED:
-        layout_->dpiChanged(wParam, lParam);
-        return 0;
-    case WM_CLOSE:
-        if (askCancel_)
-            askCancel_();
-        return 0;
-    default:
-        return std::nullopt;
-    }
+    // Cancel and Escape both arrive as IDCANCEL; Enter as IDOK does nothing.
+    if (id == IDCANCEL && askCancel_)
+        askCancel_();
+}
+
+void ProgressWindow::closeAsked()
+{
+    if (askCancel_)
+        askCancel_();
 }
 
 ShowUntilEnded showInProgressWindow(HWND owner)
@@ -138,7 +122,8 @@ ShowUntilEnded showInProgressWindow(HWND owner)
         } stopTelling{job};
         // The figures are looked at on a timer. Without one they stand
         // still, but the copy's end still closes the window.
-        const UINT_PTR poll = SetTimer(nullptr, 0, PollInterval, nullptr);
+        const UINT_PTR poll =
+            SetTimer(nullptr, 0, static_cast<UINT>(design::PollInterval.count()), nullptr);
         presenter.look();
         MSG message;
         while (!presenter.ended()) {

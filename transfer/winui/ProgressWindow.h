@@ -3,11 +3,9 @@
 #include "DialogWindow.h"
 #include "ProgressCopyRunner.h"
 #include "ProgressView.h"
-#include "TwipLayout.h"
 #include "WinHandle.h"
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -36,7 +34,8 @@ public:
     void finish() override { disabledOwner_.reset(); }
 
 protected:
-    std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void clicked(int id) override;
+    void closeAsked() override;
 
 private:
     // The owner, kept from input while the window stands over it.
@@ -51,8 +50,6 @@ private:
     };
     win32::UniqueOf<GiveInputBack> disabledOwner_;
     std::function<void()> askCancel_;
-    // Made with the window; its font outlives the controls' use of it.
-    std::optional<TwipLayout> layout_;
     HWND bytes_ = nullptr;
     HWND bar_ = nullptr;
     HWND cancel_ = nullptr;

@@ -1,6 +1,5 @@
 #include "FileSystem.h"
 #include "ImportWindow.h"
-#include "MessagePump.h"
 #include "ProgressCopyRunner.h"
 #include "ProgressWindow.h"
 #include "WinStart.h"
@@ -12,11 +11,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const auto files = marlo::makeHostFileSystem();
     marlo::WinWindowSystem windows(*files, "dbtransfer");
     // A long export or import runs beside the window, which stays alive.
-    marlo::ImportWindow window(*files, windows, [](HWND w) {
+    marlo::ImportWindow window({*files, windows}, [](HWND w) {
         return std::make_unique<marlo::ProgressCopyRunner>(marlo::showInProgressWindow(w));
     });
     if (!window.hwnd())
         return marlo::reportNoWindow(window.creationError(), "dbtransfer");
+    windows.setWindow(window.hwnd());
     window.show();
-    return marlo::runMessageLoop();
+    return windows.run();
 }

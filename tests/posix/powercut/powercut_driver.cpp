@@ -27,7 +27,7 @@ public:
 int reset(const std::string& folder)
 {
     NoPauses platform(folder);
-    marlo::ResetSequence sequence(platform);
+    marlo::ResetSequence sequence(platform, platform);
     sequence.run();
     return platform.endedWith.value_or(3) == 0 ? 0 : 1;
 }
