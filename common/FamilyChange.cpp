@@ -86,7 +86,7 @@ Status FamilyChange::setAsideOldest()
             setAside = files_.SetAside(oldest, aside);
     }
     if (!tookEffect(setAside))
-        return because(setAside, texts::oldestCannotMakeRoom(files_.NameOf(oldest.text())));
+        return because(setAside, texts::oldestCannotMakeRoom(oldest.name()));
     return record(setAside, {Kind::SetAside, BackupGenerations});
 }
 
@@ -125,7 +125,7 @@ Status FamilyChange::shiftRun()
         Status moved = record(files_.MoveFile(from, generationPath(generation + 1)),
                               {Kind::Moved, generation});
         if (!moved)
-            return because(moved, texts::backupCannotMoveUp(files_.NameOf(from.text())));
+            return because(moved, texts::backupCannotMoveUp(from.name()));
     }
     return {};
 }
@@ -149,7 +149,7 @@ Status FamilyChange::shiftGeneration(int generation)
         moved = record(files_.MoveFile(from, to), {Kind::Moved, generation});
     }
     if (!moved)
-        return because(moved, texts::backupCannotMoveUp(files_.NameOf(from.text())));
+        return because(moved, texts::backupCannotMoveUp(from.name()));
     return moved;
 }
 
@@ -195,8 +195,7 @@ Status FamilyChange::place(StagedCopy& staged)
         report_.unflushed = report_.unflushed || !dropped.ok();
         return placed.ok() ? dropped : placed;
     }
-    report_.whereNow.push_back(
-        texts::oldestKeptAside(userForm(BackupGenerations), files_.NameOf(aside.text())));
+    report_.whereNow.push_back(texts::oldestKeptAside(userForm(BackupGenerations), aside.name()));
     return placed.ok() ? dropped : placed;
 }
 
@@ -219,7 +218,7 @@ ChangeReport FamilyChange::rollBack()
             break;
         case Kind::SetAside:
             undone = files_.MoveFile(asideFile(), generationPath(BackupGenerations));
-            left = texts::isNow(userForm(BackupGenerations), files_.NameOf(asideFile().text()));
+            left = texts::isNow(userForm(BackupGenerations), asideFile().name());
             break;
         }
         if (!tookEffect(undone))

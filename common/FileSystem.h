@@ -102,9 +102,9 @@ public:
     // files alone before it changes the first of them.
     virtual Status FilesNotInUse(const std::vector<FilePath>& paths) = 0;
 
-    // The last part of a path, the file's own name, as the host splits
-    // paths.
-    virtual std::string NameOf(const std::string& path) = 0;
+    // The last part of a path the chooser returned, its own name as the host
+    // splits paths: what the copy dialog shows of a chosen file.
+    virtual std::string NameOf(const std::string& chosenPath) = 0;
 };
 
 // A whole copy: staged, then placed. Replaces an existing destination only

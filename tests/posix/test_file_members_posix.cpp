@@ -1,5 +1,7 @@
 // Members on a Linux drive that tells case apart: which of several forms is
-// taken, and chosen names that are taken literally.
+// taken, chosen names that are taken literally, and members named in reports.
+#include "ChangeTexts.h"
+#include "FamilyChange.h"
 #include "FileLayerExpect.h"
 #include "HostFilesTest.h"
 
@@ -51,4 +53,19 @@ TEST_F(PosixFileMembers, ChosenPathsWithBackslashesAreLiteralNames)
     ASSERT_TRUE(files->DeleteFile(chosen, false).ok());
     EXPECT_EQ(dir.names(), (Names{"sub", "sub\\MARLOcon.mdb", "sub\\copy"}));
     EXPECT_TRUE(std::filesystem::is_empty(dir / "sub"));
+}
+
+TEST_F(PosixFileMembers, AReportNamesAMemberByItsOwnName)
+{
+    // A folder holds the next generation's name: the newest cannot move up.
+    dir.write("MARLOcon.mdb", "live");
+    dir.write("MARLOmdb.bak", "newest");
+    dir.makeFolder("MARLOmdb.ba2");
+    FamilyChange change(*files, dir.path(), Database::Con);
+    const Status shifted = change.shiftRun();
+    ASSERT_FALSE(shifted.ok());
+    EXPECT_TRUE(
+        shifted.error().description.starts_with(texts::backupCannotMoveUp("MARLOmdb.bak") + ": "))
+        << shifted.error().description;
+    EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "MARLOmdb.ba2", "MARLOmdb.bak"}));
 }
