@@ -85,7 +85,10 @@ int main(int argc, char** argv)
                       theirs = folder + "/cp.bin";
 
     auto files = makeHostFileSystem([] { return std::string(); });
-    const auto copyOurs = [&] { return copyFile(*files, source, ours).ok(); };
+    const auto copyOurs = [&] {
+        return copyFile(*files, FilePath::chosen(source, source), FilePath::chosen(ours, ours))
+            .ok();
+    };
     std::vector<std::string> cp = {"cp"};
     for (int i = 4; i < argc; ++i)
         cp.emplace_back(argv[i]);

@@ -128,8 +128,9 @@ int main(int argc, char** argv)
     std::vector<double> copyMs, deleteMs;
     for (int i = 0; i < scans; ++i) {
         std::ofstream(copy) << "old"; // a destination to replace: the scan runs
-        copyMs.push_back(timed([&] { copyFile(*files, source, copy); }));
-        deleteMs.push_back(timed([&] { files->DeleteFile(copy, false); }));
+        const FilePath from = FilePath::chosen(source, source), to = FilePath::chosen(copy, copy);
+        copyMs.push_back(timed([&] { copyFile(*files, from, to); }));
+        deleteMs.push_back(timed([&] { files->DeleteFile(to, false); }));
     }
     ::unlink(source.c_str());
 

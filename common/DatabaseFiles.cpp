@@ -64,11 +64,11 @@ FilePath backupPath(const std::string& folder, Database database, int generation
     return inFolder(folder, backup(database, generation));
 }
 
-std::vector<std::string> familyPaths(const std::string& folder, Database database)
+std::vector<FilePath> familyPaths(const std::string& folder, Database database)
 {
-    std::vector<std::string> family{memberPath(folder, database, Role::Live).text()};
+    std::vector<FilePath> family{memberPath(folder, database, Role::Live)};
     for (int generation = 1; generation <= BackupGenerations; ++generation)
-        family.push_back(backupPath(folder, database, generation).text());
+        family.push_back(backupPath(folder, database, generation));
     return family;
 }
 

@@ -40,7 +40,7 @@ FilePath backupPath(const std::string& folder, Database database, int generation
 
 // The live database and its five backup generations, newest first, as the
 // file layer takes them.
-std::vector<std::string> familyPaths(const std::string& folder, Database database);
+std::vector<FilePath> familyPaths(const std::string& folder, Database database);
 
 // Where a database's oldest generation waits to be dropped: beside it, hidden,
 // and no member's name.

@@ -38,19 +38,19 @@ FamilyChange::~FamilyChange()
         (void)rollBack();
 }
 
-std::string FamilyChange::generationPath(int generation) const
+FilePath FamilyChange::generationPath(int generation) const
 {
-    return backupPath(folder_, database_, generation).text();
+    return backupPath(folder_, database_, generation);
 }
 
-std::string FamilyChange::livePath() const
+FilePath FamilyChange::livePath() const
 {
-    return memberPath(folder_, database_, Role::Live).text();
+    return memberPath(folder_, database_, Role::Live);
 }
 
-std::string FamilyChange::asideText() const
+FilePath FamilyChange::asideFile() const
 {
-    return asidePath(folder_, database_).text();
+    return asidePath(folder_, database_);
 }
 
 std::string FamilyChange::userForm(int generation) const
@@ -72,8 +72,8 @@ Status FamilyChange::record(Status done, Step step)
 
 Status FamilyChange::setAsideOldest()
 {
-    const std::string oldest = generationPath(BackupGenerations);
-    const std::string aside = asideText();
+    const FilePath oldest = generationPath(BackupGenerations);
+    const FilePath aside = asideFile();
     Status setAside = files_.SetAside(oldest, aside);
     if (!tookEffect(setAside)) {
         Result<bool> present = files_.FileExists(oldest);
@@ -86,7 +86,7 @@ Status FamilyChange::setAsideOldest()
             setAside = files_.SetAside(oldest, aside);
     }
     if (!tookEffect(setAside))
-        return because(setAside, texts::oldestCannotMakeRoom(files_.NameOf(oldest)));
+        return because(setAside, texts::oldestCannotMakeRoom(oldest.name()));
     return record(setAside, {Kind::SetAside, BackupGenerations});
 }
 
@@ -121,11 +121,11 @@ Status FamilyChange::shiftRun()
         --run;
     }
     for (int generation = run; generation >= 1; --generation) {
-        const std::string from = generationPath(generation);
+        const FilePath from = generationPath(generation);
         Status moved = record(files_.MoveFile(from, generationPath(generation + 1)),
                               {Kind::Moved, generation});
         if (!moved)
-            return because(moved, texts::backupCannotMoveUp(files_.NameOf(from)));
+            return because(moved, texts::backupCannotMoveUp(from.name()));
     }
     return {};
 }
@@ -134,8 +134,8 @@ Status FamilyChange::shiftGeneration(int generation)
 {
     if (generation == BackupGenerations)
         return setAsideOldest();
-    const std::string from = generationPath(generation);
-    const std::string to = generationPath(generation + 1);
+    const FilePath from = generationPath(generation);
+    const FilePath to = generationPath(generation + 1);
     Status moved = record(files_.MoveFile(from, to), {Kind::Moved, generation});
     if (tookEffect(moved))
         return moved;
@@ -149,17 +149,17 @@ Status FamilyChange::shiftGeneration(int generation)
         moved = record(files_.MoveFile(from, to), {Kind::Moved, generation});
     }
     if (!moved)
-        return because(moved, texts::backupCannotMoveUp(files_.NameOf(from)));
+        return because(moved, texts::backupCannotMoveUp(from.name()));
     return moved;
 }
 
 Status FamilyChange::keepLive()
 {
-    const std::string live = livePath();
+    const FilePath live = livePath();
     Result<bool> present = liveThere();
     if (!present || !present.value())
         return present.status(); // nothing to keep: the new file comes as a new one
-    const std::string newest = generationPath(1);
+    const FilePath newest = generationPath(1);
     Status kept = record(files_.KeepBackup(live, newest), {Kind::Kept, 1});
     if (tookEffect(kept))
         return kept;
@@ -189,14 +189,13 @@ Status FamilyChange::place(StagedCopy& staged)
                                       [](const Step& s) { return s.kind == Kind::SetAside; });
     if (!setAside)
         return placed;
-    const std::string aside = asideText();
+    const FilePath aside = asideFile();
     Status dropped = files_.DeleteFile(aside, false);
     if (dropped.ok() || dropped.error().changeMade) {
         report_.unflushed = report_.unflushed || !dropped.ok();
         return placed.ok() ? dropped : placed;
     }
-    report_.whereNow.push_back(
-        texts::oldestKeptAside(userForm(BackupGenerations), files_.NameOf(aside)));
+    report_.whereNow.push_back(texts::oldestKeptAside(userForm(BackupGenerations), aside.name()));
     return placed.ok() ? dropped : placed;
 }
 
@@ -218,8 +217,8 @@ ChangeReport FamilyChange::rollBack()
             left = texts::isNow(userForm(it->generation), userForm(it->generation + 1));
             break;
         case Kind::SetAside:
-            undone = files_.MoveFile(asideText(), generationPath(BackupGenerations));
-            left = texts::isNow(userForm(BackupGenerations), files_.NameOf(asideText()));
+            undone = files_.MoveFile(asideFile(), generationPath(BackupGenerations));
+            left = texts::isNow(userForm(BackupGenerations), asideFile().name());
             break;
         }
         if (!tookEffect(undone))

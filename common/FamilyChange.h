@@ -78,9 +78,9 @@ private:
 
     Status record(Status done, Step step);
     Status setAsideOldest();
-    std::string generationPath(int generation) const;
-    std::string livePath() const;
-    std::string asideText() const;
+    FilePath generationPath(int generation) const;
+    FilePath livePath() const;
+    FilePath asideFile() const;
     std::string userForm(int generation) const;
 
     FileSystem& files_;

@@ -31,8 +31,9 @@ public:
         return chosen;
     }
 
-    // The form the file layer takes: the folder, a backslash and the name
-    // for a member, a chosen path as it is.
+    // The path as the tools write it: the folder, a backslash and the name
+    // for a member, a chosen path as it is. Windows takes it as its path;
+    // Linux maps a member by its parts.
     const std::string& text() const { return text_; }
     // What the copy dialog calls the file.
     const std::string& shown() const { return shown_; }

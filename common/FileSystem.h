@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FilePath.h"
 #include "Result.h"
 
 #include <cstdint>
@@ -55,9 +56,10 @@ inline Status placeStaged(Result<std::unique_ptr<StagedCopy>> staged)
 // operations. Program logic reaches files through nothing else, so it runs
 // unchanged on the host's file layer and on the recording fake of the tests.
 //
-// Paths are byte strings (UTF-8 where they are text). A path that the tools
-// build is the application folder, a backslash and a member's name; a path
-// that the file chooser returns is used exactly as it came back.
+// Files are named by FilePath values: a member of the application folder, or
+// a path as the file chooser returned it, used exactly as it came back. Each
+// host maps one to its own path once per call. Paths are byte strings (UTF-8
+// where they are text).
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -67,7 +69,7 @@ public:
     virtual std::string ApplicationFolder() = 0;
 
     // Answers true only for a regular file.
-    virtual Result<bool> FileExists(const std::string& path) = 0;
+    virtual Result<bool> FileExists(const FilePath& path) = 0;
     // The one copy of the file layer: the whole of `source` written and
     // flushed beside `destination`, to take its name later in one rename.
     // Refused before anything is written on a missing source, a destination
@@ -75,41 +77,40 @@ public:
     // options.overwrite, one that exists. A copy cancelled through
     // options.progress fails and leaves nothing behind. May run off the
     // window's thread; the file layer outlives it.
-    virtual Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
-                                                          const std::string& destination,
-                                                          const CopyOptions& options) = 0;
+    virtual Result<std::unique_ptr<StagedCopy>>
+    StageCopy(const FilePath& source, const FilePath& destination, const CopyOptions& options) = 0;
     // Gives `backup` the content that `file` has now without taking `file`'s
     // name away, and never replaces `backup`: a second link to the file where
     // the drive has links, else a crash-safe copy that takes the name only
     // while it is free.
-    virtual Status KeepBackup(const std::string& file, const std::string& backup) = 0;
+    virtual Status KeepBackup(const FilePath& file, const FilePath& backup) = 0;
     // Takes away a name that KeepBackup gave, the file keeping its other
     // name. Not refused because another program holds the file: its data is
     // not touched.
-    virtual Status RemoveKeptBackup(const std::string& backup) = 0;
+    virtual Status RemoveKeptBackup(const FilePath& backup) = 0;
     // Never replaces a name; a failed move leaves both names as they were.
-    virtual Status MoveFile(const std::string& source, const std::string& destination) = 0;
+    virtual Status MoveFile(const FilePath& source, const FilePath& destination) = 0;
     // Moves a file that is to be deleted once the command can no longer fail
     // to the name `aside`, never replacing one; refused, leaving both names
     // as they were, wherever DeleteFile(path, false) would refuse it
     // (read-only, in use).
-    virtual Status SetAside(const std::string& path, const std::string& aside) = 0;
+    virtual Status SetAside(const FilePath& path, const FilePath& aside) = 0;
     // With force false a read-only file is refused.
-    virtual Status DeleteFile(const std::string& path, bool force) = 0;
+    virtual Status DeleteFile(const FilePath& path, bool force) = 0;
     // Fails, naming the program, when another program holds any of the
     // files open; missing files pass. Lets a caller leave a whole family of
     // files alone before it changes the first of them.
-    virtual Status FilesNotInUse(const std::vector<std::string>& paths) = 0;
+    virtual Status FilesNotInUse(const std::vector<FilePath>& paths) = 0;
 
-    // The last part of a path, the file's own name, as the host splits
-    // paths.
-    virtual std::string NameOf(const std::string& path) = 0;
+    // The last part of a path the chooser returned, its own name as the host
+    // splits paths: what the copy dialog shows of a chosen file.
+    virtual std::string NameOf(const std::string& chosenPath) = 0;
 };
 
 // A whole copy: staged, then placed. Replaces an existing destination only
 // when options.overwrite is true; a failure or a cancel leaves the destination
 // as it was.
-inline Status copyFile(FileSystem& files, const std::string& source, const std::string& destination,
+inline Status copyFile(FileSystem& files, const FilePath& source, const FilePath& destination,
                        const CopyOptions& options = {})
 {
     return placeStaged(files.StageCopy(source, destination, options));

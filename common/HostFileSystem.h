@@ -9,8 +9,8 @@
 namespace marlo {
 
 // What every host's file layer shares: the application folder, asked anew
-// of its source at every call, so that a path the tools built is always
-// told apart against the folder they built it in.
+// of its source at every call. The file operations never read it: a member
+// carries the folder it was built in.
 class HostFileSystem : public FileSystem {
 public:
     using FolderSource = std::function<std::string()>;

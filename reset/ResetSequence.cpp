@@ -146,8 +146,8 @@ bool ResetSequence::templatesPresent()
 {
     const char* abortPrompts[] = {texts::TemplateMissing1, texts::TemplateMissing2};
     for (int i = 0; i < 2; ++i) {
-        Result<bool> present = platform_.files.FileExists(
-            memberPath(folder_, bothDatabases[i], Role::Template).text());
+        Result<bool> present =
+            platform_.files.FileExists(memberPath(folder_, bothDatabases[i], Role::Template));
         if (!present.ok() || !present.value()) {
             onError_.step(platform_.windows.MsgBox(abortPrompts[i], MB_ICONERROR, MessageTitle));
             platform_.windows.Unload(1);
@@ -174,8 +174,8 @@ void ResetSequence::prepareFamilies()
             leaveAlone(free);
             continue;
         }
-        auto staged = files.StageCopy(memberPath(folder_, family.database, Role::Template).text(),
-                                      memberPath(folder_, family.database, Role::Live).text(), {});
+        auto staged = files.StageCopy(memberPath(folder_, family.database, Role::Template),
+                                      memberPath(folder_, family.database, Role::Live), {});
         if (!staged) {
             leaveAlone(staged.status());
             continue;
@@ -208,7 +208,7 @@ void ResetSequence::rotateBackups()
     WindowSystem& windows = platform_.windows;
     std::optional<int> rotationCase;
     for (int generation = BackupGenerations; generation >= 1 && !rotationCase; --generation)
-        if (onError_.test(files.FileExists(backupPath(folder_, Database::Con, generation).text())))
+        if (onError_.test(files.FileExists(backupPath(folder_, Database::Con, generation))))
             rotationCase = generation;
     if (!rotationCase)
         return;

@@ -37,11 +37,11 @@ std::string FakePlatform::ApplicationFolder()
     return appFolder;
 }
 
-std::string FakePlatform::NameOf(const std::string& path)
+std::string FakePlatform::NameOf(const std::string& chosenPath)
 {
     if (real_)
-        return real_->NameOf(path);
-    return path.substr(path.find_last_of("\\/") + 1);
+        return real_->NameOf(chosenPath);
+    return chosenPath.substr(chosenPath.find_last_of("\\/") + 1);
 }
 
 namespace {
@@ -97,14 +97,16 @@ private:
 
 } // namespace
 
-Result<std::unique_ptr<StagedCopy>> FakePlatform::StageCopy(const std::string& source,
-                                                            const std::string& destination,
+Result<std::unique_ptr<StagedCopy>> FakePlatform::StageCopy(const FilePath& sourceFile,
+                                                            const FilePath& destinationFile,
                                                             const CopyOptions& options)
 {
+    const std::string& source = sourceFile.text();
+    const std::string& destination = destinationFile.text();
     if (Status s = record("StageCopy " + source + " -> " + destination); !s)
         return s;
     if (real_)
-        return real_->StageCopy(source, destination, options);
+        return real_->StageCopy(sourceFile, destinationFile, options);
     if (!has(source))
         return Status::failure(53, "File not found");
     if (source == destination || (has(destination) && files[destination].readOnly))
@@ -115,12 +117,14 @@ Result<std::unique_ptr<StagedCopy>> FakePlatform::StageCopy(const std::string& s
         *this, destination, files[source].content, options.overwrite));
 }
 
-Status FakePlatform::KeepBackup(const std::string& file, const std::string& backup)
+Status FakePlatform::KeepBackup(const FilePath& fileKept, const FilePath& backupFile)
 {
+    const std::string& file = fileKept.text();
+    const std::string& backup = backupFile.text();
     if (Status s = record("KeepBackup " + file + " -> " + backup); !s)
         return s;
     if (real_)
-        return real_->KeepBackup(file, backup);
+        return real_->KeepBackup(fileKept, backupFile);
     if (!has(file))
         return Status::failure(53, "File not found");
     if (has(backup))
@@ -129,24 +133,27 @@ Status FakePlatform::KeepBackup(const std::string& file, const std::string& back
     return {};
 }
 
-Status FakePlatform::RemoveKeptBackup(const std::string& backup)
+Status FakePlatform::RemoveKeptBackup(const FilePath& backupFile)
 {
+    const std::string& backup = backupFile.text();
     if (Status s = record("RemoveKeptBackup " + backup); !s)
         return s;
     if (real_)
-        return real_->RemoveKeptBackup(backup);
+        return real_->RemoveKeptBackup(backupFile);
     if (!has(backup))
         return Status::failure(53, "File not found");
     files.erase(backup);
     return {};
 }
 
-Status FakePlatform::SetAside(const std::string& path, const std::string& aside)
+Status FakePlatform::SetAside(const FilePath& file, const FilePath& asideFile)
 {
+    const std::string& path = file.text();
+    const std::string& aside = asideFile.text();
     if (Status s = record("SetAside " + path + " -> " + aside); !s)
         return s;
     if (real_)
-        return real_->SetAside(path, aside);
+        return real_->SetAside(file, asideFile);
     if (has(path) && files[path].readOnly)
         return Status::failure(70, "Permission denied");
     return moveInMemory(path, aside);
@@ -163,30 +170,31 @@ Status FakePlatform::moveInMemory(const std::string& source, const std::string& 
     return {};
 }
 
-Result<bool> FakePlatform::FileExists(const std::string& path)
+Result<bool> FakePlatform::FileExists(const FilePath& file)
 {
-    if (Status s = record("FileExists " + path); !s)
+    if (Status s = record("FileExists " + file.text()); !s)
         return s;
     if (real_)
-        return real_->FileExists(path);
-    return has(path);
+        return real_->FileExists(file);
+    return has(file.text());
 }
 
-Status FakePlatform::MoveFile(const std::string& source, const std::string& destination)
+Status FakePlatform::MoveFile(const FilePath& source, const FilePath& destination)
 {
-    if (Status s = record("MoveFile " + source + " -> " + destination); !s)
+    if (Status s = record("MoveFile " + source.text() + " -> " + destination.text()); !s)
         return s;
     if (real_)
         return real_->MoveFile(source, destination);
-    return moveInMemory(source, destination);
+    return moveInMemory(source.text(), destination.text());
 }
 
-Status FakePlatform::DeleteFile(const std::string& path, bool force)
+Status FakePlatform::DeleteFile(const FilePath& file, bool force)
 {
+    const std::string& path = file.text();
     if (Status s = record("DeleteFile " + path + " " + flag(force)); !s)
         return s;
     if (real_)
-        return real_->DeleteFile(path, force);
+        return real_->DeleteFile(file, force);
     if (!has(path))
         return Status::failure(53, "File not found");
     if (files[path].readOnly && !force)
@@ -195,11 +203,11 @@ Status FakePlatform::DeleteFile(const std::string& path, bool force)
     return {};
 }
 
-Status FakePlatform::FilesNotInUse(const std::vector<std::string>& paths)
+Status FakePlatform::FilesNotInUse(const std::vector<FilePath>& paths)
 {
     std::string line = "FilesNotInUse";
-    for (const std::string& path : paths)
-        line += " " + path;
+    for (const FilePath& path : paths)
+        line += " " + path.text();
     if (Status s = record(line); !s || !real_)
         return s;
     return real_->FilesNotInUse(paths);

@@ -81,22 +81,24 @@ public:
     }
 
     std::string ApplicationFolder() override;
-    std::string NameOf(const std::string& path) override;
-    Result<bool> FileExists(const std::string& path) override;
+    std::string NameOf(const std::string& chosenPath) override;
+    // File operations record and key their files by the text form
+    // ("C:\APP\name").
+    Result<bool> FileExists(const FilePath& path) override;
     // Stages at once, recorded as "StageCopy" (on the thread that runs the
     // copy); placing is recorded as "PlaceCopy" (or "PlaceNew", which never
     // replaces), takes the content staged, and then "FlushFolder";
     // "CheckDestination" changes nothing.
-    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
-                                                  const std::string& destination,
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const FilePath& source,
+                                                  const FilePath& destination,
                                                   const CopyOptions& options) override;
-    Status KeepBackup(const std::string& file, const std::string& backup) override;
-    Status RemoveKeptBackup(const std::string& backup) override;
-    Status MoveFile(const std::string& source, const std::string& destination) override;
-    Status SetAside(const std::string& path, const std::string& aside) override;
-    Status DeleteFile(const std::string& path, bool force) override;
+    Status KeepBackup(const FilePath& file, const FilePath& backup) override;
+    Status RemoveKeptBackup(const FilePath& backup) override;
+    Status MoveFile(const FilePath& source, const FilePath& destination) override;
+    Status SetAside(const FilePath& path, const FilePath& aside) override;
+    Status DeleteFile(const FilePath& path, bool force) override;
     // Passes unless scripted to fail (see `failOnce`).
-    Status FilesNotInUse(const std::vector<std::string>& paths) override;
+    Status FilesNotInUse(const std::vector<FilePath>& paths) override;
     Result<int> MsgBox(const std::string& prompt, int style,
                        const std::optional<std::string>& title) override;
     Result<int> Shell(const std::string& program, int windowStyle) override;

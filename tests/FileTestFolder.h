@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilePath.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +13,13 @@
 #include <vector>
 
 namespace marlo::test {
+
+// A path as the file chooser would return it.
+inline FilePath chosenPath(std::string path)
+{
+    std::string shown = path;
+    return FilePath::chosen(std::move(path), std::move(shown));
+}
 
 // What the host keeps besides the mode of a file: on Linux a drive's own
 // read-only mark (NTFS through ntfs-3g), set to match the owner's write
@@ -28,7 +37,8 @@ inline void setMode(const std::string& path, unsigned mode)
 
 // A fresh folder under the system's temporary folder (or under `parent`),
 // removed with all it holds when the test ends. Names are written with the
-// host's own separator; the tools' paths to members take a backslash.
+// host's own separator; the tools name a file of it as a chosen path or as a
+// member.
 class FileTestFolder {
 public:
     static constexpr char Separator = std::filesystem::path::preferred_separator;
@@ -68,8 +78,10 @@ public:
     const std::string& path() const { return path_; }
     // The host path of a name in the folder.
     std::string operator/(const std::string& name) const { return path_ + Separator + name; }
-    // The path the tools build for a member: the folder, a backslash, the name.
-    std::string member(const std::string& name) const { return path_ + "\\" + name; }
+    // A name in the folder as the chooser returns it.
+    FilePath chosen(const std::string& name) const { return chosenPath(*this / name); }
+    // A member of the folder, as the tools name it.
+    FilePath member(const std::string& name) const { return FilePath::member(path_, name); }
 
     void write(const std::string& name, const std::string& content, unsigned mode = 0644) const
     {

@@ -18,10 +18,10 @@ protected:
     std::unique_ptr<FileSystem> files = makeHostFileSystem([this] { return dir.path(); });
 
     // FileExists where the test must be possible.
-    bool exists(const std::string& path)
+    bool exists(const FilePath& path)
     {
         const auto answer = files->FileExists(path);
-        EXPECT_TRUE(answer.ok()) << path;
+        EXPECT_TRUE(answer.ok()) << path.text();
         return answer.ok() && answer.value();
     }
 };

@@ -47,7 +47,10 @@ TEST(DatabaseFiles, AMemberCarriesItsFolderItsNameAndTheNameShown)
     EXPECT_EQ(backupPath("/opt/radio", Database::Con, 2).shown(), "MARLOmdb.ba2");
     EXPECT_EQ(asidePath("/opt/radio", Database::Con).text(),
               "/opt/radio\\.MARLOmdb.ba5.~marlo-old");
-    EXPECT_EQ(familyPaths("F", Database::Con),
+    std::vector<std::string> family;
+    for (const FilePath& path : familyPaths("F", Database::Con))
+        family.push_back(path.text());
+    EXPECT_EQ(family,
               (std::vector<std::string>{"F\\MARLOcon.mdb", "F\\MARLOmdb.bak", "F\\MARLOmdb.ba2",
                                         "F\\MARLOmdb.ba3", "F\\MARLOmdb.ba4", "F\\MARLOmdb.ba5"}));
 }

@@ -30,10 +30,10 @@ TEST_F(FileCopy, CopiesTheWholeContentAndKeepsTheSource)
     dir.write("src", content);
     dir.write("dst", "old content");
     dir.write("empty", "");
-    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "dst").ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("dst")).ok());
     EXPECT_TRUE(dir.read("dst") == content);
     EXPECT_TRUE(dir.read("src") == content);
-    ASSERT_TRUE(copyFile(*files, dir / "empty", dir / "dst").ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("empty"), dir.chosen("dst")).ok());
     EXPECT_EQ(dir.read("dst"), "");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "empty", "src"}));
 }
@@ -46,27 +46,29 @@ TEST_F(FileCopy, RefusesBeforeWritingAnything)
     dir.makeFolder("folder");
     const char sep = test::FileTestFolder::Separator;
 
-    EXPECT_TRUE(
-        failedWith(copyFile(*files, dir / "missing", dir / "dst"), FileFailure::SourceMissing));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("missing"), dir.chosen("dst")),
+                           FileFailure::SourceMissing));
     EXPECT_TRUE(failedWith(copyFile(*files, dir.member("missing"), dir.member("dst")),
                            FileFailure::SourceMissing));
-    EXPECT_TRUE(
-        failedWith(copyFile(*files, dir / "folder", dir / "dst"), FileFailure::SourceIsFolder));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("folder"), dir.chosen("dst")),
+                           FileFailure::SourceIsFolder));
     // Read-only whatever the overwrite flag, and for root too.
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "readonly"),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("src"), dir.chosen("readonly")),
                            FileFailure::DestinationReadOnly));
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "nowhere" + sep + "dst"),
-                           FileFailure::DestinationFolderMissing));
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "src" + sep + "dst"),
-                           FileFailure::DestinationFolderMissing));
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "folder"),
+    EXPECT_TRUE(failedWith(
+        copyFile(*files, dir.chosen("src"), test::chosenPath(dir / "nowhere" + sep + "dst")),
+        FileFailure::DestinationFolderMissing));
+    EXPECT_TRUE(
+        failedWith(copyFile(*files, dir.chosen("src"), test::chosenPath(dir / "src" + sep + "dst")),
+                   FileFailure::DestinationFolderMissing));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("src"), dir.chosen("folder")),
                            FileFailure::DestinationIsFolder));
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir.member("folder")),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("src"), dir.member("folder")),
                            FileFailure::DestinationIsFolder));
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir.path() + sep),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("src"), test::chosenPath(dir.path() + sep)),
                            FileFailure::DestinationIsFolder));
     dir.write("taken", "old");
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir / "taken", {false, {}}),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("src"), dir.chosen("taken"), {false, {}}),
                            FileFailure::DestinationExists));
 
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"folder", "readonly", "src", "taken"}));
@@ -79,13 +81,14 @@ TEST_F(FileCopy, ACopyOntoItselfIsRefusedAndKeepsTheContent)
 {
     dir.write("MARLOCON.MDB", "live");
     constexpr FileFailure same = FileFailure::SameFile;
-    const std::string dot = dir.path() + test::FileTestFolder::Separator + "." +
-                            test::FileTestFolder::Separator + "MARLOCON.MDB";
-    for (const std::string& destination : {dir / "MARLOCON.MDB", dir.member("MARLOcon.mdb"), dot})
-        EXPECT_TRUE(failedWith(copyFile(*files, dir / "MARLOCON.MDB", destination), same))
-            << destination;
+    const FilePath dot = test::chosenPath(dir.path() + test::FileTestFolder::Separator + "." +
+                                          test::FileTestFolder::Separator + "MARLOCON.MDB");
+    for (const FilePath& destination :
+         {dir.chosen("MARLOCON.MDB"), dir.member("MARLOcon.mdb"), dot})
+        EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("MARLOCON.MDB"), destination), same))
+            << destination.text();
     EXPECT_TRUE(
-        failedWith(copyFile(*files, dir.member("marlocon.mdb"), dir / "MARLOCON.MDB"), same));
+        failedWith(copyFile(*files, dir.member("marlocon.mdb"), dir.chosen("MARLOCON.MDB")), same));
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOCON.MDB"}));
 }
@@ -102,7 +105,7 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
         seen.push_back(copied);
         return true;
     };
-    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "dst", {true, progress}).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress}).ok());
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen.front(), 0u);
     EXPECT_EQ(seen.back(), content.size());
@@ -112,7 +115,8 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     for (int stopAt : {0, 1}) {
         int calls = 0;
         progress = [&](std::uint64_t, std::uint64_t) { return calls++ < stopAt; };
-        const Status cancelled = copyFile(*files, dir / "src", dir / "dst", {true, progress});
+        const Status cancelled =
+            copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress});
         ASSERT_FALSE(cancelled.ok());
         // The command's box says that the user cancelled, not why it failed.
         EXPECT_TRUE(failureNotice(FileCommand::Export, "MARLOCON.MDB", "dst", cancelled.error())
@@ -127,7 +131,7 @@ TEST_F(FileCopy, ALongNameStillGetsItsHiddenTemporaryFile)
 {
     const std::string name(255, 'L');
     dir.write("src", "new");
-    ASSERT_TRUE(copyFile(*files, dir / "src", dir / name).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen(name)).ok());
     EXPECT_EQ(dir.read(name), "new");
     EXPECT_EQ(dir.names().size(), 2u);
 }
@@ -148,16 +152,17 @@ TEST_F(FileCopy, PathsPastTwoHundredAndSixtyCharactersWork)
         deep += test::FileTestFolder::Separator + std::string(80, static_cast<char>('a' + level));
         std::filesystem::create_directory(deep);
     }
-    const std::string far = deep + test::FileTestFolder::Separator + "far.mdb";
-    ASSERT_GT(far.size(), 300u);
+    const std::string farPath = deep + test::FileTestFolder::Separator + "far.mdb";
+    ASSERT_GT(farPath.size(), 300u);
+    const FilePath far = test::chosenPath(farPath), farBackup = test::chosenPath(farPath + ".bak");
     dir.write("near.mdb", "content");
-    ASSERT_TRUE(copyFile(*files, dir / "near.mdb", far).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("near.mdb"), far).ok());
     EXPECT_TRUE(files->FileExists(far).value());
-    ASSERT_TRUE(files->MoveFile(far, far + ".bak").ok());
-    ASSERT_TRUE(copyFile(*files, far + ".bak", dir / "back.mdb").ok());
+    ASSERT_TRUE(files->MoveFile(far, farBackup).ok());
+    ASSERT_TRUE(copyFile(*files, farBackup, dir.chosen("back.mdb")).ok());
     EXPECT_EQ(dir.read("back.mdb"), "content");
-    EXPECT_TRUE(files->DeleteFile(far + ".bak", false).ok());
-    EXPECT_FALSE(files->FileExists(far + ".bak").value());
+    EXPECT_TRUE(files->DeleteFile(farBackup, false).ok());
+    EXPECT_FALSE(files->FileExists(farBackup).value());
 }
 
 TEST_F(FileCopy, AStagedCopyTakesTheDestinationsNameOnlyWhenPlaced)
@@ -165,13 +170,13 @@ TEST_F(FileCopy, AStagedCopyTakesTheDestinationsNameOnlyWhenPlaced)
     dir.write("src", "new");
     dir.write("dst", "old");
     {
-        const auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+        const auto staged = files->StageCopy(dir.chosen("src"), dir.member("dst"), {});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         EXPECT_EQ(dir.read("dst"), "old");
     }
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"}));
 
-    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    auto staged = files->StageCopy(dir.chosen("src"), dir.member("dst"), {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.write("src", "written after the copy was staged");
     ASSERT_TRUE(staged.value()->Place().ok());
@@ -186,10 +191,10 @@ TEST_F(FileCopy, StagingAndPlacingBothRefuseAReadOnlyDestination)
     dir.write("dst", "old");
     dir.write("readonly", "kept");
     dir.setReadOnly("readonly");
-    EXPECT_TRUE(failedWith(files->StageCopy(dir / "src", dir / "readonly", {}).status(),
+    EXPECT_TRUE(failedWith(files->StageCopy(dir.chosen("src"), dir.chosen("readonly"), {}).status(),
                            FileFailure::DestinationReadOnly));
     // The destination is looked at again when the copy takes its name.
-    auto staged = files->StageCopy(dir / "src", dir.member("dst"), {});
+    auto staged = files->StageCopy(dir.chosen("src"), dir.member("dst"), {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     dir.setReadOnly("dst");
     EXPECT_TRUE(failedWith(staged.value()->Place(), FileFailure::DestinationReadOnly));
@@ -203,7 +208,7 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     dir.write("MARLOcon.mdb", "old");
     dir.write("MARLOmdb.bak", "older");
     dir.write("import.mdb", "new");
-    const std::string live = dir.member("MARLOcon.mdb");
+    const FilePath live = dir.member("MARLOcon.mdb");
     EXPECT_TRUE(
         failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK")), FileFailure::NewNameTaken));
     EXPECT_TRUE(failedWith(files->KeepBackup(dir.member("missing.mdb"), dir.member("x.bak")),
@@ -212,7 +217,7 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "older");
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOmdb.bak"), dir.member("MARLOmdb.ba2")).ok());
 
-    auto staged = files->StageCopy(dir / "import.mdb", live, {});
+    auto staged = files->StageCopy(dir.chosen("import.mdb"), live, {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
@@ -233,13 +238,13 @@ TEST_F(FileCopy, AKeptBackupGoesAgainAndAFileThatAppearedIsNotReplaced)
 {
     dir.write("MARLOcon.mdb", "old");
     dir.write("import.mdb", "new");
-    const std::string live = dir.member("MARLOcon.mdb");
+    const FilePath live = dir.member("MARLOcon.mdb");
     ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
     ASSERT_TRUE(files->RemoveKeptBackup(dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "import.mdb"}));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
 
-    auto staged = files->StageCopy(dir / "import.mdb", dir.member("MARLOspm.mdb"), {});
+    auto staged = files->StageCopy(dir.chosen("import.mdb"), dir.member("MARLOspm.mdb"), {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
     ASSERT_TRUE(staged.value()->CheckDestination().ok());
     dir.write("MARLOspm.mdb", "made meanwhile");

@@ -23,7 +23,7 @@ TEST_F(FileMembers, AMemberIsFoundUnderAnyCapitalisation)
     ASSERT_TRUE(found.ok());
     EXPECT_TRUE(found.value());
 
-    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "export.mdb").ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir.chosen("export.mdb")).ok());
     EXPECT_EQ(dir.read("export.mdb"), "live");
     // Copying over a member replaces it under the name it has.
     ASSERT_TRUE(copyFile(*files, dir.member("cvmdb1.bin"), dir.member("MARLOcon.mdb")).ok());

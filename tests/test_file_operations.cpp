@@ -23,25 +23,27 @@ TEST_F(FileOperations, FileExistsAnswersTrueOnlyForARegularFile)
     dir.write("file", "x");
     dir.makeFolder("folder");
 
-    EXPECT_TRUE(exists(dir / "file"));
+    EXPECT_TRUE(exists(dir.chosen("file")));
     EXPECT_TRUE(exists(dir.member("file")));
-    EXPECT_FALSE(exists(dir / "folder"));
+    EXPECT_FALSE(exists(dir.chosen("folder")));
     EXPECT_FALSE(exists(dir.member("folder")));
-    EXPECT_FALSE(exists(dir / "missing"));
-    EXPECT_FALSE(exists(dir / "file" + test::FileTestFolder::Separator + "below"));
-    EXPECT_FALSE(exists(dir / std::string(300, 'n')));
-    EXPECT_FALSE(exists(""));
+    EXPECT_FALSE(exists(dir.chosen("missing")));
+    EXPECT_FALSE(
+        exists(test::chosenPath(dir / "file" + test::FileTestFolder::Separator + "below")));
+    EXPECT_FALSE(exists(dir.chosen(std::string(300, 'n'))));
+    EXPECT_FALSE(exists(test::chosenPath("")));
 }
 
 TEST_F(FileOperations, MoveGivesTheFileTheNewNameAndNeverReplacesOne)
 {
     dir.write("a", "first");
-    ASSERT_TRUE(files->MoveFile(dir / "a", dir / "b").ok());
+    ASSERT_TRUE(files->MoveFile(dir.chosen("a"), dir.chosen("b")).ok());
     EXPECT_EQ(dir.names(), std::vector<std::string>{"b"});
     EXPECT_EQ(dir.read("b"), "first");
 
     dir.write("c", "second");
-    EXPECT_TRUE(failedWith(files->MoveFile(dir / "c", dir / "b"), FileFailure::NewNameTaken));
+    EXPECT_TRUE(
+        failedWith(files->MoveFile(dir.chosen("c"), dir.chosen("b")), FileFailure::NewNameTaken));
     EXPECT_TRUE(
         failedWith(files->MoveFile(dir.member("c"), dir.member("b")), FileFailure::NewNameTaken));
     EXPECT_EQ(dir.read("b"), "first");
@@ -57,11 +59,15 @@ TEST_F(FileOperations, AFailedMoveLeavesBothNamesAsTheyWere)
 {
     dir.write("a", "first");
     dir.makeFolder("folder");
-    EXPECT_TRUE(failedWith(files->MoveFile(dir / "missing", dir / "b"), FileFailure::FileMissing));
-    EXPECT_TRUE(failedWith(files->MoveFile(dir / "a", dir / "nowhere" + dir.Separator + "b"),
-                           FileFailure::DestinationFolderMissing));
-    EXPECT_TRUE(failedWith(files->MoveFile(dir / "folder", dir / "b"), FileFailure::NameIsFolder));
-    EXPECT_TRUE(failedWith(files->MoveFile(dir / "a", dir / "folder"), FileFailure::NewNameTaken));
+    EXPECT_TRUE(failedWith(files->MoveFile(dir.chosen("missing"), dir.chosen("b")),
+                           FileFailure::FileMissing));
+    EXPECT_TRUE(failedWith(
+        files->MoveFile(dir.chosen("a"), test::chosenPath(dir / "nowhere" + dir.Separator + "b")),
+        FileFailure::DestinationFolderMissing));
+    EXPECT_TRUE(failedWith(files->MoveFile(dir.chosen("folder"), dir.chosen("b")),
+                           FileFailure::NameIsFolder));
+    EXPECT_TRUE(failedWith(files->MoveFile(dir.chosen("a"), dir.chosen("folder")),
+                           FileFailure::NewNameTaken));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"a", "folder"}));
     EXPECT_EQ(dir.read("a"), "first");
 }
@@ -78,7 +84,8 @@ TEST_F(FileOperations, MovesRacingForOneNameLeaveExactlyOneWinner)
         for (int i = 0; i < movers; ++i)
             threads.emplace_back([&, i] {
                 start.arrive_and_wait();
-                moved[i] = files->MoveFile(dir / ("src" + std::to_string(i)), dir / "dst").ok();
+                moved[i] =
+                    files->MoveFile(dir.chosen("src" + std::to_string(i)), dir.chosen("dst")).ok();
             });
         for (auto& thread : threads)
             thread.join();
@@ -99,11 +106,12 @@ TEST_F(FileOperations, DeleteRemovesExactlyTheOneFileUnlessItIsReadOnly)
     // The owner's missing write permission (Linux, for root too) or the
     // read-only attribute (Windows) rules.
     dir.setReadOnly("a.bak");
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "a.bak", false), FileFailure::FileReadOnly));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.chosen("a.bak"), false), FileFailure::FileReadOnly));
     EXPECT_TRUE(
         failedWith(files->DeleteFile(dir.member("a.bak"), false), FileFailure::FileReadOnly));
     EXPECT_EQ(dir.read("a.bak"), "a");
-    EXPECT_TRUE(files->DeleteFile(dir / "a.bak", true).ok());
+    EXPECT_TRUE(files->DeleteFile(dir.chosen("a.bak"), true).ok());
     EXPECT_TRUE(files->DeleteFile(dir.member("b.bak"), false).ok());
     EXPECT_TRUE(dir.names().empty());
 }
@@ -111,9 +119,11 @@ TEST_F(FileOperations, DeleteRemovesExactlyTheOneFileUnlessItIsReadOnly)
 TEST_F(FileOperations, DeleteRefusesWhatIsNoFile)
 {
     dir.makeFolder("folder");
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "missing", false), FileFailure::FileMissing));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.chosen("missing"), false), FileFailure::FileMissing));
     EXPECT_TRUE(
         failedWith(files->DeleteFile(dir.member("missing"), false), FileFailure::FileMissing));
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "folder", false), FileFailure::NameIsFolder));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.chosen("folder"), false), FileFailure::NameIsFolder));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"folder"}));
 }

@@ -72,31 +72,32 @@ int TransferCommands::ask(const LeaveHandler& onError, const char* question)
 }
 
 // The loop that the file commands share: chooser, empty name, existence test
-// of the name as returned, question. True when the command goes on to its
-// copy or delete; a cancelled chooser or any other failure leaves the flow.
-bool TransferCommands::choose(const LeaveHandler& onError, const ChooserFlow& flow,
-                              std::string& folder)
+// of the name as returned, question. A cancelled chooser or any other
+// failure leaves the flow.
+std::optional<FilePath> TransferCommands::choose(const LeaveHandler& onError,
+                                                 const ChooserFlow& flow, std::string& folder)
 {
     for (;;) {
         folder = prepareChooser(flow.chooserTitle);
         onError.must(flow.save ? commonDialog1_.ShowSave() : commonDialog1_.ShowOpen());
-        const std::string chosen = commonDialog1_.FileName();
-        if (chosen.empty()) {
+        std::string name = commonDialog1_.FileName();
+        if (name.empty()) {
             onError.must(
                 platform_.windows.MsgBox(flow.emptyName, MB_ICONINFORMATION, std::nullopt));
             continue;
         }
+        FilePath chosen = chosenFile(std::move(name), folder);
         if (!onError.must(platform_.files.FileExists(chosen))) {
             if (!flow.missing)
-                return true;
+                return chosen;
             onError.must(platform_.windows.MsgBox(flow.missing, MB_ICONINFORMATION, std::nullopt));
-            return false;
+            return std::nullopt;
         }
         const int answer = ask(onError, flow.question);
         if (answer == IDYES)
-            return true;
+            return chosen;
         if (answer != IDNO)
-            return false;
+            return std::nullopt;
     }
 }
 
@@ -104,14 +105,15 @@ void TransferCommands::exportDatabase(Database database)
 {
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
         std::string folder;
-        if (!choose(onError, exportFlow(database), folder))
+        const std::optional<FilePath> chosen = choose(onError, exportFlow(database), folder);
+        if (!chosen)
             return;
         FileSystem& files = platform_.files;
         const FilePath source = memberPath(folder, database, Role::Live);
-        const FilePath target = chosenFile(folder);
+        const FilePath& target = *chosen;
         const Status copied = copier_->copy(
             source.shown(), target.shown(), [&files, source, target](const CopyProgress& progress) {
-                return copyFile(files, source.text(), target.text(), {true, progress});
+                return copyFile(files, source, target, {true, progress});
             });
         if (!copied)
             notice = failureNotice(FileCommand::Export, userForm(database), target.text(),
@@ -124,10 +126,11 @@ void TransferCommands::importDatabase(Database database)
 {
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
         std::string folder;
-        if (!choose(onError, importFlow(database), folder))
+        const std::optional<FilePath> chosen = choose(onError, importFlow(database), folder);
+        if (!chosen)
             return;
         FileSystem& files = platform_.files;
-        const FilePath source = chosenFile(folder);
+        const FilePath& source = *chosen;
         const FilePath live = memberPath(folder, database, Role::Live);
         const auto refuse = [&](const Status& failed, const ChangeReport& report = {}) {
             if (!failed)
@@ -143,10 +146,10 @@ void TransferCommands::importDatabase(Database database)
         // appears during the copy is not replaced.
         FamilyChange change(files, folder, database);
         refuse(change.liveThere().status());
-        auto staged = copier_->copy(
-            source.shown(), live.shown(), [&files, source, live](const CopyProgress& progress) {
-                return files.StageCopy(source.text(), live.text(), {true, progress});
-            });
+        auto staged = copier_->copy(source.shown(), live.shown(),
+                                    [&files, source, live](const CopyProgress& progress) {
+                                        return files.StageCopy(source, live, {true, progress});
+                                    });
         refuse(staged.status());
         StagedCopy& copy = *staged.value();
         refuse(files.FilesNotInUse(familyPaths(folder, database)));
@@ -166,19 +169,18 @@ void TransferCommands::deleteFile()
 {
     runFileCommand([&](const LeaveHandler& onError, std::optional<std::string>& notice) {
         std::string folder;
-        if (!choose(onError, deleteFlow, folder))
+        const std::optional<FilePath> chosen = choose(onError, deleteFlow, folder);
+        if (!chosen)
             return;
-        const std::string chosen = commonDialog1_.FileName();
-        const Status deleted = platform_.files.DeleteFile(chosen, false);
+        const Status deleted = platform_.files.DeleteFile(*chosen, false);
         if (!deleted)
-            notice = failureNotice(FileCommand::Delete, {}, chosen, deleted.error());
+            notice = failureNotice(FileCommand::Delete, {}, chosen->text(), deleted.error());
         onError.must(deleted);
     });
 }
 
-FilePath TransferCommands::chosenFile(const std::string& folder)
+FilePath TransferCommands::chosenFile(std::string path, const std::string& folder)
 {
-    std::string path = commonDialog1_.FileName();
     std::string shown = progress::shownName(path, folder, platform_.files);
     return FilePath::chosen(std::move(path), std::move(shown));
 }

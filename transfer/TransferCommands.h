@@ -47,14 +47,16 @@ private:
         std::function<void(const LeaveHandler& onError, std::optional<std::string>& notice)>;
 
     void runFileCommand(const FileCommandFlow& flow);
+    // The chosen file when the command goes on to its copy or delete.
     // `folder`: the application folder as the chooser last showed it, which
     // the command then works in.
-    bool choose(const LeaveHandler& onError, const ChooserFlow& flow, std::string& folder);
+    std::optional<FilePath> choose(const LeaveHandler& onError, const ChooserFlow& flow,
+                                   std::string& folder);
     // The five chooser settings, in this order, before every showing; answers
     // the application folder, read anew for each.
     std::string prepareChooser(const char* title);
-    // The file the chooser returned.
-    FilePath chosenFile(const std::string& folder);
+    // The path the chooser returned, as the command works with it.
+    FilePath chosenFile(std::string path, const std::string& folder);
     // Asks a Yes/No/Cancel question and keeps the answer as the last answer.
     int ask(const LeaveHandler& onError, const char* question);
 

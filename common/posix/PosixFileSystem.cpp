@@ -1,5 +1,5 @@
-// The file layer on Linux: turns the tools' paths into host paths, finds
-// members under any capitalisation, and hands the work to the Posix calls.
+// The file layer on Linux: maps the tools' files to host paths, finds members
+// under any capitalisation, and hands the work to the Posix calls.
 #include "HostFileSystem.h"
 
 #include "PosixCopy.h"
@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <utility>
+#include <vector>
 
 namespace marlo {
 
@@ -21,61 +22,65 @@ class PosixFileSystem : public HostFileSystem {
 public:
     using HostFileSystem::HostFileSystem;
 
-    Result<bool> FileExists(const std::string& path) override
+    Result<bool> FileExists(const FilePath& path) override
     {
-        const auto found = locate(path, ApplicationFolder());
+        const auto found = locate(path);
         if (!found)
             return found.status();
         return posix::regularFileExists(found.value().path);
     }
 
-    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
-                                                  const std::string& destination,
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const FilePath& source,
+                                                  const FilePath& destination,
                                                   const CopyOptions& options) override
     {
-        const auto ends = locateEnds(source, destination);
-        if (!ends)
-            return ends.status();
-        return posix::stageCopy(ends.value().first, ends.value().second, options);
+        // An existing member keeps the capitalisation it has; a new one takes
+        // the form the tools gave.
+        const auto from = locate(source);
+        if (!from)
+            return from.status();
+        const auto to = locate(destination);
+        if (!to)
+            return to.status();
+        return posix::stageCopy(from.value().path, to.value().path, options);
     }
 
-    Status KeepBackup(const std::string& file, const std::string& backup) override
+    Status KeepBackup(const FilePath& file, const FilePath& backup) override
     {
         return toFreeName(file, backup, posix::keepBackup);
     }
 
-    Status RemoveKeptBackup(const std::string& backup) override
+    Status RemoveKeptBackup(const FilePath& backup) override
     {
-        const auto found = locate(backup, ApplicationFolder());
+        const auto found = locate(backup);
         if (!found)
             return found.status();
         return posix::removeName(found.value().path);
     }
 
-    Status MoveFile(const std::string& source, const std::string& destination) override
+    Status MoveFile(const FilePath& source, const FilePath& destination) override
     {
         return toFreeName(source, destination, posix::moveNoReplace);
     }
 
-    Status SetAside(const std::string& path, const std::string& aside) override
+    Status SetAside(const FilePath& path, const FilePath& aside) override
     {
         return toFreeName(path, aside, posix::setAside);
     }
 
-    Status DeleteFile(const std::string& path, bool force) override
+    Status DeleteFile(const FilePath& path, bool force) override
     {
-        const auto found = locate(path, ApplicationFolder());
+        const auto found = locate(path);
         if (!found)
             return found.status();
         return posix::deleteFile(found.value().path, force);
     }
 
-    Status FilesNotInUse(const std::vector<std::string>& paths) override
+    Status FilesNotInUse(const std::vector<FilePath>& paths) override
     {
-        const std::string folder = ApplicationFolder();
         std::vector<posix::FileId> files;
-        for (const std::string& path : paths) {
-            const auto found = locate(path, folder);
+        for (const FilePath& path : paths) {
+            const auto found = locate(path);
             struct stat st;
             if (found && found.value().exists && ::stat(found.value().path.c_str(), &st) == 0)
                 files.push_back(posix::fileIdOf(found.value().path, st));
@@ -83,41 +88,24 @@ public:
         return posix::refuseIfAnyInUse(files);
     }
 
-    std::string NameOf(const std::string& path) override
+    // A backslash is a character of a Linux name.
+    std::string NameOf(const std::string& chosenPath) override
     {
-        const auto slash = path.find_last_of('/');
-        return slash == std::string::npos ? path : path.substr(slash + 1);
+        const auto slash = chosenPath.find_last_of('/');
+        return slash == std::string::npos ? chosenPath : chosenPath.substr(slash + 1);
     }
 
 private:
-    // The host paths of a copy's source and destination. An existing member
-    // keeps the capitalisation it has; a new one takes the form the tools
-    // gave.
-    Result<std::pair<std::string, std::string>> locateEnds(const std::string& source,
-                                                           const std::string& destination)
-    {
-        const std::string folder = ApplicationFolder();
-        const auto from = locate(source, folder);
-        if (!from)
-            return from.status();
-        const auto to = locate(destination, folder);
-        if (!to)
-            return to.status();
-        return std::pair{from.value().path, to.value().path};
-    }
-
     // A move or a backup onto a name that must be free. A name is taken
     // under any capitalisation; the operation itself refuses the exact form
     // atomically, should it appear meanwhile.
     template <class Operation>
-    Status toFreeName(const std::string& source, const std::string& destination,
-                      Operation operation)
+    Status toFreeName(const FilePath& source, const FilePath& destination, Operation operation)
     {
-        const std::string folder = ApplicationFolder();
-        const auto from = locate(source, folder);
+        const auto from = locate(source);
         if (!from)
             return from.status();
-        const posix::HostPath to = posix::toHostPath(destination, folder);
+        const posix::HostPath to = posix::hostPath(destination);
         const auto taken = posix::locate(to);
         if (!taken)
             return taken.status();
@@ -126,9 +114,9 @@ private:
         return operation(from.value().path, to.path);
     }
 
-    static Result<posix::Located> locate(const std::string& path, const std::string& folder)
+    static Result<posix::Located> locate(const FilePath& path)
     {
-        return posix::locate(posix::toHostPath(path, folder));
+        return posix::locate(posix::hostPath(path));
     }
 };
 

@@ -33,19 +33,11 @@ std::string join(const std::string& folder, std::string_view name)
 
 } // namespace
 
-HostPath toHostPath(const std::string& toolPath, const std::string& applicationFolder)
+HostPath hostPath(const FilePath& file)
 {
-    const std::string_view path(toolPath);
-    if (!applicationFolder.empty() && path.starts_with(applicationFolder)) {
-        const std::string_view rest = path.substr(applicationFolder.size());
-        const std::string_view name = rest.substr(rest.empty() ? 0 : 1);
-        if (rest.starts_with('\\') && !name.empty() && name != "." && name != ".." &&
-            name.find_first_of("/\\") == std::string_view::npos) {
-            return HostPath{join(applicationFolder, name), true, applicationFolder,
-                            std::string(name)};
-        }
-    }
-    return HostPath{toolPath, false, {}, {}};
+    if (!file.isMember())
+        return HostPath{file.text(), false, {}, {}};
+    return HostPath{join(file.folder(), file.name()), true, file.folder(), file.name()};
 }
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b)

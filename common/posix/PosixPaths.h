@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FilePath.h"
 #include "Result.h"
 
 #include <string>
@@ -10,21 +11,20 @@ namespace marlo::posix {
 // The folder part of an executable's path: no trailing slash except at "/".
 std::string folderOf(std::string_view path);
 
-// A path of the tools as the host names it.
+// A file of the tools as the host names it.
 struct HostPath {
     std::string path;
-    // Built by the tools as the application folder, a backslash and a name:
-    // such a name is compared without regard to case. Any other path came
-    // from the file chooser and is taken literally.
+    // A member's name is compared without regard to case; a chosen path is
+    // taken literally.
     bool member = false;
     std::string folder; // of a member: the application folder
     std::string name;   // of a member: the name as the tools wrote it
 };
 
-// Exactly one backslash becomes the host's separator: the one right after the
-// application folder, when the rest is a single name (no '/' or '\'). Every
-// other backslash is a character of a name, as Linux has it.
-HostPath toHostPath(const std::string& toolPath, const std::string& applicationFolder);
+// A member is its folder, '/' and its name: the backslash the tools write
+// between them is their separator. A chosen path is used as it came back, a
+// backslash in it being a character of a Linux name.
+HostPath hostPath(const FilePath& file);
 
 // Whether two names differ at most in the case of ASCII letters; other bytes
 // must match exactly.

@@ -12,65 +12,73 @@
 #include "WinSystem.h"
 
 #include <utility>
+#include <vector>
 
 namespace marlo {
 
 namespace {
 
+// Both slashes separate on Windows, so a member's path and a chosen one are
+// the system's path of the text the tools wrote.
+std::wstring hostPath(const FilePath& file)
+{
+    return win32::systemPath(file.text());
+}
+
 class WinFileSystem : public HostFileSystem {
 public:
     using HostFileSystem::HostFileSystem;
 
-    Result<bool> FileExists(const std::string& path) override
+    Result<bool> FileExists(const FilePath& path) override
     {
-        return win32::regularFileExists(win32::systemPath(path));
+        return win32::regularFileExists(hostPath(path));
     }
 
-    Result<std::unique_ptr<StagedCopy>> StageCopy(const std::string& source,
-                                                  const std::string& destination,
+    Result<std::unique_ptr<StagedCopy>> StageCopy(const FilePath& source,
+                                                  const FilePath& destination,
                                                   const CopyOptions& options) override
     {
-        return win32::stageCopy(win32::systemPath(source), win32::systemPath(destination), options);
+        return win32::stageCopy(hostPath(source), hostPath(destination), options);
     }
 
-    Status KeepBackup(const std::string& file, const std::string& backup) override
+    Status KeepBackup(const FilePath& file, const FilePath& backup) override
     {
-        return win32::keepBackup(win32::systemPath(file), win32::systemPath(backup));
+        return win32::keepBackup(hostPath(file), hostPath(backup));
     }
 
-    Status RemoveKeptBackup(const std::string& backup) override
+    Status RemoveKeptBackup(const FilePath& backup) override
     {
-        return win32::removeName(win32::systemPath(backup));
+        return win32::removeName(hostPath(backup));
     }
 
-    Status MoveFile(const std::string& source, const std::string& destination) override
+    Status MoveFile(const FilePath& source, const FilePath& destination) override
     {
-        return win32::moveNoReplace(win32::systemPath(source), win32::systemPath(destination));
+        return win32::moveNoReplace(hostPath(source), hostPath(destination));
     }
 
-    Status SetAside(const std::string& path, const std::string& aside) override
+    Status SetAside(const FilePath& path, const FilePath& aside) override
     {
-        return win32::setAside(win32::systemPath(path), win32::systemPath(aside));
+        return win32::setAside(hostPath(path), hostPath(aside));
     }
 
-    Status DeleteFile(const std::string& path, bool force) override
+    Status DeleteFile(const FilePath& path, bool force) override
     {
-        return win32::deleteFile(win32::systemPath(path), force);
+        return win32::deleteFile(hostPath(path), force);
     }
 
-    Status FilesNotInUse(const std::vector<std::string>& paths) override
+    Status FilesNotInUse(const std::vector<FilePath>& paths) override
     {
         std::vector<std::wstring> files;
-        for (const std::string& path : paths)
-            files.push_back(win32::systemPath(path));
+        for (const FilePath& path : paths)
+            files.push_back(hostPath(path));
         return win32::refuseIfAnyInUse(files);
     }
 
     // Either slash ends a folder's name on Windows.
-    std::string NameOf(const std::string& path) override
+    std::string NameOf(const std::string& chosenPath) override
     {
-        const auto slash = path.find_last_of("\\/");
-        return slash == std::string::npos ? path : path.substr(slash + 1);
+        const auto slash = chosenPath.find_last_of("\\/");
+        return slash == std::string::npos ? chosenPath : chosenPath.substr(slash + 1);
     }
 };
 

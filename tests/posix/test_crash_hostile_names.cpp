@@ -180,10 +180,12 @@ TEST_F(HostileNames, AFolderOrAnImpossibleNameIsNoFile)
 
     // The file layer refuses a folder in every role.
     const auto files = makeHostFileSystem([&] { return app; });
-    EXPECT_FALSE(copyFile(*files, user + "/folder.mdb", user + "/copy.mdb").ok());
-    EXPECT_FALSE(files->MoveFile(user + "/folder.mdb", user + "/moved.mdb").ok());
-    EXPECT_FALSE(files->DeleteFile(user + "/folder.mdb", false).ok());
-    EXPECT_FALSE(files->DeleteFile(user + "/folder.mdb", true).ok());
+    EXPECT_FALSE(
+        copyFile(*files, chosenPath(user + "/folder.mdb"), chosenPath(user + "/copy.mdb")).ok());
+    EXPECT_FALSE(
+        files->MoveFile(chosenPath(user + "/folder.mdb"), chosenPath(user + "/moved.mdb")).ok());
+    EXPECT_FALSE(files->DeleteFile(chosenPath(user + "/folder.mdb"), false).ok());
+    EXPECT_FALSE(files->DeleteFile(chosenPath(user + "/folder.mdb"), true).ok());
     EXPECT_EQ(snapshot(user), before);
     std::cout << "a folder, a path through a file and a 256-byte name: 3 exports refused, 3 "
                  "imports and 3 deletes told the file is missing, 4 file-layer calls refused"
@@ -198,19 +200,21 @@ TEST_F(HostileNames, NamesThatAreNotUtf8PassThroughTheFileLayer)
     writeFile(user + "/source", "content");
     for (const std::string& name : names) {
         SCOPED_TRACE(::testing::PrintToString(name));
-        const std::string path = user + "/" + name, moved = user + "/moved " + name;
-        EXPECT_FALSE(files->FileExists(path).value());
-        ASSERT_TRUE(copyFile(*files, user + "/source", path).ok());
-        EXPECT_TRUE(files->FileExists(path).value());
+        const std::string path = user + "/" + name;
+        const FilePath chosen = chosenPath(path), moved = chosenPath(user + "/moved " + name);
+        EXPECT_FALSE(files->FileExists(chosen).value());
+        ASSERT_TRUE(copyFile(*files, chosenPath(user + "/source"), chosen).ok());
+        EXPECT_TRUE(files->FileExists(chosen).value());
         EXPECT_EQ(readFile(path), "content");
-        ASSERT_TRUE(copyFile(*files, user + "/a.mdb", path).ok());
+        ASSERT_TRUE(copyFile(*files, chosenPath(user + "/a.mdb"), chosen).ok());
         EXPECT_EQ(readFile(path), "decoy a.mdb");
-        ASSERT_TRUE(copyFile(*files, path, user + "/copy back").ok());
+        ASSERT_TRUE(copyFile(*files, chosen, chosenPath(user + "/copy back")).ok());
         EXPECT_EQ(readFile(user + "/copy back"), "decoy a.mdb");
-        ASSERT_TRUE(files->MoveFile(path, moved).ok());
-        EXPECT_FALSE(files->MoveFile(user + "/source", moved).ok()) << "a move replaced a file";
+        ASSERT_TRUE(files->MoveFile(chosen, moved).ok());
+        EXPECT_FALSE(files->MoveFile(chosenPath(user + "/source"), moved).ok())
+            << "a move replaced a file";
         ASSERT_TRUE(files->DeleteFile(moved, false).ok());
-        ASSERT_TRUE(files->DeleteFile(user + "/copy back", false).ok());
+        ASSERT_TRUE(files->DeleteFile(chosenPath(user + "/copy back"), false).ok());
         EXPECT_EQ(namesIn(user).size(), 6u) << "a stray file is left";
     }
     std::cout << names.size() << " names that are not UTF-8: 7 file-layer calls each" << std::endl;

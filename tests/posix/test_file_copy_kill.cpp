@@ -43,8 +43,8 @@ std::string pattern(std::size_t size, unsigned seed)
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     auto files = makeHostFileSystem([&] { return dir.path(); });
     for (int turn = 0;; ++turn) {
-        const char* source = turn % 2 == 0 ? "\\cvmdb1.bin" : "\\cvmdb2.bin";
-        if (!copyFile(*files, dir.path() + source, dir.member("MARLOcon.mdb")).ok())
+        const char* source = turn % 2 == 0 ? "cvmdb1.bin" : "cvmdb2.bin";
+        if (!copyFile(*files, dir.member(source), dir.member("MARLOcon.mdb")).ok())
             ::_exit(1);
         if (::write(done, "x", 1) != 1)
             ::_exit(2);
@@ -118,7 +118,7 @@ TEST(FileCopyKill, ACopyUnderWritesIsOneMomentOfTheSourceOrNothing)
     // Spells as long as a whole copy, on any drive, and a few clock ticks at
     // least: a copy waits for the source's stamps to be a tick old.
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "export.mdb").ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir.chosen("export.mdb")).ok());
     const long copyUs = std::chrono::duration_cast<std::chrono::microseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
@@ -142,7 +142,7 @@ TEST(FileCopyKill, ACopyUnderWritesIsOneMomentOfTheSourceOrNothing)
          ++round) {
         const std::string destination = round % 2 == 0 ? "export.mdb" : "new.mdb";
         const std::string before = dir.read("export.mdb");
-        const Status copied = copyFile(*files, dir.member("MARLOcon.mdb"), dir / destination);
+        const Status copied = copyFile(*files, dir.member("MARLOcon.mdb"), dir.chosen(destination));
         if (copied.ok()) {
             ++snapshots;
             const std::string content = dir.read(destination);
@@ -161,7 +161,7 @@ TEST(FileCopyKill, ACopyUnderWritesIsOneMomentOfTheSourceOrNothing)
         if (!copied.ok()) {
             EXPECT_TRUE(dir.read("export.mdb") == before) << "round " << round;
         } else if (destination == "new.mdb") {
-            ASSERT_TRUE(files->DeleteFile(dir / destination, false).ok());
+            ASSERT_TRUE(files->DeleteFile(dir.chosen(destination), false).ok());
         }
         EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "export.mdb"}))
             << "round " << round;
@@ -260,7 +260,7 @@ TEST(FileCopyKill, OnlyAbandonedTemporaryFilesOfTheDestinationAreCleared)
     test::HoldingProcess opened("editor", dir / ".MARLOcon.mdb.~marlo-opened.tmp", O_RDONLY);
 
     auto files = makeHostFileSystem([&] { return dir.path(); });
-    ASSERT_TRUE(copyFile(*files, dir / "src", dir.member("MARLOcon.mdb")).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.member("MARLOcon.mdb")).ok());
     std::vector<std::string> expected = kept;
     expected.insert(expected.end(), {".MARLOcon.mdb.~marlo-folder.tmp", "MARLOcon.mdb", "src"});
     std::sort(expected.begin(), expected.end());
@@ -277,7 +277,7 @@ TEST(FileCopyKill, AReadOnlyFileOfOurTemporaryShapeIsKept)
     dir.write(".MARLOcon.mdb.~marlo-kept01.tmp", "user's");
     dir.setReadOnly(".MARLOcon.mdb.~marlo-kept01.tmp");
     auto files = makeHostFileSystem([&] { return dir.path(); });
-    ASSERT_TRUE(copyFile(*files, dir / "src", dir.member("MARLOcon.mdb")).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read(".MARLOcon.mdb.~marlo-kept01.tmp"), "user's");
 }
 
@@ -288,7 +288,7 @@ TEST(FileCopyKill, ALeftoverTemporaryFileCanItselfBeCopied)
     dir.write(leftover, "rescued");
     dir.write("MARLOcon.mdb", "old");
     auto files = makeHostFileSystem([&] { return dir.path(); });
-    ASSERT_TRUE(copyFile(*files, dir / leftover, dir.member("MARLOcon.mdb")).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen(leftover), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "rescued");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{leftover, "MARLOcon.mdb"}));
 }

@@ -57,14 +57,14 @@ TEST_F(FileInUse, AHeldFileIsNeitherDeletedNorMovedNorReplaced)
             files->MoveFile(dir.member("MARLOcon.mdb"), dir.member("MARLOmdb.bak")), inUse));
         EXPECT_TRUE(failedWith(
             files->MoveFile(dir.member("MARLOmdb.ba2"), dir.member("MARLOmdb.ba3")), inUse));
-        EXPECT_TRUE(
-            failedWith(copyFile(*files, dir / "export.mdb", dir.member("MARLOcon.mdb")), inUse));
+        EXPECT_TRUE(failedWith(
+            copyFile(*files, dir.chosen("export.mdb"), dir.member("MARLOcon.mdb")), inUse));
         EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "MARLOmdb.ba2", "export.mdb"}));
         EXPECT_EQ(dir.read("MARLOcon.mdb"), "live");
     }
     // Once the program has closed them, the same calls go through.
     ASSERT_TRUE(files->MoveFile(dir.member("MARLOmdb.ba2"), dir.member("MARLOmdb.ba3")).ok());
-    ASSERT_TRUE(copyFile(*files, dir / "export.mdb", dir.member("MARLOcon.mdb")).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("export.mdb"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "new");
     ASSERT_TRUE(files->DeleteFile(dir.member("MARLOcon.mdb"), false).ok());
     EXPECT_EQ(dir.names(), (Names{"MARLOmdb.ba3", "export.mdb"}));
@@ -77,11 +77,12 @@ TEST_F(FileInUse, TheFileIsKnownByItselfNotByItsName)
     ::symlink("MARLOCON.MDB", (dir / "link").c_str());
     HoldingProgram live(dir / "other name");
     EXPECT_TRUE(failedWith(files->DeleteFile(dir.member("MARLOcon.mdb"), false), inUse));
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "link", dir / "link"), FileFailure::SameFile));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("link"), dir.chosen("link")),
+                           FileFailure::SameFile));
     dir.write("new", "new");
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "new", dir / "link"), inUse));
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("new"), dir.chosen("link")), inUse));
     // Removing a link takes nothing from the program.
-    EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
+    EXPECT_TRUE(files->DeleteFile(dir.chosen("link"), false).ok());
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
 }
 
@@ -103,7 +104,7 @@ TEST_F(FileInUse, EverySpellingOfAHeldFileIsHeldWhereTheDriveFoldsCase)
     HoldingProgram program(dir / "APP/MARLOCON.MDB");
     const std::string app = dir / "App";
     const auto appFiles = makeHostFileSystem([&] { return app; });
-    const auto member = [&](const std::string& name) { return app + "\\" + name; };
+    const auto member = [&](const std::string& name) { return FilePath::member(app, name); };
     const auto expectHeld = [&](const Status& status) {
         if (folded)
             EXPECT_TRUE(failedWith(status, inUse));
@@ -112,7 +113,7 @@ TEST_F(FileInUse, EverySpellingOfAHeldFileIsHeldWhereTheDriveFoldsCase)
     };
 
     expectHeld(appFiles->FilesNotInUse({member("MARLOcon.mdb")}));
-    expectHeld(copyFile(*appFiles, dir / "export.mdb", member("MARLOcon.mdb")));
+    expectHeld(copyFile(*appFiles, dir.chosen("export.mdb"), member("MARLOcon.mdb")));
     expectHeld(appFiles->MoveFile(member("MARLOcon.mdb"), member("MARLOmdb.bak")));
     expectHeld(appFiles->DeleteFile(member(folded ? "MARLOcon.mdb" : "MARLOmdb.bak"), false));
     Names left;
@@ -126,7 +127,7 @@ TEST_F(FileInUse, ReadingAHeldFileIsNotBlocked)
 {
     dir.write("MARLOcon.mdb", "live");
     HoldingProgram live(dir / "MARLOcon.mdb");
-    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir / "export.mdb").ok());
+    ASSERT_TRUE(copyFile(*files, dir.member("MARLOcon.mdb"), dir.chosen("export.mdb")).ok());
     EXPECT_EQ(dir.read("export.mdb"), "live");
 }
 
@@ -135,8 +136,8 @@ TEST_F(FileInUse, OurOwnOpenFilesDoNotCount)
     dir.write("a", "x");
     const int fd = ::open((dir / "a").c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
-    EXPECT_TRUE(files->MoveFile(dir / "a", dir / "b").ok());
-    EXPECT_TRUE(files->DeleteFile(dir / "b", false).ok());
+    EXPECT_TRUE(files->MoveFile(dir.chosen("a"), dir.chosen("b")).ok());
+    EXPECT_TRUE(files->DeleteFile(dir.chosen("b"), false).ok());
     ::close(fd);
 }
 

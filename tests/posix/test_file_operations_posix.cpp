@@ -32,10 +32,10 @@ TEST_F(PosixFileOperations, FileExistsFollowsLinksToRegularFilesOnly)
     ::symlink("missing", (dir / "dangling").c_str());
     ::symlink("loop", (dir / "loop").c_str());
 
-    EXPECT_TRUE(exists(dir / "link"));
-    EXPECT_FALSE(exists(dir / "folderlink"));
-    EXPECT_FALSE(exists(dir / "dangling"));
-    EXPECT_FALSE(exists(dir / "loop"));
+    EXPECT_TRUE(exists(dir.chosen("link")));
+    EXPECT_FALSE(exists(dir.chosen("folderlink")));
+    EXPECT_FALSE(exists(dir.chosen("dangling")));
+    EXPECT_FALSE(exists(dir.chosen("loop")));
 }
 
 TEST_F(PosixFileOperations, FileExistsFailsWhenTheTestCannotBeMade)
@@ -46,7 +46,7 @@ TEST_F(PosixFileOperations, FileExistsFailsWhenTheTestCannotBeMade)
     ::chmod((dir / "locked").c_str(), 0);
     // A user who may not search the folder cannot tell: that is a failure,
     // not a "no".
-    const std::string path = dir / "locked/file";
+    const FilePath path = dir.chosen("locked/file");
     const test::OrdinaryRun run = test::runAsOrdinaryUser([&]() -> std::string {
         const auto answer = files->FileExists(path);
         if (!answer.ok() && answer.error().description == "permission denied")
@@ -63,9 +63,10 @@ TEST_F(PosixFileOperations, DeletingALinkRemovesTheLinkUnderItsTargetsRule)
     dir.write("target", "t");
     ::symlink("target", (dir / "link").c_str());
     test::setMode(dir / "target", 0444);
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "link", false), FileFailure::FileReadOnly));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.chosen("link"), false), FileFailure::FileReadOnly));
     test::setMode(dir / "target", 0644);
-    EXPECT_TRUE(files->DeleteFile(dir / "link", false).ok());
+    EXPECT_TRUE(files->DeleteFile(dir.chosen("link"), false).ok());
     EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
 }
 
@@ -75,7 +76,7 @@ TEST_F(PosixFileOperations, DeleteTakesPatternCharactersAsPartsOfTheName)
     dir.write("a.bak", "a");
     dir.write("?.bak", "question");
     dir.write("b.bak", "b");
-    ASSERT_TRUE(files->DeleteFile(dir / "*.bak", false).ok());
+    ASSERT_TRUE(files->DeleteFile(dir.chosen("*.bak"), false).ok());
     ASSERT_TRUE(files->DeleteFile(dir.member("?.bak"), false).ok());
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.bak", "b.bak"}));
 }
@@ -84,8 +85,10 @@ TEST_F(PosixFileOperations, DeleteRefusesLinksToNothingAndPipes)
 {
     ::symlink("missing", (dir / "dangling").c_str());
     ::mkfifo((dir / "pipe").c_str(), 0644);
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "dangling", false), FileFailure::FileMissing));
-    EXPECT_TRUE(failedWith(files->DeleteFile(dir / "pipe", false), FileFailure::NameNotOrdinary));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.chosen("dangling"), false), FileFailure::FileMissing));
+    EXPECT_TRUE(
+        failedWith(files->DeleteFile(dir.chosen("pipe"), false), FileFailure::NameNotOrdinary));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"dangling", "pipe"}));
 }
 

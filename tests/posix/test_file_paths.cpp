@@ -6,29 +6,32 @@
 #include <cerrno>
 
 using namespace marlo;
-using posix::toHostPath;
+using posix::hostPath;
 
-TEST(FilePaths, TheBackslashAfterTheApplicationFolderBecomesTheSeparator)
+TEST(FilePaths, AMemberIsItsFolderASlashAndItsName)
 {
-    const auto built = toHostPath("/opt/radio\\MARLOcon.mdb", "/opt/radio");
+    const auto built = hostPath(FilePath::member("/opt/radio", "MARLOcon.mdb"));
     EXPECT_EQ(built.path, "/opt/radio/MARLOcon.mdb");
     EXPECT_TRUE(built.member);
     EXPECT_EQ(built.folder, "/opt/radio");
     EXPECT_EQ(built.name, "MARLOcon.mdb");
 
     // At the root the folder already ends in a separator.
-    EXPECT_EQ(toHostPath("/\\MARLOcon.mdb", "/").path, "/MARLOcon.mdb");
-    // Nothing else is trimmed: blanks belong to the names.
-    EXPECT_EQ(toHostPath("/opt/radio \\ cvmdb1.bin", "/opt/radio ").path,
+    EXPECT_EQ(hostPath(FilePath::member("/", "MARLOcon.mdb")).path, "/MARLOcon.mdb");
+    // Nothing else is trimmed: blanks belong to the names, and a backslash in
+    // the folder is a letter of a Linux name.
+    EXPECT_EQ(hostPath(FilePath::member("/opt/radio ", " cvmdb1.bin")).path,
               "/opt/radio / cvmdb1.bin");
+    EXPECT_EQ(hostPath(FilePath::member("/opt/ra\\dio", "MARLOcon.mdb")).path,
+              "/opt/ra\\dio/MARLOcon.mdb");
 }
 
-TEST(FilePaths, EveryOtherPathIsTakenLiterally)
+TEST(FilePaths, AChosenPathIsTakenLiterally)
 {
-    const std::string folder = "/opt/radio";
     for (const std::string path : {
              "/home/ham/export.mdb",      // chosen elsewhere
              "/opt/radio/MARLOcon.mdb",   // chosen in the folder itself
+             "/opt/radio\\MARLOcon.mdb",  // spelled as the tools write a member
              "/opt/radio\\sub\\x.mdb",    // more than one name after the folder
              "/opt/radio\\sub/x.mdb",     // a folder follows
              "/opt/radiox\\MARLOcon.mdb", // another folder that begins alike
@@ -36,12 +39,10 @@ TEST(FilePaths, EveryOtherPathIsTakenLiterally)
              "/opt/radio\\..",            // not a name of a file
              "/opt/radio/a\\b.mdb",       // a backslash inside a Linux name
          }) {
-        const auto host = toHostPath(path, folder);
+        const auto host = hostPath(FilePath::chosen(path, "shown"));
         EXPECT_EQ(host.path, path);
         EXPECT_FALSE(host.member) << path;
     }
-    // Without an application folder nothing counts as built.
-    EXPECT_FALSE(toHostPath("\\MARLOcon.mdb", "").member);
 }
 
 TEST(FilePaths, NamesMatchWithoutRegardToTheCaseOfLettersOnly)
@@ -64,7 +65,7 @@ TEST(FilePaths, ApplicationFolderIsTheFolderOfTheRunningExecutable)
     EXPECT_TRUE(folder == "/" || !folder.ends_with('/'));
     // The test's own executable is a file of that folder, as the tools name it.
     auto files = makeHostFileSystem(hostApplicationFolder);
-    const auto found = files->FileExists(folder + "\\" + program_invocation_short_name);
+    const auto found = files->FileExists(FilePath::member(folder, program_invocation_short_name));
     ASSERT_TRUE(found.ok());
     EXPECT_TRUE(found.value());
     // A chosen file's own name: a backslash is a letter of a Linux name.

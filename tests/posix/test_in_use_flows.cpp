@@ -347,7 +347,8 @@ TEST_F(InUseFlows, AnotherInstanceStuckInTheFolderHoldsUpNothingForLong)
 
     const auto start = Clock::now();
     auto moved = std::async(std::launch::async, [&] {
-        return makeHostFileSystem([&] { return app; })->MoveFile(in("notes.txt"), in("notes.old"));
+        return makeHostFileSystem([&] { return app; })
+            ->MoveFile(chosenPath(in("notes.txt")), chosenPath(in("notes.old")));
     });
     const auto imported = transfer.importFrom(Database::Con, user + "/import.mdb");
     const Status move = moved.get();

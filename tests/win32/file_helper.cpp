@@ -29,7 +29,8 @@ int main(int argc, char* argv[])
         const auto files = marlo::makeHostFileSystem([] { return std::string(); });
         std::puts("ready");
         std::fflush(stdout);
-        return copyFile(*files, argv[2], argv[3]).ok() ? 0 : 1;
+        const auto chosen = [](const char* path) { return marlo::FilePath::chosen(path, path); };
+        return copyFile(*files, chosen(argv[2]), chosen(argv[3])).ok() ? 0 : 1;
     }
     return 3;
 }

@@ -117,7 +117,9 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
         writersLetIn += bool(openFile(live, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
         return true;
     };
-    ASSERT_TRUE(copyFile(*files, live, dir / "export.mdb", {true, tryWriters}).ok());
+    ASSERT_TRUE(
+        copyFile(*files, dir.chosen("MARLOcon.mdb"), dir.chosen("export.mdb"), {true, tryWriters})
+            .ok());
     EXPECT_EQ(writersLetIn, 0);
     EXPECT_TRUE(dir.read("export.mdb") == content);
 
@@ -126,7 +128,7 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
         openFile(live, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(mainProgram);
     dir.write("export.mdb", "old");
-    ASSERT_TRUE(copyFile(*files, live, dir / "export.mdb").ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("MARLOcon.mdb"), dir.chosen("export.mdb")).ok());
     EXPECT_TRUE(dir.read("export.mdb") == content);
 
     // Written in place once while it is read: copied again, as it is now.
@@ -137,7 +139,9 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
         return true;
     };
     dir.write("export.mdb", "old");
-    ASSERT_TRUE(copyFile(*files, live, dir / "export.mdb", {true, writeOnce}).ok());
+    ASSERT_TRUE(
+        copyFile(*files, dir.chosen("MARLOcon.mdb"), dir.chosen("export.mdb"), {true, writeOnce})
+            .ok());
     EXPECT_EQ(attempts, 2);
     std::string written = content;
     written[0] = 'w';
@@ -151,8 +155,9 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
         return true;
     };
     dir.write("export.mdb", "old");
-    EXPECT_TRUE(failedWith(copyFile(*files, live, dir / "export.mdb", {true, writeAlways}),
-                           FileFailure::SourceChanged));
+    EXPECT_TRUE(failedWith(
+        copyFile(*files, dir.chosen("MARLOcon.mdb"), dir.chosen("export.mdb"), {true, writeAlways}),
+        FileFailure::SourceChanged));
     EXPECT_GE(attempts, 3);
     EXPECT_EQ(dir.read("export.mdb"), "old");
     EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "export.mdb"}));
@@ -163,7 +168,7 @@ TEST_F(WinFiles, ACopyWritesToAHiddenTemporaryNamedForItsDestinationAndClearsOld
     dir.write("src", "new");
     dir.write("MARLOcon.mdb", "old");
     {
-        const auto staged = files->StageCopy(dir / "src", dir.member("MARLOcon.mdb"), {});
+        const auto staged = files->StageCopy(dir.chosen("src"), dir.member("MARLOcon.mdb"), {});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         const std::string temporary = temporaryIn(dir);
         EXPECT_TRUE(temporary.starts_with(".MARLOcon.mdb.~marlo-")) << temporary;
@@ -187,7 +192,8 @@ TEST_F(WinFiles, ACopyWritesToAHiddenTemporaryNamedForItsDestinationAndClearsOld
     ASSERT_TRUE(held);
 
     ASSERT_TRUE(
-        copyFile(*files, dir / ".MARLOcon.mdb.~marlo-source.tmp", dir.member("MARLOcon.mdb")).ok());
+        copyFile(*files, dir.chosen(".MARLOcon.mdb.~marlo-source.tmp"), dir.member("MARLOcon.mdb"))
+            .ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), ".MARLOcon.mdb.~marlo-source.tmp");
     Names expected = kept;
     expected.insert(expected.end(), {"MARLOcon.mdb", "src"});
@@ -200,9 +206,9 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
 {
     dir.write("src", "new");
     dir.write("MARLOcon.mdb", "old");
-    const std::string live = dir.member("MARLOcon.mdb");
+    const FilePath live = dir.member("MARLOcon.mdb");
     {
-        auto staged = files->StageCopy(dir / "src", live, {});
+        auto staged = files->StageCopy(dir.chosen("src"), live, {});
         ASSERT_TRUE(staged.ok()) << staged.error().description;
         {
             test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOcon.mdb") + "\"");
@@ -222,7 +228,7 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
     const auto placeWhileScanned = [&](DWORD hold, const std::string& content) {
         dir.write("src", content);
         std::optional<Scanner> scanner; // outlives the staged copy
-        auto staged = files->StageCopy(dir / "src", live, {});
+        auto staged = files->StageCopy(dir.chosen("src"), live, {});
         EXPECT_TRUE(staged.ok()) << staged.error().description;
         if (!staged)
             return std::pair{staged.status(), false};
@@ -254,6 +260,6 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
         EXPECT_EQ(dir.read("MARLOcon.mdb"), before);
     }
     EXPECT_TRUE(refused) << "the scanner never got in";
-    ASSERT_TRUE(copyFile(*files, dir / "src", live).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), live).ok());
     EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "src"}));
 }

@@ -32,7 +32,7 @@ TEST_F(WinFiles, TheReadOnlyAttributeKeepsAFileFromDeleteAndOverwriteButNotFromA
     ::SetFileAttributesA((dir / "kept.bak").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(
         failedWith(files->DeleteFile(dir.member("kept.bak"), false), FileFailure::FileReadOnly));
-    EXPECT_TRUE(failedWith(copyFile(*files, dir / "src", dir.member("KEPT.BAK")),
+    EXPECT_TRUE(failedWith(copyFile(*files, dir.chosen("src"), dir.member("KEPT.BAK")),
                            FileFailure::DestinationReadOnly));
     EXPECT_EQ(dir.read("kept.bak"), "backup");
 
@@ -48,10 +48,10 @@ TEST_F(WinFiles, AReplacedFileKeepsItsHiddenMarkAndANewOneIsOrdinary)
     dir.write("hidden", "old");
     ::SetFileAttributesA((dir / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ::SetFileAttributesA((dir / "src").c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "hidden").ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("hidden")).ok());
     EXPECT_EQ(dir.read("hidden"), "new");
     EXPECT_TRUE(attributes("hidden") & FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(copyFile(*files, dir / "src", dir / "made").ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("made")).ok());
     EXPECT_FALSE(attributes("made") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
 }
 
@@ -59,8 +59,8 @@ TEST_F(WinFiles, PathsAreTakenAsTheSystemTakesThem)
 {
     dir.write("MARLOcon.mdb", "live");
     // At a drive's root the folder ends in a backslash and the tools add one.
-    EXPECT_TRUE(files->FileExists(dir.path() + "\\\\MARLOcon.mdb").value());
-    EXPECT_TRUE(files->FileExists(dir.path() + "/marlocon.MDB").value());
+    EXPECT_TRUE(files->FileExists(FilePath::member(dir.path() + "\\", "MARLOcon.mdb")).value());
+    EXPECT_TRUE(files->FileExists(test::chosenPath(dir.path() + "/marlocon.MDB")).value());
     // Devices are no files, whatever folder they seem to lie in.
     EXPECT_FALSE(files->FileExists(dir.member("NUL")).value());
     EXPECT_TRUE(
@@ -68,7 +68,7 @@ TEST_F(WinFiles, PathsAreTakenAsTheSystemTakesThem)
 
     const std::string folder = hostApplicationFolder();
     EXPECT_FALSE(folder.ends_with('\\'));
-    EXPECT_TRUE(files->FileExists(folder + "\\file_helper.exe").value());
+    EXPECT_TRUE(files->FileExists(FilePath::member(folder, "file_helper.exe")).value());
     // A chosen file's own name: either slash ends a folder's name.
     EXPECT_EQ(files->NameOf("C:\\radio/old\\one.mdb"), "one.mdb");
 }
@@ -80,11 +80,11 @@ TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHo
     {
         test::HelperProcess holder(helperProgram(), "hold \"" + (dir / "MARLOcon.mdb") + "\"");
         ASSERT_TRUE(holder.ready());
-        const std::string live = dir.member("MARLOcon.mdb");
+        const FilePath live = dir.member("MARLOcon.mdb");
         EXPECT_TRUE(inUse(files->DeleteFile(live, false)));
         EXPECT_TRUE(inUse(files->MoveFile(live, dir.member("MARLOmdb.bak"))));
-        EXPECT_TRUE(inUse(copyFile(*files, dir / "other.mdb", live)));
-        EXPECT_TRUE(inUse(copyFile(*files, live, dir / "export.mdb")));
+        EXPECT_TRUE(inUse(copyFile(*files, dir.chosen("other.mdb"), live)));
+        EXPECT_TRUE(inUse(copyFile(*files, live, dir.chosen("export.mdb"))));
         EXPECT_TRUE(inUse(files->FilesNotInUse({dir.member("missing"), live})));
         const Status named = files->FilesNotInUse({live});
         std::cout << "  the holder as named: " << named.error().description << '\n';
@@ -95,7 +95,7 @@ TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHo
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "live");
     // Once it lets go, everything goes through.
     EXPECT_TRUE(files->FilesNotInUse({dir.member("MARLOcon.mdb")}).ok());
-    ASSERT_TRUE(copyFile(*files, dir / "other.mdb", dir.member("MARLOcon.mdb")).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("other.mdb"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "other");
 }
 
@@ -119,7 +119,7 @@ TEST_F(WinFiles, CopiesEndedAtRandomInstantsLeaveTheOldContentOrTheNew)
             bool ready = false;
             for (int start = 0; start < 3 && !ready; ++start) {
                 copy.emplace(helperProgram(), "copy \"" + (dir / "new.mdb") + "\" \"" +
-                                                  dir.member("MARLOcon.mdb") + "\"");
+                                                  dir.member("MARLOcon.mdb").text() + "\"");
                 ready = copy->ready();
             }
             ASSERT_TRUE(ready) << "the copying program did not start, exit code " << copy->wait(0);
@@ -138,7 +138,7 @@ TEST_F(WinFiles, CopiesEndedAtRandomInstantsLeaveTheOldContentOrTheNew)
     // The system removes a temporary file whose writer died while writing it;
     // one killed between letting go of it and the rename goes with the next
     // copy.
-    ASSERT_TRUE(copyFile(*files, dir / "new.mdb", dir.member("MARLOcon.mdb")).ok());
+    ASSERT_TRUE(copyFile(*files, dir.chosen("new.mdb"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.names(), (Names{"MARLOcon.mdb", "new.mdb"}));
 }
 
