@@ -75,7 +75,9 @@ public:
     // Refused before anything is written on a missing source, a destination
     // that is the source itself, a folder or read-only, and, unless
     // options.overwrite, one that exists. A copy cancelled through
-    // options.progress fails and leaves nothing behind. May run off the
+    // options.progress fails and leaves nothing behind. A new destination is
+    // never read-only (a read-only template must not make a read-only
+    // database). The copy is the source at one instant. May run off the
     // window's thread; the file layer outlives it.
     virtual Result<std::unique_ptr<StagedCopy>>
     StageCopy(const FilePath& source, const FilePath& destination, const CopyOptions& options) = 0;
