@@ -24,6 +24,17 @@ TEST(CloseWhenIdle, ACloseDuringHandlersWaitsForTheOutermostOneAndIsCarriedOutOn
     }
     EXPECT_TRUE(gate.takeKeptClose());
     EXPECT_FALSE(gate.takeKeptClose()) << "once";
+
+    // A handler run from another's pump leaves the close to the outer one.
+    int closes = 0;
+    const auto close = [&] { ++closes; };
+    gate.runHandler(
+        [&] {
+            gate.runHandler([&] { EXPECT_FALSE(gate.closeNow()); }, close);
+            EXPECT_EQ(closes, 0);
+        },
+        close);
+    EXPECT_EQ(closes, 1);
 }
 
 } // namespace

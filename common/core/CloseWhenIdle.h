@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <utility>
 
 namespace marlo {
@@ -25,6 +26,18 @@ public:
     };
 
     bool handlerRunning() const { return running_ > 0; }
+
+    // Runs one of the window's handlers, then carries out a close asked
+    // while it ran, unless another handler it was run from still runs.
+    void runHandler(const std::function<void()>& handler, const std::function<void()>& closeWindow)
+    {
+        {
+            const Running running(*this);
+            handler();
+        }
+        if (takeKeptClose())
+            closeWindow();
+    }
 
     // True when the window may close now; otherwise the close is kept for
     // the end of the running handler.

@@ -18,12 +18,10 @@ public:
 
     void runHandler(const std::function<void()>& handler)
     {
-        {
-            const CloseWhenIdle::Running running(gate_);
-            handler();
-        }
-        if (gate_.takeKeptClose() && window_.isVisible())
-            window_.close();
+        gate_.runHandler(handler, [this] {
+            if (window_.isVisible())
+                window_.close();
+        });
     }
 
     // For the window's closeEvent: false, the event ignored, when the close

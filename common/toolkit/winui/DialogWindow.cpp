@@ -79,12 +79,10 @@ void DialogWindow::show()
 
 void DialogWindow::runHandler(const std::function<void()>& handler)
 {
-    {
-        const CloseWhenIdle::Running running(closeWhenIdle_);
-        handler();
-    }
-    if (closeWhenIdle_.takeKeptClose() && hwnd())
-        DestroyWindow(hwnd());
+    closeWhenIdle_.runHandler(handler, [this] {
+        if (hwnd())
+            DestroyWindow(hwnd());
+    });
 }
 
 void DialogWindow::close()
