@@ -178,12 +178,7 @@ private:
             ::dup2(null, 0);
             ::dup2(null, 1);
             ::dup2(null, 2);
-            std::vector<char*> argv;
-            for (const std::string& word : command)
-                argv.push_back(const_cast<char*>(word.c_str()));
-            argv.push_back(nullptr);
-            ::execvp(argv[0], argv.data());
-            ::_exit(127);
+            test::execCommand(command, {});
         }
         // Mounted once the folder lies on another drive than its parent.
         struct stat parent, at;
