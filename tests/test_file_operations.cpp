@@ -79,7 +79,9 @@ TEST_F(FileOperations, MovesRacingForOneNameLeaveExactlyOneWinner)
         for (int i = 0; i < movers; ++i)
             dir.write("src" + std::to_string(i), std::to_string(i));
         std::latch start(movers);
-        std::vector<bool> moved(movers);
+        // One byte each: std::vector<bool> packs its elements into shared
+        // words, so threads setting neighbours would overwrite each other.
+        std::vector<char> moved(movers);
         std::vector<std::thread> threads;
         for (int i = 0; i < movers; ++i)
             threads.emplace_back([&, i] {
@@ -90,8 +92,8 @@ TEST_F(FileOperations, MovesRacingForOneNameLeaveExactlyOneWinner)
         for (auto& thread : threads)
             thread.join();
 
-        const auto winner = std::find(moved.begin(), moved.end(), true) - moved.begin();
-        ASSERT_EQ(std::count(moved.begin(), moved.end(), true), 1);
+        const auto winner = std::find(moved.begin(), moved.end(), char{1}) - moved.begin();
+        ASSERT_EQ(std::count(moved.begin(), moved.end(), char{1}), 1);
         EXPECT_EQ(dir.read("dst"), std::to_string(winner));
         EXPECT_EQ(dir.names().size(), static_cast<std::size_t>(movers));
         std::filesystem::remove_all(dir.path());
