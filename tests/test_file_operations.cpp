@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <latch>
+#include <atomic>
 #include <thread>
 
 using namespace marlo;
@@ -78,14 +78,18 @@ TEST_F(FileOperations, MovesRacingForOneNameLeaveExactlyOneWinner)
     for (int round = 0; round < 20; ++round) {
         for (int i = 0; i < movers; ++i)
             dir.write("src" + std::to_string(i), std::to_string(i));
-        std::latch start(movers);
+        // A spinning start gate: the waits of std::latch can miss their wake-up
+        // with the MinGW-w64 runtime and hang the test.
+        std::atomic<int> ready{0};
         // One byte each: std::vector<bool> packs its elements into shared
         // words, so threads setting neighbours would overwrite each other.
         std::vector<char> moved(movers);
         std::vector<std::thread> threads;
         for (int i = 0; i < movers; ++i)
             threads.emplace_back([&, i] {
-                start.arrive_and_wait();
+                ready.fetch_add(1);
+                while (ready.load() < movers)
+                    std::this_thread::yield();
                 moved[i] =
                     files->MoveFile(dir.chosen("src" + std::to_string(i)), dir.chosen("dst")).ok();
             });
