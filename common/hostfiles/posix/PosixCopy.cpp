@@ -2,7 +2,7 @@
 
 #include "PosixCopyContent.h"
 
-#include "PosixErrors.h"
+#include "HostErrors.h"
 #include "PosixFd.h"
 #include "PosixFileOps.h"
 #include "PosixInUse.h"

@@ -1,6 +1,6 @@
 #include "PosixCopyContent.h"
 
-#include "PosixErrors.h"
+#include "HostErrors.h"
 #include "PosixFd.h"
 
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "PosixFileOps.h"
 
-#include "PosixErrors.h"
+#include "HostErrors.h"
 #include "PosixFd.h"
 #include "PosixFolderLock.h"
 #include "PosixInUse.h"
@@ -63,15 +63,9 @@ Result<bool> regularFileExists(const std::string& path)
     struct stat st;
     if (::stat(path.c_str(), &st) == 0)
         return S_ISREG(st.st_mode) != 0;
-    switch (errno) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
+    if (meansNoSuchName(errno))
         return false;
-    default:
-        return Result<bool>(failure(errno));
-    }
+    return Result<bool>(failure(errno));
 }
 
 namespace {

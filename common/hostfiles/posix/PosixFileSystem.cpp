@@ -2,8 +2,8 @@
 // under any capitalisation, and hands the work to the Posix calls.
 #include "HostFileSystem.h"
 
+#include "HostErrors.h"
 #include "PosixCopy.h"
-#include "PosixErrors.h"
 #include "PosixFileOps.h"
 #include "PosixInUse.h"
 #include "PosixPaths.h"
@@ -110,7 +110,7 @@ private:
         if (!taken)
             return taken.status();
         if (taken.value().exists)
-            return posix::failure(EEXIST, FileFailure::NewNameTaken);
+            return failure(EEXIST, FileFailure::NewNameTaken);
         return operation(from.value().path, to.path);
     }
 

@@ -1,7 +1,7 @@
 #include "PosixFolderLock.h"
 
+#include "HostErrors.h"
 #include "PosixCaseFolding.h"
-#include "PosixErrors.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,7 +1,7 @@
 #include "PosixInUse.h"
 
+#include "HostErrors.h"
 #include "PosixCaseFolding.h"
-#include "PosixErrors.h"
 #include "PosixFd.h"
 #include "PosixPaths.h"
 #include "PosixProc.h"

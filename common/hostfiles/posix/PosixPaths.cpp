@@ -1,7 +1,7 @@
 #include "PosixPaths.h"
 
 #include "FileSystem.h"
-#include "PosixErrors.h"
+#include "HostErrors.h"
 #include "PosixFd.h"
 
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 
 #include "ContentDigest.h"
 
-#include "PosixErrors.h"
+#include "HostErrors.h"
 #include "PosixFd.h"
 
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #include "PosixTemporaryFile.h"
 
+#include "HostErrors.h"
 #include "PosixCopyContent.h"
-#include "PosixErrors.h"
 #include "PosixFileOps.h"
 #include "PosixFolderLock.h"
 #include "PosixTemporaryNames.h"

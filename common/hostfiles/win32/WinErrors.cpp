@@ -2,90 +2,52 @@
 
 #include "SystemWords.h"
 
-namespace marlo::win32 {
+namespace marlo {
 
 namespace {
 
 // What a system error code means to the user.
-FileFailure meaningOf(DWORD error)
-{
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return FileFailure::NoSuchFile;
-    case ERROR_ACCESS_DENIED:
-        return FileFailure::PermissionDenied;
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-        return FileFailure::NameTaken;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return FileFailure::DiskFull;
-    case ERROR_WRITE_PROTECT:
-        return FileFailure::DriveReadOnly;
-    case ERROR_CRC:
-    case ERROR_IO_DEVICE:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-        return FileFailure::DiskError;
-    case ERROR_NOT_SAME_DEVICE:
-        return FileFailure::OtherDrive;
-    case ERROR_FILENAME_EXCED_RANGE:
-        return FileFailure::NameTooLong;
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-        return FileFailure::NameInvalid;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return FileFailure::TooManyOpenFiles;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-        return FileFailure::OutOfMemory;
-    case ERROR_FILE_TOO_LARGE:
-        return FileFailure::FileTooLarge;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return FileFailure::InUse;
-    case ERROR_NOT_READY:
-        return FileFailure::DriveNotReady;
-    case ERROR_CANCELLED:
-        return FileFailure::Cancelled;
-    case ERROR_NOT_SUPPORTED:
-        return FileFailure::Unsupported;
-    default:
-        return FileFailure::Unexpected;
-    }
-}
+constexpr ErrorMeaning meanings[] = {
+    {FileFailure::NoSuchFile, {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND}},
+    {FileFailure::PermissionDenied, {ERROR_ACCESS_DENIED}},
+    {FileFailure::NameTaken, {ERROR_ALREADY_EXISTS, ERROR_FILE_EXISTS}},
+    {FileFailure::DiskFull, {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}},
+    {FileFailure::DriveReadOnly, {ERROR_WRITE_PROTECT}},
+    {FileFailure::DiskError, {ERROR_CRC, ERROR_IO_DEVICE, ERROR_READ_FAULT, ERROR_WRITE_FAULT}},
+    {FileFailure::OtherDrive, {ERROR_NOT_SAME_DEVICE}},
+    {FileFailure::NameTooLong, {ERROR_FILENAME_EXCED_RANGE}},
+    {FileFailure::NameInvalid, {ERROR_INVALID_NAME, ERROR_BAD_PATHNAME}},
+    {FileFailure::TooManyOpenFiles, {ERROR_TOO_MANY_OPEN_FILES}},
+    {FileFailure::OutOfMemory, {ERROR_NOT_ENOUGH_MEMORY, ERROR_OUTOFMEMORY}},
+    {FileFailure::FileTooLarge, {ERROR_FILE_TOO_LARGE}},
+    {FileFailure::InUse, {ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION}},
+    {FileFailure::DriveNotReady, {ERROR_NOT_READY}},
+    {FileFailure::Cancelled, {ERROR_CANCELLED}},
+    {FileFailure::Unsupported, {ERROR_NOT_SUPPORTED}},
+};
 
-// Plain words for a system error code, fit to be shown to a user inside a
-// sentence ("the disk is full").
-std::string describeError(DWORD error)
+// A name the system cannot take, or a drive or share that is not there,
+// has no file either.
+constexpr long noSuchName[] = {
+    ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND,       ERROR_INVALID_NAME,  ERROR_BAD_PATHNAME,
+    ERROR_DIRECTORY,      ERROR_FILENAME_EXCED_RANGE, ERROR_INVALID_DRIVE, ERROR_BAD_NETPATH,
+    ERROR_BAD_NET_NAME,   ERROR_CANT_RESOLVE_FILENAME};
+
+std::string ownWords(long error)
 {
-    const FileFailure meaning = meaningOf(error);
-    return failureWords(meaning, meaning == FileFailure::Unexpected ? systemWords(error) : "");
+    return win32::systemWords(static_cast<DWORD>(error));
 }
 
 } // namespace
 
-Status failure(DWORD error)
-{
-    return Status::failure(error != 0 ? static_cast<int>(error) : ERROR_GEN_FAILURE,
-                           describeError(error));
-}
+constexpr HostErrorTable hostErrors{meanings, noSuchName, ERROR_GEN_FAILURE, ERROR_CANCELLED,
+                                    ownWords};
 
-Status failure(DWORD error, FileFailure kind, std::string_view more)
-{
-    return Status::failure(error != 0 ? static_cast<int>(error) : ERROR_GEN_FAILURE,
-                           failureWords(kind, more));
-}
-
-Status cancelled()
-{
-    return Status::cancelled(ERROR_CANCELLED, std::string(failureWords(FileFailure::Cancelled)));
-}
+namespace win32 {
 
 Status lastFailure()
 {
-    return failure(::GetLastError());
+    return failure(static_cast<long>(::GetLastError()));
 }
 
 bool isMissing(DWORD error)
@@ -93,4 +55,6 @@ bool isMissing(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-} // namespace marlo::win32
+} // namespace win32
+
+} // namespace marlo

@@ -71,21 +71,10 @@ Result<bool> regularFileExists(const std::wstring& path)
     const DWORD attributes = attributesOf(path);
     if (attributes != INVALID_FILE_ATTRIBUTES)
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    switch (const DWORD error = ::GetLastError()) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_DIRECTORY:
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-    case ERROR_CANT_RESOLVE_FILENAME:
+    const DWORD error = ::GetLastError();
+    if (meansNoSuchName(error))
         return false;
-    default:
-        return Result<bool>(failure(error));
-    }
+    return Result<bool>(failure(error));
 }
 
 Status moveNoReplace(const std::wstring& source, const std::wstring& destination)
