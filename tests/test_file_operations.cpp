@@ -2,6 +2,7 @@
 // each operation refuses, and that a refusal changes nothing. These run as
 // root in CI, where the read-only rules must hold all the same.
 #include "FileLayerExpect.h"
+#include "HostErrors.h"
 #include "HostFilesTest.h"
 
 #include <gtest/gtest.h>
@@ -132,4 +133,15 @@ TEST_F(FileOperations, DeleteRefusesWhatIsNoFile)
     EXPECT_TRUE(
         failedWith(files->DeleteFile(dir.chosen("folder"), false), FileFailure::NameIsFolder));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"folder"}));
+}
+
+// The spare places of the host's table hold 0: a failure that gave no
+// number must neither take a kind's words nor pass for a missing name.
+TEST(HostErrors, AFailureWithoutANumberIsOfNoKind)
+{
+    const Status failed = failure(0);
+    EXPECT_EQ(failed.error().number, hostErrors.general);
+    EXPECT_EQ(failed.error().description,
+              failureWords(FileFailure::Unexpected, hostErrors.ownWords(0)));
+    EXPECT_FALSE(meansNoSuchName(0));
 }
