@@ -20,7 +20,8 @@ constexpr ErrorMeaning meanings[] = {
     {FileFailure::Unsupported, {EOPNOTSUPP}},
 };
 
-// A path through a file, or one the drive cannot hold, has no file either.
+// A path through a file or round a loop of links, or a name too long for the
+// drive, leads to no file either.
 constexpr long noSuchName[] = {ENOENT, ENOTDIR, ENAMETOOLONG, ELOOP};
 
 std::string libraryWords(long error)
