@@ -1,6 +1,7 @@
 #pragma once
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -79,6 +80,19 @@ public:
 private:
     DIR* dir_ = nullptr;
 };
+
+// The listing of the folder at `path` under `folderFd` ("." for that folder
+// itself), on a descriptor of its own; empty where it cannot be opened.
+inline UniqueDir openListing(int folderFd, const char* path)
+{
+    const int listing = ::openat(folderFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0)
+        return {};
+    DIR* dir = ::fdopendir(listing);
+    if (!dir)
+        ::close(listing);
+    return UniqueDir(dir);
+}
 
 // Retries a call that a signal interrupted.
 template <class Call> auto retryOnInterrupt(Call call)

@@ -23,15 +23,10 @@ namespace {
 
 bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
 {
-    const int fdFolder =
-        ::openat(procFd, (pid + "/fd").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fdFolder < 0)
+    const UniqueDir fds = openListing(procFd, (pid + "/fd").c_str());
+    if (!fds)
         return false;
-    UniqueDir fds(::fdopendir(fdFolder));
-    if (!fds) {
-        ::close(fdFolder);
-        return false;
-    }
+    const int fdFolder = ::dirfd(fds.get());
     while (const dirent* entry = ::readdir(fds.get())) {
         if (entry->d_name[0] == '.')
             continue;

@@ -58,14 +58,9 @@ inline std::string readLink(int folderFd, const char* name)
 // Visits every process under /proc but `self` until `visit` answers false.
 template <class Visit> void forEachProcess(int procFd, pid_t self, Visit visit)
 {
-    const int listing = ::openat(procFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listing < 0)
+    const UniqueDir proc = openListing(procFd, ".");
+    if (!proc)
         return;
-    UniqueDir proc(::fdopendir(listing));
-    if (!proc) {
-        ::close(listing);
-        return;
-    }
     while (const dirent* entry = ::readdir(proc.get())) {
         const auto pid = pidOf(entry->d_name);
         if (pid && *pid != self && !visit(*pid, std::string(entry->d_name)))

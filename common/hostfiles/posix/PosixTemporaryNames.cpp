@@ -54,14 +54,9 @@ bool isTemporaryOf(std::string_view candidate, std::string_view name)
 
 void removeAbandonedTemporaries(int folderFd, const std::string& name, const Spared& spared)
 {
-    const int listing = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listing < 0)
+    const UniqueDir dir = openListing(folderFd, ".");
+    if (!dir)
         return;
-    UniqueDir dir(::fdopendir(listing));
-    if (!dir) {
-        ::close(listing);
-        return;
-    }
     std::vector<std::string> candidates;
     while (const dirent* entry = ::readdir(dir.get()))
         if (isTemporaryOf(entry->d_name, name))

@@ -37,19 +37,11 @@ Status keepBackup(const std::wstring& file, const std::wstring& backup)
         return failure(ERROR_ALREADY_EXISTS, FileFailure::NewNameTaken);
     if (::CreateHardLinkW(backup.c_str(), file.c_str(), nullptr))
         return {};
-    switch (const DWORD error = ::GetLastError()) {
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-        return failure(error, FileFailure::NewNameTaken);
-    case ERROR_PATH_NOT_FOUND:
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_PATH_NOT_FOUND)
         return failure(error, FileFailure::DestinationFolderMissing);
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return inUse(file);
-    default:
-        if (!noLinkHere(error))
-            return failure(error);
-    }
+    if (!noLinkHere(error))
+        return newNameRefused(error, file);
     // A drive without links: a copy that takes the name only while it is free.
     return placeStaged(stageCopy(file, backup, {false, {}}));
 }

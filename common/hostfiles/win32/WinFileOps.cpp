@@ -98,13 +98,18 @@ Status moveNoReplace(const std::wstring& source, const std::wstring& destination
         return failure(ERROR_ALREADY_EXISTS, FileFailure::NewNameTaken);
     if (::MoveFileExW(source.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH))
         return {};
-    switch (const DWORD error = ::GetLastError()) {
+    return newNameRefused(::GetLastError(), source);
+}
+
+Status newNameRefused(DWORD error, const std::wstring& file)
+{
+    switch (error) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
         return failure(error, FileFailure::NewNameTaken);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return inUse(source);
+        return inUse(file);
     default:
         return failure(error);
     }

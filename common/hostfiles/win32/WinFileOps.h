@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Result.h"
+#include "WinSystem.h"
 
 #include <string>
 
@@ -16,6 +17,10 @@ Result<bool> regularFileExists(const std::wstring& path);
 // Gives a file a new name; never replaces one, and a failed move leaves both
 // names as they were. A file that another program holds is refused.
 Status moveNoReplace(const std::wstring& source, const std::wstring& destination);
+
+// Why a call that gives `file` a new name without replacing one failed with
+// `error`: the name was taken, or another program holds the file.
+Status newNameRefused(DWORD error, const std::wstring& file);
 
 // moveNoReplace for a file that is to be deleted later: refused, too, where
 // deleteFile(source, false) would refuse it for being read-only.
