@@ -13,7 +13,8 @@ namespace marlo::test {
 
 // A driver program started with the write end of a pipe as its last
 // argument; it writes one byte there when it is about to do the work under
-// test, so that a kill can be aimed at the work rather than at start-up.
+// test, so that a kill can be aimed at the work rather than at start-up, and
+// may write one more at each later point worth aiming at.
 class ChildProcess {
 public:
     explicit ChildProcess(std::vector<std::string> args)
@@ -48,8 +49,8 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Blocks until the driver says it is about to start; false if it ended
-    // before that.
+    // Blocks until the driver says it is about to start, or has reached its
+    // next point; false if it ended before that.
     bool waitReady()
     {
         char byte;
@@ -59,33 +60,33 @@ public:
     bool killNow()
     {
         kill(pid_, SIGKILL);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        reaped_ = true;
-        return WIFSIGNALED(status);
+        return wait() == 128 + SIGKILL;
     }
     // Waits for the driver's end; answers its exit status (or 128 + signal).
     int wait()
     {
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        reaped_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (!reaped_) {
+            int status = 0;
+            waitpid(pid_, &status, 0);
+            reaped_ = true;
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        return status_;
     }
 
 private:
     pid_t pid_ = -1;
     int readyFd_ = -1;
     bool reaped_ = false;
+    int status_ = -1;
 };
 
-// Tells the parent that the work under test starts now.
-inline void signalReady(const char* fdArgument)
+// Tells the parent that the work under test starts now, or that the driver
+// has reached its next point.
+inline void signalParent(int readyFd)
 {
-    int fd = std::stoi(fdArgument);
-    char byte = 'r';
-    [[maybe_unused]] auto written = write(fd, &byte, 1);
-    close(fd);
+    const char byte = 'r';
+    [[maybe_unused]] auto written = write(readyFd, &byte, 1);
 }
 
 } // namespace marlo::test

@@ -78,7 +78,7 @@ struct CopyFixture {
 
 std::string generationName(int g)
 {
-    return g == 1 ? "MARLOmdb.bak" : "MARLOmdb.ba" + std::to_string(g);
+    return marlo::backupPath({}, marlo::Database::Con, g).name();
 }
 
 struct Round {

@@ -1,131 +1,304 @@
-// A reset killed at random instants loses no database content, and the
-// next reset completes.
+// Resets killed in every phase, and two commands at once on one folder,
+// killed or not: no content is lost but the oldest generations the commands
+// drop, no live database goes missing or is torn, and no backup stays a
+// second name of its live database.
 #include "ChildProcess.h"
 #include "CrashCheck.h"
-#include "FakePlatform.h"
+#include "FamilyJudge.h"
 #include "ResetSequence.h"
+#include "ScaledPauses.h"
+#include "TrialFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <thread>
 
 using namespace marlo;
 using namespace marlo::test;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
 const char* driverPath = nullptr;
 
-class NoPauses : public FakePlatform {
-public:
-    using FakePlatform::FakePlatform;
-    void Sleep(int) override {}
-};
+// The reset's ten seconds of pauses last 0.3 s.
+constexpr double PauseScale = 0.03;
 
-std::string generation(const std::string& stem, int g)
+// A reset (with its pauses), an import of the file beside the folder, or a
+// delete of the live CON database, started on the trial's folder.
+std::unique_ptr<ChildProcess> start(const TrialFolder& t, const std::string& command)
 {
-    return stem + (g == 1 ? ".bak" : ".ba" + std::to_string(g));
+    const std::string argument =
+        command == "reset"    ? std::to_string(PauseScale)
+        : command == "import" ? t.source
+                              : t.app + "/" + memberPath(t.app, Database::Con, Role::Live).name();
+    return std::make_unique<ChildProcess>(
+        std::vector<std::string>{driverPath, t.app, command, argument});
 }
 
-// Every file of a full folder, by name, with its own content.
-std::map<std::string, std::string> fullFolder()
+// A whole reset without pauses, in this process; answers its exit status.
+int resetAgain(const std::string& app)
 {
-    constexpr std::size_t size = 1 << 20;
-    std::map<std::string, std::string> files;
-    files["cvmdb1.bin"] = distinctContent("template CON", 4 * size);
-    files["cvmdb2.bin"] = distinctContent("template SPM", 4 * size);
-    files["MARLOcon.mdb"] = distinctContent("live CON", size);
-    files["MARLOspm.mdb"] = distinctContent("live SPM", size);
-    for (int g = 1; g <= 5; ++g) {
-        files[generation("MARLOmdb", g)] = distinctContent("CON " + std::to_string(g), size);
-        files[generation("MARLOspm", g)] = distinctContent("SPM " + std::to_string(g), size);
+    ScaledPauses platform(app, 0);
+    ResetSequence(platform, platform).run();
+    return platform.endedWith.value_or(3);
+}
+
+// What the judge found, counted by what it said and where.
+struct Findings {
+    std::map<std::string, int> counts;
+
+    void add(const std::string& where, const std::vector<std::string>& faults)
+    {
+        for (const std::string& fault : faults)
+            ++counts[where + ": " + fault];
     }
-    return files;
+    int total() const
+    {
+        int all = 0;
+        for (const auto& [fault, n] : counts)
+            all += n;
+        return all;
+    }
+    void expectNone() const
+    {
+        for (const auto& [fault, n] : counts)
+            ADD_FAILURE() << n << " x " << fault;
+    }
+};
+
+// The folder after the commands of `ran`: its faults are counted; answers
+// whether a backup is a second name of its live database, which only a
+// kill may leave.
+bool judged(const TrialFolder& t, const TrialFolder::Ran& ran, const std::string& where,
+            Findings& findings)
+{
+    const Judgement j = judgeFamilies(t.app, t.after(ran));
+    findings.add(where, j.faults);
+    return !j.secondNames.empty();
+}
+
+// The next reset runs to its end, makes every backup a file of its own and
+// loses nothing more.
+void resetAgainAndJudge(const TrialFolder& t, TrialFolder::Ran ran, const std::string& where,
+                        Findings& findings)
+{
+    if (const int status = resetAgain(t.app); status != 0)
+        findings.add(where, {"the next reset failed (exit status " + std::to_string(status) + ")"});
+    ++ran.resets;
+    ++ran.resetsCompleted;
+    const Judgement j = judgeFamilies(t.app, t.after(ran));
+    findings.add(where + ", after the next reset", j.faults);
+    findings.add(where + ", after the next reset", j.secondNames);
+}
+
+// The phase of the reset that each of its pauses, and the steps up to the
+// next one, fall in, as a run on the fake shows them.
+std::vector<std::string> pausePhases(const std::vector<std::string>& calls)
+{
+    std::vector<std::string> phases;
+    bool changed = false, inLoop = false;
+    int pass = 0; // the counted loop's, as its DoEvents count them
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        const std::string& line = calls[i];
+        if (line == "DoEvents")
+            ++pass;
+        changed = changed || line.starts_with("MoveFile ") || line.starts_with("SetAside ");
+        if (!line.starts_with("Sleep "))
+            continue;
+        const bool endOfPass = i + 1 < calls.size() && calls[i + 1] == "DoEvents";
+        inLoop = inLoop || endOfPass;
+        // An end of pass is followed by the next pass's steps.
+        const int next = endOfPass ? pass + 1 : pass;
+        if (!inLoop)
+            phases.push_back(changed ? "during rotation" : "before rotation");
+        else if (pass > 100)
+            phases.push_back("closing pauses");
+        else if (next == 25 || next == 75)
+            phases.push_back("at pass " + std::to_string(next));
+        else
+            phases.push_back(next < 25   ? "loop before pass 25"
+                             : next < 75 ? "loop between passes 25 and 75"
+                                         : "loop after pass 75");
+    }
+    return phases;
 }
 
 } // namespace
 
-TEST(CrashReset, AResetKilledAtRandomInstantsLosesNoDatabase)
+TEST(CrashReset, AResetKilledInEveryPhaseLosesNothingAndLeavesNoSecondName)
 {
     ASSERT_NE(driverPath, nullptr);
-    const auto original = fullFolder();
     auto random = seededGenerator();
 
-    // How long a whole reset takes once the driver is ready.
-    std::chrono::microseconds longest{0};
-    for (int i = 0; i < 3; ++i) {
-        TempFolder folder;
-        for (const auto& [name, content] : original)
-            folder.write(name, content);
-        ChildProcess driver({driverPath, folder.str()});
-        ASSERT_TRUE(driver.waitReady());
-        auto start = std::chrono::steady_clock::now();
-        ASSERT_EQ(driver.wait(), 0);
-        longest = std::max(longest, std::chrono::duration_cast<std::chrono::microseconds>(
-                                        std::chrono::steady_clock::now() - start));
+    std::vector<std::string> phases;
+    {
+        TrialFolder t;
+        ScaledPauses platform(t.app, 0);
+        ResetSequence(platform, platform).run();
+        ASSERT_EQ(platform.endedWith, 0);
+        phases = pausePhases(platform.calls);
+    }
+    std::vector<std::string> phaseNames;
+    for (const std::string& phase : phases)
+        if (std::find(phaseNames.begin(), phaseNames.end(), phase) == phaseNames.end())
+            phaseNames.push_back(phase);
+    ASSERT_EQ(phaseNames.size(), 8u);
+
+    // How long each pause and the steps after it last, at most.
+    std::vector<Clock::duration> spans(phases.size());
+    for (int i = 0; i < 2; ++i) {
+        TrialFolder t;
+        auto driver = start(t, "reset");
+        ASSERT_TRUE(driver->waitReady());
+        Clock::time_point last{};
+        for (std::size_t p = 0; p <= phases.size(); ++p) {
+            const bool signalled = driver->waitReady();
+            ASSERT_EQ(signalled, p < phases.size()) << "pause " << p;
+            if (p > 0)
+                spans[p - 1] = std::max(spans[p - 1], Clock::now() - last);
+            last = Clock::now();
+        }
+        ASSERT_EQ(driver->wait(), 0);
     }
 
-    // Only a kill that lands before the driver's end counts; a run that
-    // ended first is tried again at another instant.
-    constexpr int kills = 100;
-    int killedMidway = 0;
-    int round = 0;
-    while (killedMidway < kills && round < 4 * kills) {
-        SCOPED_TRACE("round " + std::to_string(++round));
-        TempFolder folder;
-        for (const auto& [name, content] : original)
-            folder.write(name, content);
+    // Phase by phase in turn, at a random pause of the phase and a random
+    // instant of its span; a driver that ended first is tried again.
+    const int kills = trialRuns();
+    int killed = 0, runs = 0;
+    std::map<std::string, int> killedIn, secondNamesIn;
+    Findings findings;
+    while (killed < kills && runs < 4 * kills) {
+        const std::string& phase = phaseNames[static_cast<std::size_t>(killed) % phaseNames.size()];
+        std::vector<std::size_t> pauses;
+        for (std::size_t p = 0; p < phases.size(); ++p)
+            if (phases[p] == phase)
+                pauses.push_back(p);
+        const std::size_t pause =
+            pauses[std::uniform_int_distribution<std::size_t>(0, pauses.size() - 1)(random)];
+        ++runs;
 
-        ChildProcess driver({driverPath, folder.str()});
-        ASSERT_TRUE(driver.waitReady());
-        std::this_thread::sleep_for(std::chrono::microseconds(
-            std::uniform_int_distribution<long>(0, longest.count())(random)));
-        killedMidway += driver.killNow();
+        TrialFolder t;
+        auto driver = start(t, "reset");
+        ASSERT_TRUE(driver->waitReady());
+        for (std::size_t p = 0; p <= pause; ++p)
+            ASSERT_TRUE(driver->waitReady());
+        std::this_thread::sleep_for(
+            std::uniform_int_distribution<Clock::rep>(0, spans[pause].count())(random) *
+            Clock::duration(1));
+        if (!driver->killNow())
+            continue;
+        ++killed;
+        ++killedIn[phase];
+        secondNamesIn[phase] += judged(t, {.resets = 1}, phase, findings);
+        resetAgainAndJudge(t, {.resets = 1}, phase, findings);
+    }
+    for (const std::string& phase : phaseNames)
+        std::cout << "reset killed " << phase << ": " << killedIn[phase] << " kills, "
+                  << secondNamesIn[phase] << " left a second name" << std::endl;
+    std::cout << killed << " resets killed in " << runs << " runs; the judge found "
+              << findings.total() << " faults" << std::endl;
+    findings.expectNone();
+    EXPECT_EQ(killed, kills);
+}
 
-        // Every content but the oldest generations' is still under a member
-        // name, and no file is torn: each holds one of the original contents.
-        std::map<std::string, int> found;
-        for (const std::string& name : folder.names()) {
-            if (!isMemberName(name))
-                continue;
-            const std::string content = folder.read(name);
-            bool known = false;
-            for (const auto& [origin, originalContent] : original)
-                if (content == originalContent) {
-                    ++found[origin];
-                    known = true;
-                }
-            ASSERT_TRUE(known) << name << " holds a torn or unknown content";
-        }
-        for (const auto& [origin, content] : original) {
-            if (origin != "MARLOmdb.ba5" && origin != "MARLOspm.ba5") {
-                ASSERT_GE(found[origin], 1) << origin << " was lost";
+// Two commands started together on one folder, with a random offset, and
+// killed or not: a command that finds the other changing the folder is
+// refused, and whatever the order, the folder loses nothing but what the
+// commands drop.
+TEST(CrashTwoCommands, TwoCommandsAtOnceKeepOneConsistentFolder)
+{
+    ASSERT_NE(driverPath, nullptr);
+    auto random = seededGenerator();
+    const auto uniform = [&](Clock::duration span) {
+        return std::uniform_int_distribution<Clock::rep>(0, span.count())(random) *
+               Clock::duration(1);
+    };
+
+    // How long each command takes alone once its driver is ready.
+    std::map<std::string, Clock::duration> takes;
+    for (const std::string command : {"reset", "import", "delete"}) {
+        TrialFolder t;
+        auto driver = start(t, command);
+        ASSERT_TRUE(driver->waitReady());
+        const auto began = Clock::now();
+        ASSERT_EQ(driver->wait(), 0) << command;
+        takes[command] = Clock::now() - began;
+    }
+
+    const std::pair<std::string, std::string> pairs[] = {
+        {"reset", "import"}, {"reset", "reset"}, {"import", "delete"}};
+    Findings findings;
+    for (const auto& [one, other] : pairs) {
+        const std::string scenario = one + "+" + other;
+        int kills = 0, completed = 0, refused = 0, failed = 0, secondNames = 0;
+        const int runs = trialRuns() / 2;
+        for (int run = 0; run < runs; ++run) {
+            TrialFolder t;
+            std::string commands[2] = {one, other};
+            if (random() % 2)
+                std::swap(commands[0], commands[1]);
+            const unsigned killing = random() % 4; // bit i: kill command i
+            std::unique_ptr<ChildProcess> drivers[2];
+            Clock::time_point killAt[2];
+            for (int i = 0; i < 2; ++i) {
+                if (i == 1)
+                    std::this_thread::sleep_for(uniform(takes[commands[0]]));
+                drivers[i] = start(t, commands[i]);
+                ASSERT_TRUE(drivers[i]->waitReady());
+                killAt[i] = Clock::now() + uniform(takes[commands[i]]);
             }
-        }
-        ASSERT_EQ(folder.read("cvmdb1.bin"), original.at("cvmdb1.bin"));
-        // Each live name holds the old database or its template, never nothing.
-        for (const auto& [live, templ] :
-             {std::pair{"MARLOcon.mdb", "cvmdb1.bin"}, std::pair{"MARLOspm.mdb", "cvmdb2.bin"}}) {
-            const std::string now = folder.read(live);
-            ASSERT_TRUE(now == original.at(live) || now == original.at(templ))
-                << live << " is missing or torn";
-        }
+            const int firstKill = killAt[0] < killAt[1] ? 0 : 1;
+            for (int i : {firstKill, 1 - firstKill})
+                if (killing & (1u << i)) {
+                    std::this_thread::sleep_until(killAt[i]);
+                    drivers[i]->killNow();
+                }
 
-        // The next reset runs to its end and leaves both databases reset.
-        std::string before;
-        for (const std::string& name : folder.names())
-            before += name + " ";
-        NoPauses platform(folder.str());
-        ResetSequence sequence(platform, platform);
-        sequence.run();
-        ASSERT_EQ(platform.endedWith, 0) << "folder after the kill: " << before << "\n"
-                                         << platform.calls[platform.calls.size() - 5];
-        ASSERT_EQ(folder.read("MARLOcon.mdb"), original.at("cvmdb1.bin"));
-        ASSERT_EQ(folder.read("MARLOspm.mdb"), original.at("cvmdb2.bin"));
+            TrialFolder::Ran ran;
+            bool anyKilled = false;
+            for (int i = 0; i < 2; ++i) {
+                const int status = drivers[i]->wait();
+                const bool killed = status == 128 + SIGKILL;
+                anyKilled = anyKilled || killed;
+                kills += killed;
+                completed += status == 0;
+                refused += status == 4;
+                failed += status == 1;
+                if (status != 0 && status != 1 && status != 4 && !killed)
+                    findings.add(scenario, {commands[i] + " ended with exit status " +
+                                            std::to_string(status)});
+                // A refused command changes nothing; one that failed may have
+                // put its content in place first (and says so).
+                if (!killed && status != 0 && status != 1)
+                    continue;
+                if (commands[i] == "reset") {
+                    ++ran.resets;
+                    ran.resetsCompleted += !killed;
+                } else if (commands[i] == "import") {
+                    ++ran.imports;
+                    ran.importsCompleted += !killed;
+                } else {
+                    ran.deleted = true;
+                }
+            }
+            if (!judged(t, ran, scenario, findings))
+                continue;
+            if (!anyKilled)
+                findings.add(scenario, {"a backup is a second name of its live database "
+                                        "although no command was killed"});
+            ++secondNames;
+            resetAgainAndJudge(t, ran, scenario, findings);
+        }
+        std::cout << scenario << ": " << runs << " runs, " << kills << " commands killed, "
+                  << completed << " completed, " << refused << " refused, " << failed << " failed; "
+                  << secondNames << " runs left a second name" << std::endl;
     }
-    std::cout << killedMidway << " resets killed midway, in " << round << " runs" << std::endl;
-    EXPECT_EQ(killedMidway, kills);
+    std::cout << "the judge found " << findings.total() << " faults" << std::endl;
+    findings.expectNone();
 }
 
 int main(int argc, char** argv)
