@@ -59,9 +59,9 @@ Judgement judgeFamily(const std::string& folder, const FamilyTrial& f)
     const bool liveThere = !names.empty() && names.front().name == live;
     if (!liveThere && !f.mayDelete)
         j.faults.push_back(live + " is missing");
-    if (liveThere && f.liveIsNew && !among(f.brought, names.front().content))
+    if (liveThere && f.liveIsNew && among(f.kept, names.front().content))
         j.faults.push_back(live + " is " + tagOf(names.front().content) +
-                           ", not the new content of a command that completed");
+                           " still, not the new content of a command that completed");
 
     // What is gone may only be the oldest contents, one for each command
     // that put a new one in place, and the live one a delete found.
@@ -89,9 +89,11 @@ Judgement judgeFamily(const std::string& folder, const FamilyTrial& f)
                     .push_back(names[b].name + " is a second name of " + names[a].name);
 
     const FilePath templ = memberPath(folder, f.database, Role::Template);
-    const std::optional<Found> templateNow = look(templ);
-    if (!templateNow || templateNow->content != f.templateContent)
-        j.faults.push_back(templ.name() + " changed");
+    if (f.templateContent) {
+        const std::optional<Found> templateNow = look(templ);
+        if (!templateNow || templateNow->content != *f.templateContent)
+            j.faults.push_back(templ.name() + " changed");
+    }
     return j;
 }
 

@@ -2,6 +2,7 @@
 
 #include "DatabaseFiles.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,9 @@ struct FamilyTrial {
     // What the commands may have put under the live name (a template, an
     // import's source).
     std::vector<std::string> brought{};
-    // The family's template, which no command changes.
-    std::string templateContent{};
+    // The family's template where the folder has one, which no command
+    // changes.
+    std::optional<std::string> templateContent{};
     int mayDrop = 0;
     bool mayDelete = false;
     // A command that brings content ran to its end: the live name holds

@@ -50,7 +50,7 @@ struct TrialFolder {
                 f.kept);
             f.templateContent = distinctContent("template " + db, 4 * size);
             root.write("app/" + memberPath(app, f.database, Role::Template).name(),
-                       f.templateContent);
+                       *f.templateContent);
         }
     }
 
@@ -70,7 +70,7 @@ struct TrialFolder {
             const bool con = f.database == Database::Con;
             f.mayDrop = ran.resets + (con ? ran.imports : 0);
             if (ran.resets > 0)
-                f.brought.push_back(f.templateContent);
+                f.brought.push_back(*f.templateContent);
             if (con && ran.imports > 0)
                 f.brought.push_back(sourceContent);
             f.mayDelete = con && ran.deleted;

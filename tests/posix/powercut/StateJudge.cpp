@@ -1,5 +1,7 @@
 #include "StateJudge.h"
 
+#include "FamilyJudge.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -220,6 +222,27 @@ std::vector<std::string> judgeNextRun(const std::string& folder, const Operation
     for (const Replaced& r : c.replaced)
         if (at(files, r.name) != r.after)
             faults.push_back("after the next " + c.operation + ", " + r.name + " is not new");
+    // By content and identity, as the kill trials judge a family: nothing
+    // lost but the oldest generation of each run, and no backup left a
+    // second name of its live database.
+    for (const Family& f : c.families) {
+        const bool con = f.live == memberPath(folder, Database::Con, Role::Live).name();
+        FamilyTrial trial{con ? Database::Con : Database::Spm};
+        trial.kept.assign(f.generations.rbegin(), f.generations.rend());
+        if (f.oldLive)
+            trial.kept.push_back(*f.oldLive);
+        trial.brought = {f.newLive};
+        if (const auto templ =
+                c.layout.find(memberPath(folder, trial.database, Role::Template).name());
+            templ != c.layout.end())
+            trial.templateContent = templ->second;
+        trial.mayDrop = 2;
+        trial.liveIsNew = true;
+        const Judgement j = judgeFamily(folder, trial);
+        for (const auto* found : {&j.faults, &j.secondNames})
+            for (const std::string& fault : *found)
+                faults.push_back("after the next " + c.operation + ", " + fault);
+    }
     // A temporary file is removed by the next copy to its destination. An
     // oldest generation set aside stays until a command needs its name again.
     for (const auto& [name, content] : files) {
