@@ -277,10 +277,10 @@ TEST(CrashTwoCommands, TwoCommandsAtOnceKeepOneConsistentFolder)
                     continue;
                 if (commands[i] == "reset") {
                     ++ran.resets;
-                    ran.resetsCompleted += !killed;
+                    ran.resetsCompleted += status == 0;
                 } else if (commands[i] == "import") {
                     ++ran.imports;
-                    ran.importsCompleted += !killed;
+                    ran.importsCompleted += status == 0;
                 } else {
                     ran.deleted = true;
                 }
