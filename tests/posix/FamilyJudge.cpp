@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <optional>
+#include <utility>
 
 namespace marlo::test {
 
@@ -24,9 +24,11 @@ std::optional<Found> look(const FilePath& path)
     struct stat st {};
     if (::lstat(file.c_str(), &st) != 0)
         return std::nullopt;
+    std::string content(static_cast<std::size_t>(st.st_size), '\0');
     std::ifstream in(file, std::ios::binary);
-    return Found{path.name(), std::string(std::istreambuf_iterator<char>(in), {}), st.st_dev,
-                 st.st_ino};
+    in.read(content.data(), st.st_size);
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    return Found{path.name(), std::move(content), st.st_dev, st.st_ino};
 }
 
 bool among(const std::vector<std::string>& contents, const std::string& content)

@@ -26,31 +26,25 @@ inline int trialRuns()
 
 // A full application folder, `app`, in a temporary folder of its own: both
 // live databases, five generations of each and both templates, every one
-// with a content of its own, and beside the folder a file to import.
+// with a content of its own, and beside the folder a file to import. Every
+// folder of a trial holds the same contents, made once.
 struct TrialFolder {
     TempFolder root;
     std::string app = root / "app";
     std::string source = root / "import me.mdb";
-    std::string sourceContent;
-    FamilyTrial families[2] = {{Database::Con}, {Database::Spm}};
+    const std::string& sourceContent = made().sourceContent;
+    const FamilyTrial (&families)[2] = made().families;
 
     TrialFolder()
     {
-        const std::size_t size =
-            static_cast<std::size_t>(trialParameter("MARLO_KILL_BYTES", 256 << 10));
         std::filesystem::create_directory(app);
-        sourceContent = distinctContent("import source", size + 1);
         root.write("import me.mdb", sourceContent);
-        for (FamilyTrial& f : families) {
-            const std::string db = f.database == Database::Con ? "CON" : "SPM";
+        for (const FamilyTrial& f : families) {
             for (int g = BackupGenerations; g >= 1; --g)
                 lay(backupPath(app, f.database, g),
-                    distinctContent(db + " generation " + std::to_string(g), size + g), f.kept);
-            lay(memberPath(app, f.database, Role::Live), distinctContent("live " + db, size),
-                f.kept);
-            f.templateContent = distinctContent("template " + db, 4 * size);
-            root.write("app/" + memberPath(app, f.database, Role::Template).name(),
-                       *f.templateContent);
+                    f.kept[static_cast<std::size_t>(BackupGenerations - g)]);
+            lay(memberPath(app, f.database, Role::Live), f.kept.back());
+            lay(memberPath(app, f.database, Role::Template), *f.templateContent);
         }
     }
 
@@ -81,10 +75,32 @@ struct TrialFolder {
     }
 
 private:
-    void lay(const FilePath& path, std::string content, std::vector<std::string>& kept)
+    struct Contents {
+        std::string sourceContent;
+        FamilyTrial families[2] = {{Database::Con}, {Database::Spm}};
+    };
+    static const Contents& made()
+    {
+        static const Contents contents = [] {
+            const std::size_t size =
+                static_cast<std::size_t>(trialParameter("MARLO_KILL_BYTES", 256 << 10));
+            Contents c;
+            c.sourceContent = distinctContent("import source", size + 1);
+            for (FamilyTrial& f : c.families) {
+                const std::string db = f.database == Database::Con ? "CON" : "SPM";
+                for (int g = BackupGenerations; g >= 1; --g)
+                    f.kept.push_back(
+                        distinctContent(db + " generation " + std::to_string(g), size + g));
+                f.kept.push_back(distinctContent("live " + db, size));
+                f.templateContent = distinctContent("template " + db, 4 * size);
+            }
+            return c;
+        }();
+        return contents;
+    }
+    void lay(const FilePath& path, const std::string& content) const
     {
         root.write("app/" + path.name(), content);
-        kept.push_back(std::move(content));
     }
 };
 
