@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ using namespace marlo;
 namespace {
 
 constexpr std::uint64_t MiB = 1 << 20;
+using Phase = CopyStep::Phase;
+using namespace std::chrono_literals;
 
 struct RecordedView : ProgressView {
     std::string bytes = " ";
@@ -31,63 +34,99 @@ struct RecordedView : ProgressView {
 struct Showing : ::testing::Test {
     CopyJob job;
     RecordedView view;
-    std::optional<ProgressPresenter> presenter{std::in_place, job, view};
+    std::chrono::steady_clock::time_point now{};
+    std::optional<ProgressPresenter> presenter{std::in_place, job, view, [this] { return now; }};
 
-    void report(std::uint64_t copied, std::uint64_t total)
+    void report(std::uint64_t done, std::uint64_t total, Phase phase = Phase::Reading,
+                int attempt = 1)
     {
-        job.progress(copied, total);
+        job.progress({phase, done, total, attempt});
+        presenter->look();
+    }
+    void after(std::chrono::milliseconds time)
+    {
+        now += time;
         presenter->look();
     }
 };
 
-TEST_F(Showing, TheBarFollowsTheFiguresAndCancelGreysOnlyOnceTheWholeIsReported)
+TEST_F(Showing, TheBarFollowsTheFiguresAndCancelGreysOnlyOnceTheCopyIsFinishing)
 {
     presenter->look();
     EXPECT_FALSE(view.bar);
-    report(0, 40 * MiB);
-    EXPECT_EQ(view.bar, 0);
-    EXPECT_EQ(view.bytes, " 0 of 40 MiB ");
-    report(40 * MiB - 1, 40 * MiB);
-    EXPECT_EQ(view.bar, ProgressView::BarSteps - 1);
-    EXPECT_TRUE(view.cancelEnabled);
-    report(41 * MiB, 40 * MiB); // a source that grew
-    EXPECT_EQ(view.bar, ProgressView::BarSteps);
-    EXPECT_FALSE(view.cancelEnabled);
+    struct Case {
+        CopyStep step;
+        std::string line;
+        int bar;
+        bool cancelEnabled;
+    };
+    const Case cases[] = {
+        {{Phase::Reading, 0, 40 * MiB}, " 0 of 40 MiB ", 0, true},
+        {{Phase::Reading, 40 * MiB - 1, 40 * MiB},
+         " 39 of 40 MiB ",
+         ProgressView::BarSteps - 1,
+         true},
+        // Read to the size it had, then on as it grew: against its new size.
+        {{Phase::Reading, 40 * MiB, 40 * MiB}, " 40 of 40 MiB ", ProgressView::BarSteps, true},
+        {{Phase::Reading, 41 * MiB, 50 * MiB}, " 41 of 50 MiB ", 820, true},
+        {{Phase::Checking, 10 * MiB, 50 * MiB}, progress::Checking, 200, true},
+        {{Phase::Reading, 5 * MiB, 50 * MiB, 2},
+         " The file changed; copying again: 5 of 50 MiB ",
+         100,
+         true},
+        {{Phase::Finishing, 50 * MiB, 50 * MiB, 2},
+         " 50 of 50 MiB ",
+         ProgressView::BarSteps,
+         false},
+    };
+    for (const Case& c : cases) {
+        report(c.step.done, c.step.total, c.step.phase, c.step.attempt);
+        EXPECT_EQ(view.bytes, c.line);
+        EXPECT_EQ(view.bar, c.bar) << c.line;
+        EXPECT_EQ(view.cancelEnabled, c.cancelEnabled) << c.line;
+    }
     EXPECT_EQ(view.finished, 0);
 }
 
 TEST_F(Showing, ACopyOfNothingIsWholeAtOnce)
 {
-    report(0, 0);
+    report(0, 0, Phase::Finishing);
     EXPECT_EQ(view.bar, ProgressView::BarSteps);
     EXPECT_FALSE(view.cancelEnabled);
 }
 
-TEST_F(Showing, ACancelStopsTheCopyAndTheLineSaysSoUntilItHasEnded)
+TEST_F(Showing, ACancelStopsTheCopyInEveryPhaseBeforeItFinishes)
 {
-    report(MiB, 40 * MiB);
-    presenter->requestCancel();
-    EXPECT_FALSE(view.cancelEnabled);
-    EXPECT_EQ(view.bytes, progress::Cancelling);
-    EXPECT_FALSE(job.progress(2 * MiB, 40 * MiB));
-    presenter->look();
-    EXPECT_EQ(view.bytes, progress::Cancelling);
-    EXPECT_EQ(view.finished, 0);
+    for (const Phase phase : {Phase::Reading, Phase::Checking}) {
+        CopyJob job;
+        RecordedView view;
+        ProgressPresenter presenter(job, view);
+        job.progress({phase, MiB, 40 * MiB});
+        presenter.look();
+        presenter.requestCancel();
+        EXPECT_FALSE(view.cancelEnabled);
+        EXPECT_EQ(view.bytes, progress::Cancelling);
+        // Refused also at its last chance, the report that it is finishing.
+        EXPECT_FALSE(job.progress({Phase::Finishing, 40 * MiB, 40 * MiB}));
+        presenter.look();
+        EXPECT_EQ(view.bytes, progress::Cancelling);
+        EXPECT_EQ(view.finished, 0);
 
-    job.end(Status::cancelled(1, "cancelled"));
-    presenter->look();
-    EXPECT_TRUE(presenter->ended());
-    EXPECT_EQ(view.finished, 1);
+        job.end(Status::cancelled(1, "cancelled"));
+        presenter.look();
+        EXPECT_TRUE(presenter.ended());
+        EXPECT_EQ(view.finished, 1);
+    }
 }
 
-TEST_F(Showing, ACancelAfterTheWholeWasReportedIsRefusedAndTheCopyEndsWhole)
+TEST_F(Showing, ACancelOnceTheCopyIsFinishingIsRefusedAndTheCopyEndsWhole)
 {
     report(MiB, 40 * MiB);
-    job.progress(40 * MiB, 40 * MiB); // not yet seen by the window
+    job.progress({Phase::Finishing, 40 * MiB, 40 * MiB}); // not yet seen by the window
     presenter->requestCancel();
     EXPECT_FALSE(view.cancelEnabled);
     EXPECT_EQ(view.bytes, " 40 of 40 MiB ");
-    EXPECT_TRUE(job.progress(40 * MiB, 40 * MiB));
+    EXPECT_TRUE(job.progress({Phase::Finishing, 40 * MiB, 40 * MiB}));
 
     job.end(Status());
     presenter->look();
@@ -98,7 +137,65 @@ TEST_F(Showing, AShowingThatEndsBeforeTheCopyStopsIt)
 {
     report(MiB, 40 * MiB);
     presenter.reset();
-    EXPECT_FALSE(job.progress(2 * MiB, 40 * MiB));
+    EXPECT_FALSE(job.progress({Phase::Reading, 2 * MiB, 40 * MiB}));
+}
+
+// ---- A worker stuck in a read of a dead drive.
+
+TEST_F(Showing, TenSecondsWithoutProgressWaitForTheDriveUntilTheCopyGoesOn)
+{
+    report(MiB, 40 * MiB);
+    after(9999ms);
+    EXPECT_EQ(view.bytes, " 1 of 40 MiB ");
+    after(1ms);
+    EXPECT_EQ(view.bytes, progress::WaitingForDrive);
+    EXPECT_TRUE(view.cancelEnabled);
+    report(2 * MiB, 40 * MiB);
+    EXPECT_EQ(view.bytes, " 2 of 40 MiB ");
+}
+
+TEST_F(Showing, ACancelOrCloseOfAStuckCopyEndsTheShowingAsCancelledWithoutItsWorker)
+{
+    // Cancel while it waits for the drive; and a cancel that the worker
+    // never came back to answer.
+    for (const auto cancelAfter : {10s, 0s}) {
+        CopyJob job;
+        RecordedView view;
+        std::chrono::steady_clock::time_point now{};
+        ProgressPresenter presenter(job, view, [&] { return now; });
+        job.progress({Phase::Checking, MiB, 40 * MiB});
+        presenter.look();
+        now += cancelAfter;
+        presenter.look();
+        presenter.requestCancel();
+        if (cancelAfter == 0s) {
+            EXPECT_EQ(view.bytes, progress::Cancelling);
+            EXPECT_FALSE(presenter.ended());
+            now += 10s;
+            presenter.look();
+        }
+        EXPECT_TRUE(presenter.ended());
+        EXPECT_EQ(view.finished, 1);
+        EXPECT_TRUE(job.abandoned());
+        // The worker that comes back at last is refused, and its end is dropped.
+        EXPECT_FALSE(job.progress({Phase::Finishing, 40 * MiB, 40 * MiB}));
+        job.end(Status());
+        presenter.look();
+        EXPECT_EQ(view.finished, 1);
+    }
+}
+
+TEST_F(Showing, AFinishingCopyThatStallsIsWaitedFor)
+{
+    report(40 * MiB, 40 * MiB, Phase::Finishing);
+    after(60s);
+    EXPECT_EQ(view.bytes, progress::WaitingForDrive);
+    presenter->requestCancel();
+    EXPECT_FALSE(presenter->ended());
+    EXPECT_FALSE(job.abandoned());
+    job.end(Status());
+    presenter->look();
+    EXPECT_EQ(view.finished, 1);
 }
 
 } // namespace

@@ -157,7 +157,10 @@ void TransferCommands::importDatabase(Database database)
 
         Status step = change.shiftRun();
         if (step)
-            step = change.keepLive();
+            step = change.keepLive(
+                [this](const FilePath& file, const FilePath& backup, const auto& keep) {
+                    return copier_->copy(file.shown(), backup.shown(), keep);
+                });
         if (step)
             step = change.place(copy);
         if (!step)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "DatabaseFiles.h"
+#include "FileSystem.h"
 #include "Result.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,8 +12,12 @@
 
 namespace marlo {
 
-class FileSystem;
-class StagedCopy;
+// Runs `keep`, the KeepBackup of `file` under the name `backup`, with the
+// progress hook it is to report to: where the drive has no links that is a
+// whole copy, which a program may show as its other long copies.
+using KeepRunner =
+    std::function<Status(const FilePath& file, const FilePath& backup,
+                         const std::function<Status(const CopyProgress& progress)>& keep)>;
 
 // What a change of one family left behind when it did not simply succeed, in
 // the user's words: what was done that could not be undone, and where the
@@ -57,8 +63,8 @@ public:
     Status shiftGeneration(int generation);
     // The live database, where there is one, gets the newest backup name and
     // keeps its live name; the older generations make room where that name is
-    // still taken.
-    Status keepLive();
+    // still taken. `run` runs each KeepBackup; without one it runs as it is.
+    Status keepLive(const KeepRunner& run = {});
     // The staged copy takes the live name: over the kept database, or as a
     // new file where there was none. Then the set-aside oldest is dropped.
     Status place(StagedCopy& staged);

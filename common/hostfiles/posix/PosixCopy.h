@@ -23,6 +23,7 @@ Result<std::unique_ptr<StagedCopy>> stageCopy(const std::string& source,
                                               const CopyOptions& options = {});
 
 // FileSystem::KeepBackup on host paths.
-Status keepBackup(const std::string& file, const std::string& backup);
+Status keepBackup(const std::string& file, const std::string& backup,
+                  const CopyProgress& progress = {});
 
 } // namespace marlo::posix
