@@ -5,8 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <utility>
+#include <vector>
 
 using namespace marlo;
 using test::failedWith;
@@ -83,4 +90,81 @@ TEST_F(PosixFileCopy, PipesAndLinksAreNoOrdinaryFiles)
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
     EXPECT_EQ(dir.names(),
               (std::vector<std::string>{"MARLOCON.MDB", "hardlink", "pipe", "src", "symlink"}));
+}
+
+// A source that another program writes while it is copied: every reading,
+// past its starting size, the check of its content and a new start, can be
+// cancelled, and the destination stays as it was.
+TEST_F(PosixFileCopy, ACopyCancelledInAnyReadingOfAChangingSourceLeavesTheDestination)
+{
+    using Phase = CopyStep::Phase;
+    constexpr std::uint64_t Start = 4 << 20, Growth = 20 << 20;
+    struct Case {
+        const char* name;
+        bool stampAhead; // its stamps cannot tell a change: the content is checked
+        bool grows;      // written on at the copy's first report
+        std::function<bool(const CopyStep&, bool readBefore)> stopHere;
+    };
+    const Case cases[] = {
+        {"past its starting size", false, true,
+         [](const CopyStep& s, bool) {
+             return s.phase == Phase::Reading && s.done > Start && s.done < s.total;
+         }},
+        {"starting over", false, true, [](const CopyStep& s, bool) { return s.attempt == 2; }},
+        {"checking before reading", true, false,
+         [](const CopyStep& s, bool read) { return s.phase == Phase::Checking && !read; }},
+        {"checking after reading", true, false,
+         [](const CopyStep& s, bool read) { return s.phase == Phase::Checking && read; }},
+    };
+    for (const Case& c : cases) {
+        dir.write("src", std::string(Start, 's'));
+        dir.write("dst", "old");
+        if (c.stampAhead) {
+            const timespec ahead[2] = {{::time(nullptr) + 3600, 0}, {::time(nullptr) + 3600, 0}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "src").c_str(), ahead, 0), 0);
+        }
+        bool grown = false, read = false, stopped = false;
+        const auto progress = [&](const CopyStep& step) {
+            if (c.grows && !std::exchange(grown, true))
+                std::ofstream(dir / "src", std::ios::binary | std::ios::app)
+                    << std::string(Growth, 'g');
+            stopped = stopped || c.stopHere(step, read);
+            read = read || step.phase == Phase::Reading;
+            return !stopped;
+        };
+        const Status copied =
+            copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress});
+        EXPECT_TRUE(stopped) << c.name;
+        EXPECT_TRUE(!copied.ok() && copied.error().cancelled) << c.name;
+        EXPECT_EQ(dir.read("dst"), "old") << c.name;
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"})) << c.name;
+    }
+}
+
+// Where the drive has no links (here: none across drives) the backup is a
+// whole copy, which reports and can be cancelled as every other.
+TEST_F(PosixFileCopy, ABackupCopiedForWantOfLinksReportsAndCanBeCancelled)
+{
+    if (::access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "no second drive";
+    test::FileTestFolder other("/dev/shm");
+    const std::string content(3 << 20, 'k');
+    other.write("MARLOcon.mdb", content);
+    std::vector<CopyStep::Phase> phases;
+    const auto report = [&](const CopyStep& step) {
+        phases.push_back(step.phase);
+        return true;
+    };
+    ASSERT_TRUE(
+        files->KeepBackup(other.chosen("MARLOcon.mdb"), dir.member("MARLOmdb.bak"), report).ok());
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), content);
+    ASSERT_FALSE(phases.empty());
+    EXPECT_EQ(phases.back(), CopyStep::Phase::Finishing);
+
+    const auto refuse = [](const CopyStep&) { return false; };
+    const Status cancelled =
+        files->KeepBackup(other.chosen("MARLOcon.mdb"), dir.member("MARLOmdb.ba2"), refuse);
+    EXPECT_TRUE(!cancelled.ok() && cancelled.error().cancelled);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOmdb.bak"}));
+    EXPECT_EQ(other.read("MARLOcon.mdb"), content);
 }
