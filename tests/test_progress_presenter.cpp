@@ -1,6 +1,7 @@
 // What a progress window shows of a long copy and what its Cancel does,
 // against a window that records what it was told.
 #include "FailureNotice.h"
+#include "ProgressCopyRunner.h"
 #include "ProgressPresenter.h"
 #include "ProgressTexts.h"
 
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -196,6 +198,33 @@ TEST_F(Showing, AFinishingCopyThatStallsIsWaitedFor)
     job.end(Status());
     presenter->look();
     EXPECT_EQ(view.finished, 1);
+}
+
+// The runner of a copy given up on answers at once; its worker, stuck until
+// then, comes back later to nothing of the command's.
+TEST(ProgressCopyRunner, AWorkerGivenUpOnLeavesTheCommandAtOnceAndReturnsSafelyLater)
+{
+    std::promise<void> drive, workerBack;
+    const std::shared_future<void> driveAnswers = drive.get_future().share();
+    const ShowUntilEnded show = [](CopyJob& job, const std::string&) {
+        job.cancel();
+        EXPECT_TRUE(job.abandon());
+    };
+    const CopyWork stuck = [&](const CopyTask& task, const CopyProgress& progress) {
+        driveAnswers.wait();
+        const Status status = task(progress);
+        workerBack.set_value();
+        return status;
+    };
+    ProgressCopyRunner runner(show, stuck, 0ms);
+    const Result<int> answer = runner.copy("a", "b", [](const CopyProgress& progress) {
+        return progress({Phase::Reading, 1, 2}) ? Result<int>(7)
+                                                : Result<int>(Status::cancelled(1, "refused"));
+    });
+    ASSERT_FALSE(answer.ok());
+    EXPECT_TRUE(answer.error().cancelled);
+    drive.set_value();
+    workerBack.get_future().wait();
 }
 
 } // namespace
