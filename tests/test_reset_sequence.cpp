@@ -495,6 +495,57 @@ TEST_F(ResetFixture, AFailedTemplatePlacementPutsEveryFileBackAndIsNotCalledSucc
         << *boxLine;
 }
 
+// Any step that changes a name fails, or makes its change and cannot flush
+// it: the closing box follows the files. A family whose template took the
+// live name is not called "not reset"; one that was rolled back has every
+// file as it was and is called "not reset", whatever its steps' flushes
+// said.
+TEST_F(ResetFixture, AtEveryStepTheClosingBoxFollowsTheFiles)
+{
+    addLive();
+    addGenerations({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5});
+    const auto before = platform.files;
+    sequence.run();
+    Lines steps;
+    for (const std::string& call : platform.calls)
+        for (const char* verb :
+             {"SetAside ", "MoveFile ", "KeepBackup ", "PlaceCopy ", "DeleteFile "})
+            if (call.starts_with(verb))
+                steps.push_back(call);
+    ASSERT_EQ(steps.size(), 16u);
+    const std::string live[] = {at("MARLOcon.mdb"), at("MARLOspm.mdb")};
+    const std::string stem[] = {"MARLOmdb", "MARLOspm"};
+    const std::string shown[] = {"MARLOCON.MDB", "MARLOSPM.MDB"};
+    for (const bool unflushed : {false, true})
+        for (const std::string& step : steps) {
+            SCOPED_TRACE((unflushed ? "unflushed: " : "failed: ") + step);
+            platform.files = before;
+            platform.calls.clear();
+            if (!unflushed)
+                platform.failOnce(step);
+            else if (step.starts_with("PlaceCopy "))
+                platform.failOnce("FlushFolder " + step.substr(10), 5, "not flushed");
+            else
+                platform.unflushed.insert(step);
+            ResetSequence(platform, platform).run();
+            const auto box =
+                std::find_if(platform.calls.begin(), platform.calls.end(),
+                             [](const std::string& l) { return l.starts_with("MsgBox "); });
+            ASSERT_NE(box, platform.calls.end());
+            for (int d = 0; d < 2; ++d) {
+                const bool reset = content(live[d]).starts_with("template");
+                EXPECT_EQ(box->find(" " + shown[d] + " was not reset... ") == std::string::npos,
+                          reset)
+                    << *box;
+                if (reset)
+                    continue;
+                for (const auto& [path, file] : before)
+                    if (path.find(stem[d]) != std::string::npos || path == live[d])
+                        EXPECT_EQ(content(path), file.content) << path;
+            }
+        }
+}
+
 // A database that the main program makes where there was none is not
 // replaced by the template.
 TEST_F(ResetFixture, ADatabaseMadeMeanwhileAtTheLiveNameIsNotReplacedByTheTemplate)
