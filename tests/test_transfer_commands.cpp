@@ -1,3 +1,4 @@
+#include "FailureWords.h"
 #include "FakePlatform.h"
 #include "TransferCommands.h"
 
@@ -415,6 +416,14 @@ TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
     EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
     EXPECT_NE(p.calls.back().find("(MARLOCON.EXE)"), std::string::npos);
 
+    // Another command holds the folder.
+    const std::string held(failureWords(FileFailure::FolderHeld));
+    p.failOnce("HoldFolder C:\\APP", 11, held);
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(contents(), unchanged);
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+    EXPECT_NE(p.calls.back().find(held), std::string::npos);
+
     // A read-only oldest generation cannot make room.
     p.files.at(own(5)).readOnly = true;
     importOnYes("E:\\old.bak");
@@ -454,17 +463,19 @@ TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
             importOnYes("E:\\old.bak");
             const bool made = content(live()) == "old";
             SCOPED_TRACE((unflushed ? "unflushed: " : "failed: ") + step);
-            if (!made)
+            if (!made) {
                 EXPECT_EQ(contents(), fiveGenerations);
+            }
             EXPECT_EQ(made,
                       step.starts_with("PlaceCopy ") ? unflushed : step.starts_with("DeleteFile "));
             EXPECT_TRUE(p.calls.back().starts_with("MsgBox [MARLO-Corvane:] 16 \"" +
                                                    (made ? done : headline)))
                 << p.calls.back();
-            if (made && step.starts_with("DeleteFile ") && !unflushed)
+            if (made && step.starts_with("DeleteFile ") && !unflushed) {
                 EXPECT_EQ(content(aside()), "gen 5");
-            else if (made)
+            } else if (made) {
                 EXPECT_EQ(contents(), imported);
+            }
         }
 }
 
