@@ -266,7 +266,7 @@ TEST_F(FileCopy, ABackupThatIsASecondNameOfItsDatabaseBecomesAFileOfItsOwn)
 {
     dir.write("MARLOcon.mdb", "old");
     const FilePath live = dir.member("MARLOcon.mdb"), backup = dir.member("MARLOmdb.bak");
-    ASSERT_TRUE(files->KeepBackup(live, backup).ok());
+    ASSERT_TRUE(files->KeepBackup(live, backup, {}).ok());
     // A drive without links kept a copy already.
     const bool linked = std::filesystem::hard_link_count(dir / "MARLOcon.mdb") > 1;
     const Result<bool> separated = files->SeparateBackup(live, backup);
