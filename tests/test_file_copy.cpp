@@ -100,9 +100,13 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     dir.write("dst", "old");
 
     std::vector<std::uint64_t> seen;
-    CopyProgress progress = [&](std::uint64_t copied, std::uint64_t total) {
-        EXPECT_EQ(total, content.size());
-        seen.push_back(copied);
+    std::vector<CopyStep::Phase> phases;
+    CopyProgress progress = [&](const CopyStep& step) {
+        EXPECT_EQ(step.total, content.size());
+        EXPECT_EQ(step.attempt, 1);
+        phases.push_back(step.phase);
+        if (step.phase == CopyStep::Phase::Reading)
+            seen.push_back(step.done);
         return true;
     };
     ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress}).ok());
@@ -110,11 +114,14 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     EXPECT_EQ(seen.front(), 0u);
     EXPECT_EQ(seen.back(), content.size());
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    // Finishing is told once, last.
+    EXPECT_EQ(std::count(phases.begin(), phases.end(), CopyStep::Phase::Finishing), 1);
+    EXPECT_EQ(phases.back(), CopyStep::Phase::Finishing);
 
     dir.write("dst", "old");
     for (int stopAt : {0, 1}) {
         int calls = 0;
-        progress = [&](std::uint64_t, std::uint64_t) { return calls++ < stopAt; };
+        progress = [&](const CopyStep&) { return calls++ < stopAt; };
         const Status cancelled =
             copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress});
         ASSERT_FALSE(cancelled.ok());
@@ -209,9 +216,9 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     dir.write("MARLOmdb.bak", "older");
     dir.write("import.mdb", "new");
     const FilePath live = dir.member("MARLOcon.mdb");
-    EXPECT_TRUE(
-        failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK")), FileFailure::NewNameTaken));
-    EXPECT_TRUE(failedWith(files->KeepBackup(dir.member("missing.mdb"), dir.member("x.bak")),
+    EXPECT_TRUE(failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK"), {}),
+                           FileFailure::NewNameTaken));
+    EXPECT_TRUE(failedWith(files->KeepBackup(dir.member("missing.mdb"), dir.member("x.bak"), {}),
                            FileFailure::FileMissing));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "older");
@@ -219,7 +226,7 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
 
     auto staged = files->StageCopy(dir.chosen("import.mdb"), live, {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
-    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
+    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak"), {}).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "old");
     ASSERT_TRUE(staged.value()->Place().ok());
@@ -239,7 +246,7 @@ TEST_F(FileCopy, AKeptBackupGoesAgainAndAFileThatAppearedIsNotReplaced)
     dir.write("MARLOcon.mdb", "old");
     dir.write("import.mdb", "new");
     const FilePath live = dir.member("MARLOcon.mdb");
-    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
+    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak"), {}).ok());
     ASSERT_TRUE(files->RemoveKeptBackup(dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "import.mdb"}));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
@@ -250,6 +257,44 @@ TEST_F(FileCopy, AKeptBackupGoesAgainAndAFileThatAppearedIsNotReplaced)
     dir.write("MARLOspm.mdb", "made meanwhile");
     EXPECT_TRUE(failedWith(staged.value()->PlaceNew(), FileFailure::DestinationExists));
     EXPECT_EQ(dir.read("MARLOspm.mdb"), "made meanwhile");
+}
+
+// A backup left a second name of its live database (a kill between the two
+// steps) is made a file of its own: the live file's later writes no longer
+// reach it. Two names of two files, or a missing one, are left alone.
+TEST_F(FileCopy, ABackupThatIsASecondNameOfItsDatabaseBecomesAFileOfItsOwn)
+{
+    dir.write("MARLOcon.mdb", "old");
+    const FilePath live = dir.member("MARLOcon.mdb"), backup = dir.member("MARLOmdb.bak");
+    ASSERT_TRUE(files->KeepBackup(live, backup, {}).ok());
+    // A drive without links kept a copy already.
+    const bool linked = std::filesystem::hard_link_count(dir / "MARLOcon.mdb") > 1;
+    const Result<bool> separated = files->SeparateBackup(live, backup);
+    ASSERT_TRUE(separated.ok()) << separated.error().description;
+    EXPECT_EQ(separated.value(), linked);
+    dir.write("MARLOcon.mdb", "written later");
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), "old");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "MARLOmdb.bak"}));
+    for (const FilePath& other : {backup, dir.member("MARLOmdb.ba2")}) {
+        const Result<bool> again = files->SeparateBackup(live, other);
+        ASSERT_TRUE(again.ok()) << again.error().description;
+        EXPECT_FALSE(again.value());
+    }
+}
+
+// One command at a time in a folder: a second hold is refused until the
+// first goes, and the words say why.
+TEST_F(FileCopy, AFolderIsHeldByOneCommandAtATime)
+{
+    auto first = files->HoldFolder(dir.path());
+    ASSERT_TRUE(first.ok()) << first.error().description;
+    ASSERT_TRUE(first.value()->excludes());
+    EXPECT_TRUE(failedWith(files->HoldFolder(dir.path()).status(), FileFailure::FolderHeld));
+    // The holder's own work in the folder goes on.
+    dir.write("a", "a");
+    EXPECT_TRUE(files->MoveFile(dir.member("a"), dir.member("b")).ok());
+    first.value().reset();
+    EXPECT_TRUE(files->HoldFolder(dir.path()).ok());
 }
 
 // The oldest generation is set aside only where it could be deleted.

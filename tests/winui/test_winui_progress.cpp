@@ -50,7 +50,7 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
 {
     LongExport e([](const CopyTask& task, const CopyProgress& progress) {
         for (std::uint64_t done = 0; done < Total; ++done) {
-            if (!progress(done, Total))
+            if (!progress({CopyStep::Phase::Reading, done, Total}))
                 return Status::cancelled(ERROR_CANCELLED, "cancelled");
             std::this_thread::sleep_for(100ms);
         }
@@ -92,11 +92,11 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
     EXPECT_TRUE(IsWindowEnabled(e.window.hwnd()));
 }
 
-TEST(WinProgressCopy, OnceTheWholeIsCopiedCancelIsGoneAndTheCopyCompletes)
+TEST(WinProgressCopy, OnceTheCopyIsFinishingCancelIsGoneAndTheCopyCompletes)
 {
     std::atomic<bool> release = false;
     LongExport e([&](const CopyTask& task, const CopyProgress& progress) {
-        progress(Total, Total);
+        progress({CopyStep::Phase::Finishing, Total, Total});
         waitUntil([&] { return release.load(); });
         return task(progress);
     });

@@ -21,6 +21,7 @@ Result<std::unique_ptr<StagedCopy>> stageCopy(const std::wstring& source,
                                               const CopyOptions& options = {});
 
 // FileSystem::KeepBackup on system paths.
-Status keepBackup(const std::wstring& file, const std::wstring& backup);
+Status keepBackup(const std::wstring& file, const std::wstring& backup,
+                  const CopyProgress& progress = {});
 
 } // namespace marlo::win32
