@@ -44,6 +44,11 @@ std::string FakePlatform::NameOf(const std::string& chosenPath)
     return chosenPath.substr(chosenPath.find_last_of("\\/") + 1);
 }
 
+std::string FakePlatform::ChosenPath(const std::string& chosenPath)
+{
+    return real_ ? real_->ChosenPath(chosenPath) : chosenPath;
+}
+
 namespace {
 
 class FakeStagedCopy : public StagedCopy {

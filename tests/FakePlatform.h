@@ -82,6 +82,7 @@ public:
 
     std::string ApplicationFolder() override;
     std::string NameOf(const std::string& chosenPath) override;
+    std::string ChosenPath(const std::string& chosenPath) override;
     // File operations record and key their files by the text form
     // ("C:\APP\name").
     Result<bool> FileExists(const FilePath& path) override;

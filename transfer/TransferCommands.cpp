@@ -72,7 +72,7 @@ int TransferCommands::ask(const LeaveHandler& onError, const char* question)
 }
 
 // The loop that the file commands share: chooser, empty name, existence test
-// of the name as returned, question. A cancelled chooser or any other
+// of the name as the host takes it, question. A cancelled chooser or any other
 // failure leaves the flow.
 std::optional<FilePath> TransferCommands::choose(const LeaveHandler& onError,
                                                  const ChooserFlow& flow, std::string& folder)
@@ -86,7 +86,7 @@ std::optional<FilePath> TransferCommands::choose(const LeaveHandler& onError,
                 platform_.windows.MsgBox(flow.emptyName, MB_ICONINFORMATION, std::nullopt));
             continue;
         }
-        FilePath chosen = chosenFile(std::move(name), folder);
+        FilePath chosen = chosenFile(name, folder);
         if (!onError.must(platform_.files.FileExists(chosen))) {
             if (!flow.missing)
                 return chosen;
@@ -179,8 +179,9 @@ void TransferCommands::deleteFile()
     });
 }
 
-FilePath TransferCommands::chosenFile(std::string path, const std::string& folder)
+FilePath TransferCommands::chosenFile(const std::string& returned, const std::string& folder)
 {
+    std::string path = platform_.files.ChosenPath(returned);
     std::string shown = progress::shownName(path, folder, platform_.files);
     return FilePath::chosen(std::move(path), std::move(shown));
 }

@@ -55,8 +55,9 @@ private:
     // The five chooser settings, in this order, before every showing; answers
     // the application folder, read anew for each.
     std::string prepareChooser(const char* title);
-    // The path the chooser returned, as the command works with it.
-    FilePath chosenFile(std::string path, const std::string& folder);
+    // The path the chooser returned, as the command works with it from its
+    // existence test to its end.
+    FilePath chosenFile(const std::string& returned, const std::string& folder);
     // Asks a Yes/No/Cancel question and keeps the answer as the last answer.
     int ask(const LeaveHandler& onError, const char* question);
 
