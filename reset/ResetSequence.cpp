@@ -107,6 +107,7 @@ void ResetSequence::run()
     } notRunningAtEnd{running_};
 
     folder_ = platform_.files.ApplicationFolder();
+    holdFolder();
     showProgressState();
     if (!templatesPresent())
         return;
@@ -115,6 +116,10 @@ void ResetSequence::run()
     rotateBackups();
     onError_.step(setProgress(0));
     countedLoop();
+    // Every change is made and flushed: the next command may come.
+    if (hold_)
+        mended_ = hold_->mended();
+    hold_.reset();
     closing();
 }
 
@@ -157,6 +162,21 @@ bool ResetSequence::templatesPresent()
     return true;
 }
 
+// The folder is held from the press of "RESET NOW !" to the last change:
+// while another command holds it, both families are left alone.
+void ResetSequence::holdFolder()
+{
+    auto held = CommandHold::take(platform_.files, folder_);
+    if (!held) {
+        for (Family& family : families_) {
+            family.outcome = Outcome::LeftAlone;
+            family.reason = held.error().description;
+        }
+        return;
+    }
+    hold_.emplace(std::move(held.value()));
+}
+
 // A database whose files another program holds open (the main program, say)
 // is left alone as a whole, and so is one whose template cannot take its
 // live name (a read-only database): nothing of it is changed for nothing.
@@ -166,27 +186,16 @@ void ResetSequence::prepareFamilies()
 {
     FileSystem& files = platform_.files;
     for (Family& family : families_) {
-        const auto leaveAlone = [&](const Status& refused) {
-            family.outcome = Outcome::LeftAlone;
-            family.reason = refused.error().description;
-        };
-        if (Status free = files.FilesNotInUse(familyPaths(folder_, family.database)); !free) {
-            leaveAlone(free);
+        if (!hold_)
             continue;
-        }
-        auto staged = files.StageCopy(memberPath(folder_, family.database, Role::Template),
-                                      memberPath(folder_, family.database, Role::Live), {});
-        if (!staged) {
-            leaveAlone(staged.status());
-            continue;
-        }
-        family.templateCopy = std::move(staged.value());
         family.change.emplace(files, folder_, family.database);
-        // A database that appears at the live name after this is not replaced.
-        if (Result<bool> live = family.change->liveThere(); !live) {
+        const FilePath source = memberPath(folder_, family.database, Role::Template);
+        const Status prepared = family.change->prepare(
+            [&](const FilePath& live) { return files.StageCopy(source, live, {}); });
+        if (!prepared) {
             family.change.reset();
-            family.templateCopy.reset();
-            leaveAlone(live.status());
+            family.outcome = Outcome::LeftAlone;
+            family.reason = prepared.error().description;
         }
     }
 }
@@ -195,7 +204,6 @@ void ResetSequence::giveUp(Family& family, const Status& failed)
 {
     family.report = family.change->rollBack();
     family.change.reset();
-    family.templateCopy.reset();
     family.reason = failed.error().description;
     family.outcome = family.report.changed() ? Outcome::NotPutBack : Outcome::LeftAlone;
 }
@@ -228,53 +236,43 @@ void ResetSequence::rotateBackups()
     }
 }
 
-// Live databases to generation 1 at 25, the backup notice at 50, the
-// templates to the live names at 75.
+// The pause between the two live databases at 25, the backup notice at 50,
+// each live database to generation 1 and its template to the live name at 75.
 void ResetSequence::countedLoop()
 {
     WindowSystem& windows = platform_.windows;
     for (loopCounter_ = 0; loopCounter_ <= 100; ++loopCounter_) {
         onError_.step(setProgress(loopCounter_));
         if (loopCounter_ == 25)
-            keepLiveFiles();
+            windows.Sleep(200);
         if (loopCounter_ == 50)
             view_.showBackupNotice();
         if (loopCounter_ == 75)
-            placeTemplates();
+            replaceLiveFiles();
         windows.Sleep(50);
         windows.DoEvents();
     }
 }
 
-// Each live database gets its first backup name and keeps its live name
-// until its template takes that name: it is never missing.
-void ResetSequence::keepLiveFiles()
-{
-    for (Family& family : families_) {
-        if (&family != &families_[0])
-            platform_.windows.Sleep(200);
-        if (family.change)
-            if (Status kept = family.change->keepLive(); !kept)
-                giveUp(family, kept);
-    }
-}
-
-void ResetSequence::placeTemplates()
+// Each live database gets its first backup name right before its template
+// takes the live name, so that the backup is never left a second name of
+// the live file; the live name is never missing.
+void ResetSequence::replaceLiveFiles()
 {
     for (Family& family : families_) {
         if (&family != &families_[0])
             platform_.windows.Sleep(50);
         if (!family.change)
             continue;
-        const Status placed = family.change->place(*family.templateCopy);
-        if (placed)
+        const Status finished = family.change->finish();
+        if (finished)
             continue;
         if (!family.change->report().placed) {
-            giveUp(family, placed);
+            giveUp(family, finished);
             continue;
         }
         family.outcome = Outcome::ResetButNot;
-        family.reason = placed.error().description;
+        family.reason = finished.error().description;
         family.report = family.change->report();
     }
 }
@@ -285,15 +283,22 @@ void ResetSequence::closing()
     onError_.step(takeFocus());
     windows.Sleep(2000);
     std::string problems;
+    std::string mended;
+    for (const std::string& line : mended_)
+        mended += " " + capitalised(line) + "! \r\n";
     for (const Family& family : families_)
         if (family.outcome != Outcome::Reset)
             problems +=
                 notResetLine(family.database, family.outcome, family.reason, family.report) +
                 "\r\n";
     if (problems.empty())
-        onError_.step(windows.MsgBox(texts::ResetCompleted, MB_ICONINFORMATION, MessageTitle));
+        onError_.step(windows.MsgBox(mended.empty() ? texts::ResetCompleted
+                                                    : texts::ResetCompletedFirst +
+                                                          ("\r\n" + mended) + texts::PleaseRestart,
+                                     MB_ICONINFORMATION, MessageTitle));
     else
-        onError_.step(windows.MsgBox(problems + texts::PleaseRestart, MB_ICONERROR, MessageTitle));
+        onError_.step(
+            windows.MsgBox(mended + problems + texts::PleaseRestart, MB_ICONERROR, MessageTitle));
     onError_.step(takeFocus());
     windows.DoEvents();
     windows.Sleep(2000);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandHold.h"
 #include "DatabaseFiles.h"
 #include "ErrorPolicies.h"
 #include "FamilyChange.h"
@@ -12,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace marlo {
 
@@ -49,8 +51,7 @@ private:
     // One database's course through the sequence.
     struct Family {
         Database database;
-        std::optional<FamilyChange> change{};       // while the family is being reset
-        std::unique_ptr<StagedCopy> templateCopy{}; // staged before the first change
+        std::optional<FamilyChange> change{}; // while the family is being reset
         Outcome outcome = Outcome::Reset;
         std::string reason{}; // why it was not simply reset
         ChangeReport report{};
@@ -62,13 +63,13 @@ private:
     Status takeFocus();
     // False, after the abort message and Unload, when a template is missing.
     bool templatesPresent();
+    void holdFolder();
     // Right before the first change: a family that another program holds, or
     // whose template copy cannot be made, is left alone as a whole.
     void prepareFamilies();
     void rotateBackups();
     void countedLoop();
-    void keepLiveFiles();
-    void placeTemplates();
+    void replaceLiveFiles();
     // Ends a family's change after a failed step: every name is put back.
     void giveUp(Family& family, const Status& failed);
     void closing();
@@ -78,6 +79,9 @@ private:
     ResetView& view_;
     const NextStatement onError_{};
     Family families_[2] = {{Database::Con}, {Database::Spm}};
+    std::optional<CommandHold> hold_;
+    std::vector<std::string> mended_; // what taking the hold mended
+
     bool running_ = false;
     std::int16_t loopCounter_ = 0;
 };

@@ -6,6 +6,7 @@ inline constexpr const char* TemplateMissing1 = " Can't find CVMDB1.BIN... Reset
 inline constexpr const char* TemplateMissing2 = " Can't find CVMDB2.BIN... Reset aborted...! ";
 inline constexpr const char* ResetCompleted =
     " Database reset successfully completed! \r\n Please restart the program... ";
+inline constexpr const char* ResetCompletedFirst = " Database reset successfully completed! ";
 inline constexpr const char* PleaseRestart = " Please restart the program... ";
 
 // The closing message's line for a database that was not simply reset: its

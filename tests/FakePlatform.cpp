@@ -25,6 +25,41 @@ Status FakePlatform::record(const std::string& line)
     return failed;
 }
 
+Status FakePlatform::changed(const std::string& line, Status done)
+{
+    if (done.ok() && unflushed.erase(line) != 0)
+        return Status::unflushed(5, "the folder could not be flushed to the disk");
+    return done;
+}
+
+namespace {
+
+class FakeHold : public FolderHold {
+public:
+    bool excludes() const override { return true; }
+};
+
+} // namespace
+
+Result<std::unique_ptr<FolderHold>> FakePlatform::HoldFolder(const std::string& folder)
+{
+    if (Status s = record("HoldFolder " + folder); !s)
+        return s;
+    if (real_)
+        return real_->HoldFolder(folder);
+    return std::unique_ptr<FolderHold>(std::make_unique<FakeHold>());
+}
+
+Result<bool> FakePlatform::SeparateBackup(const FilePath& file, const FilePath& backup)
+{
+    const std::string line = "SeparateBackup " + file.text() + " -> " + backup.text();
+    if (Status s = record(line); !s)
+        return s;
+    if (real_)
+        return real_->SeparateBackup(file, backup);
+    return false;
+}
+
 FakePlatform::FakePlatform(std::string folder)
     : appFolder(std::move(folder)), real_(makeHostFileSystem([this] { return appFolder; }))
 {
@@ -126,42 +161,45 @@ Status FakePlatform::KeepBackup(const FilePath& fileKept, const FilePath& backup
 {
     const std::string& file = fileKept.text();
     const std::string& backup = backupFile.text();
-    if (Status s = record("KeepBackup " + file + " -> " + backup); !s)
+    const std::string line = "KeepBackup " + file + " -> " + backup;
+    if (Status s = record(line); !s)
         return s;
     if (real_)
-        return real_->KeepBackup(fileKept, backupFile);
+        return changed(line, real_->KeepBackup(fileKept, backupFile));
     if (!has(file))
         return Status::failure(53, "File not found");
     if (has(backup))
         return Status::failure(58, "File already exists");
     files[backup] = files[file];
-    return {};
+    return changed(line, {});
 }
 
 Status FakePlatform::RemoveKeptBackup(const FilePath& backupFile)
 {
     const std::string& backup = backupFile.text();
-    if (Status s = record("RemoveKeptBackup " + backup); !s)
+    const std::string line = "RemoveKeptBackup " + backup;
+    if (Status s = record(line); !s)
         return s;
     if (real_)
-        return real_->RemoveKeptBackup(backupFile);
+        return changed(line, real_->RemoveKeptBackup(backupFile));
     if (!has(backup))
         return Status::failure(53, "File not found");
     files.erase(backup);
-    return {};
+    return changed(line, {});
 }
 
 Status FakePlatform::SetAside(const FilePath& file, const FilePath& asideFile)
 {
     const std::string& path = file.text();
     const std::string& aside = asideFile.text();
-    if (Status s = record("SetAside " + path + " -> " + aside); !s)
+    const std::string line = "SetAside " + path + " -> " + aside;
+    if (Status s = record(line); !s)
         return s;
     if (real_)
-        return real_->SetAside(file, asideFile);
+        return changed(line, real_->SetAside(file, asideFile));
     if (has(path) && files[path].readOnly)
         return Status::failure(70, "Permission denied");
-    return moveInMemory(path, aside);
+    return changed(line, moveInMemory(path, aside));
 }
 
 Status FakePlatform::moveInMemory(const std::string& source, const std::string& destination)
@@ -186,26 +224,28 @@ Result<bool> FakePlatform::FileExists(const FilePath& file)
 
 Status FakePlatform::MoveFile(const FilePath& source, const FilePath& destination)
 {
-    if (Status s = record("MoveFile " + source.text() + " -> " + destination.text()); !s)
+    const std::string line = "MoveFile " + source.text() + " -> " + destination.text();
+    if (Status s = record(line); !s)
         return s;
     if (real_)
-        return real_->MoveFile(source, destination);
-    return moveInMemory(source.text(), destination.text());
+        return changed(line, real_->MoveFile(source, destination));
+    return changed(line, moveInMemory(source.text(), destination.text()));
 }
 
 Status FakePlatform::DeleteFile(const FilePath& file, bool force)
 {
     const std::string& path = file.text();
-    if (Status s = record("DeleteFile " + path + " " + flag(force)); !s)
+    const std::string line = "DeleteFile " + path + " " + flag(force);
+    if (Status s = record(line); !s)
         return s;
     if (real_)
-        return real_->DeleteFile(file, force);
+        return changed(line, real_->DeleteFile(file, force));
     if (!has(path))
         return Status::failure(53, "File not found");
     if (files[path].readOnly && !force)
         return Status::failure(70, "Permission denied");
     files.erase(path);
-    return {};
+    return changed(line, {});
 }
 
 Status FakePlatform::FilesNotInUse(const std::vector<FilePath>& paths)

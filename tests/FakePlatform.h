@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,10 @@ public:
         bool sticky = false;
     };
     std::map<std::string, Failure> failures;
+    // Calls that make their change and then answer that the drive did not
+    // confirm it on the disk, keyed by their recorded line; each once. Any
+    // call that changes a name can be scripted so ("MoveFile a -> b").
+    std::set<std::string> unflushed;
     // Ran inside DoEvents, after it is recorded: lets a test click a button.
     std::function<void()> onDoEvents;
     // Whether Shell finds a program to start.
@@ -81,6 +86,10 @@ public:
     }
 
     std::string ApplicationFolder() override;
+    // Recorded as "HoldFolder <folder>"; in memory a hold that excludes.
+    Result<std::unique_ptr<FolderHold>> HoldFolder(const std::string& folder) override;
+    // In memory no two names are one file: answers false.
+    Result<bool> SeparateBackup(const FilePath& file, const FilePath& backup) override;
     std::string NameOf(const std::string& chosenPath) override;
     std::string ChosenPath(const std::string& chosenPath) override;
     // File operations record and key their files by the text form
@@ -118,6 +127,9 @@ public:
 
     // Records `line`; answers the scripted failure for it, if any.
     Status record(const std::string& line);
+    // What a call recorded as `line` answers once it has made its change
+    // `done`: unflushed where so scripted.
+    Status changed(const std::string& line, Status done);
 
 private:
     Status moveInMemory(const std::string& source, const std::string& destination);

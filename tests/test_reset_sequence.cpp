@@ -32,7 +32,14 @@ std::string family(const std::string& live, const std::string& stem)
 
 Lines intoProgressState()
 {
-    Lines lines{"OKButton.Enabled = 0",
+    // The folder is held first, and what a stopped command may have left is
+    // mended.
+    Lines lines{"HoldFolder " + App,
+                "SeparateBackup " + at("MARLOcon.mdb") + " -> " + at("MARLOmdb.bak"),
+                "SeparateBackup " + at("MARLOspm.mdb") + " -> " + at("MARLOspm.bak"),
+                "FileExists " + at(".MARLOmdb.ba5.~marlo-old"),
+                "FileExists " + at(".MARLOspm.ba5.~marlo-old"),
+                "OKButton.Enabled = 0",
                 "Label1.Visible = 0",
                 "Label4.Visible = 0",
                 "Label2.Visible = -1",
@@ -40,15 +47,19 @@ Lines intoProgressState()
                 "Sleep 200",
                 "FileExists " + at("cvmdb1.bin"),
                 "FileExists " + at("cvmdb2.bin")};
-    // Each family is looked at as a whole before any of it changes.
-    // and its template is copied beside its live name.
-    lines.push_back(family("MARLOcon.mdb", "MARLOmdb"));
-    // Whether there is a live file to keep is settled then too.
-    lines.push_back("StageCopy " + at("cvmdb1.bin") + " -> " + at("MARLOcon.mdb"));
-    lines.push_back("FileExists " + at("MARLOcon.mdb"));
-    lines.push_back(family("MARLOspm.mdb", "MARLOspm"));
-    lines.push_back("StageCopy " + at("cvmdb2.bin") + " -> " + at("MARLOspm.mdb"));
-    lines.push_back("FileExists " + at("MARLOspm.mdb"));
+    // Each family is looked at as a whole before any of it changes, whether
+    // there is a live file to keep is settled, and its template is copied
+    // beside its live name; then it is looked at again.
+    const std::string live[] = {"MARLOcon.mdb", "MARLOspm.mdb"};
+    const std::string stem[] = {"MARLOmdb", "MARLOspm"};
+    const std::string templates[] = {"cvmdb1.bin", "cvmdb2.bin"};
+    for (int d = 0; d < 2; ++d) {
+        lines.push_back(family(live[d], stem[d]));
+        lines.push_back("FileExists " + at(live[d]));
+        lines.push_back("StageCopy " + at(templates[d]) + " -> " + at(live[d]));
+        lines.push_back(family(live[d], stem[d]));
+        lines.push_back("CheckDestination " + at(live[d]));
+    }
     lines.push_back("ProgressBar1.Value = 0");
     return lines;
 }
@@ -70,14 +81,13 @@ Lines countedLoopAndEnd(Start start = {}, int exitStatus = 0,
     Lines lines{"ProgressBar1.Value = 0"};
     for (int i = 0; i <= 100; ++i) {
         lines.push_back("ProgressBar1.Value = " + std::to_string(i));
-        for (int d = 0; d < 2 && (i == 25 || i == 75); ++d) {
+        if (i == 25)
+            lines.push_back("Sleep 200");
+        for (int d = 0; d < 2 && i == 75; ++d) {
             if (d == 1)
-                lines.push_back(i == 25 ? "Sleep 200" : "Sleep 50");
-            if (i == 25) {
-                if (start.live)
-                    lines.push_back("KeepBackup " + at(live[d]) + " -> " + at(newest[d]));
-                continue;
-            }
+                lines.push_back("Sleep 50");
+            if (start.live)
+                lines.push_back("KeepBackup " + at(live[d]) + " -> " + at(newest[d]));
             lines.push_back((start.live ? "PlaceCopy " : "PlaceNew ") + at(live[d]));
             lines.push_back("FlushFolder " + at(live[d]));
             if (start.aside)
@@ -267,7 +277,7 @@ TEST_F(ResetFixture, AMissingTemplateAbortsBeforeAnythingChanges)
 
     auto abortTrace = [](int which) {
         Lines lines = intoProgressState();
-        lines.resize(6 + which); // up to the failing template test
+        lines.resize(11 + which); // up to the failing template test
         lines.push_back("MsgBox [MARLO-Corvane:] 16 \" Can't find CVMDB" + std::to_string(which) +
                         ".BIN... Reset aborted...! \"");
         lines.push_back("Unload 1");

@@ -107,6 +107,14 @@ const Command Command7{"Command7",
 
 auto byName = [](const auto& info) { return std::string(info.param.name); };
 
+// What a command that changes files does first: it holds the folder and
+// mends what a stopped command may have left.
+const Lines held{"HoldFolder C:\\APP",
+                 "SeparateBackup C:\\APP\\MARLOcon.mdb -> C:\\APP\\MARLOmdb.bak",
+                 "SeparateBackup C:\\APP\\MARLOspm.mdb -> C:\\APP\\MARLOspm.bak",
+                 "FileExists C:\\APP\\.MARLOmdb.ba5.~marlo-old",
+                 "FileExists C:\\APP\\.MARLOspm.ba5.~marlo-old"};
+
 struct Fixture {
     FakePlatform p;
     FakeCommonDialog chooser{p};
@@ -211,8 +219,8 @@ TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
     answer("E:\\keep\\copy");
     run();
     EXPECT_EQ(p.calls,
-              (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb",
-                                   "StageCopy " + live() + " -> E:\\keep\\copy.mdb",
+              (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb"} + held +
+               Lines{"StageCopy " + live() + " -> E:\\keep\\copy.mdb",
                                    "PlaceCopy E:\\keep\\copy.mdb",
                                    "FlushFolder E:\\keep\\copy.mdb"}));
     EXPECT_EQ(content("E:\\keep\\copy.mdb"), content(live()));
@@ -225,8 +233,8 @@ TEST_P(ExportCommand, AnExistingNameEvenTheOtherLiveDatabaseIsOverwrittenOnYes)
     answer(other());
     reply(IDYES);
     run();
-    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(Overwrite),
-                                            "StageCopy " + live() + " -> " + other(),
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(Overwrite)} + held +
+                        Lines{"StageCopy " + live() + " -> " + other(),
                                             "PlaceCopy " + other(), "FlushFolder " + other()}));
     EXPECT_EQ(content(other()), exported);
     EXPECT_EQ(commands.lastAnswer(), IDYES);
@@ -348,8 +356,8 @@ TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseAndTheOldOneBecomesIt
     const std::string imported = content(other());
     importOnYes(other());
     EXPECT_EQ(p.calls,
-              (firstPass() + Lines{"FileExists " + other(), question(GetParam().question), family(),
-                                   "FileExists " + live(), "StageCopy " + other() + " -> " + live(),
+              (firstPass() + Lines{"FileExists " + other(), question(GetParam().question)} + held +
+               Lines{family(), "FileExists " + live(), "StageCopy " + other() + " -> " + live(),
                                    family(), "CheckDestination " + live(), "FileExists " + own(1),
                                    "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
                                    "FlushFolder " + live()}));
@@ -570,8 +578,8 @@ TEST_F(DeleteCommand, TheConfirmedFileAloneIsDeletedWithoutAFurtherWord)
     reply(IDYES);
     commands.deleteFile();
     EXPECT_EQ(p.calls,
-              (firstPass() + Lines{"FileExists C:\\APP\\*.mdb", question(Command7.question),
-                                   "DeleteFile C:\\APP\\*.mdb 0"}));
+              (firstPass() + Lines{"FileExists C:\\APP\\*.mdb", question(Command7.question)} +
+               held + Lines{"DeleteFile C:\\APP\\*.mdb 0"}));
     EXPECT_FALSE(p.has("C:\\APP\\*.mdb"));
     EXPECT_EQ(p.files.size(), 3u);
 }

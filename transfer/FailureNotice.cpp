@@ -86,7 +86,10 @@ std::string failureNotice(FileCommand command, std::string_view database,
                           const std::string& chosenFile, const OpError& error,
                           const ChangeReport& report)
 {
-    const bool done = report.placed || error.changeMade;
+    // An import is done only where its new file holds the live name: one
+    // rolled back is not, whatever its steps' flushes said. The other
+    // commands have one step, done where it made its change.
+    const bool done = command == FileCommand::Import ? report.placed : error.changeMade;
     const bool unflushed = report.unflushed || error.changeMade;
     if (error.cancelled && command != FileCommand::Delete && !report.changed())
         return cancelledHeadline(command, database) + "\r\n " + chosenFile +

@@ -1,5 +1,6 @@
 #include "TransferCommands.h"
 
+#include "CommandHold.h"
 #include "CommonDialog.h"
 #include "ErrorPolicies.h"
 #include "FailureNotice.h"
@@ -111,14 +112,18 @@ void TransferCommands::exportDatabase(Database database)
         FileSystem& files = platform_.files;
         const FilePath source = memberPath(folder, database, Role::Live);
         const FilePath& target = *chosen;
-        const Status copied = copier_->copy(
-            source.shown(), target.shown(), [&files, source, target](const CopyProgress& progress) {
-                return copyFile(files, source, target, {true, progress});
-            });
-        if (!copied)
-            notice = failureNotice(FileCommand::Export, userForm(database), target.text(),
-                                   copied.error());
-        onError.must(copied);
+        const auto refuse = [&](const Status& failed) {
+            if (!failed)
+                notice = failureNotice(FileCommand::Export, userForm(database), target.text(),
+                                       failed.error());
+            onError.must(failed);
+        };
+        const auto hold = CommandHold::take(files, folder);
+        refuse(hold.status());
+        refuse(copier_->copy(source.shown(), target.shown(),
+                             [&files, source, target](const CopyProgress& progress) {
+                                 return copyFile(files, source, target, {true, progress});
+                             }));
     });
 }
 
@@ -131,37 +136,30 @@ void TransferCommands::importDatabase(Database database)
             return;
         FileSystem& files = platform_.files;
         const FilePath& source = *chosen;
-        const FilePath live = memberPath(folder, database, Role::Live);
         const auto refuse = [&](const Status& failed, const ChangeReport& report = {}) {
-            if (!failed)
-                notice = failureNotice(FileCommand::Import, userForm(database), source.text(),
-                                       failed.error(), report);
+            notice = failureNotice(FileCommand::Import, userForm(database), source.text(),
+                                   failed.error(), report);
             onError.must(failed);
         };
-        // A database in use is refused before the long copy, and again once
-        // the copy is staged, right before the first name changes: the main
-        // program may have been started meanwhile.
-        refuse(files.FilesNotInUse(familyPaths(folder, database)));
-        // Whether there is a database to keep is settled now: one that
-        // appears during the copy is not replaced.
+        const auto hold = CommandHold::take(files, folder);
+        if (!hold)
+            return refuse(hold.status());
         FamilyChange change(files, folder, database);
-        refuse(change.liveThere().status());
-        auto staged = copier_->copy(source.shown(), live.shown(),
-                                    [&files, source, live](const CopyProgress& progress) {
-                                        return files.StageCopy(source, live, {true, progress});
-                                    });
-        refuse(staged.status());
-        StagedCopy& copy = *staged.value();
-        refuse(files.FilesNotInUse(familyPaths(folder, database)));
-        refuse(copy.CheckDestination());
-
-        Status step = change.shiftRun();
+        Status step = change.prepare([&](const FilePath& live) {
+            return copier_->copy(source.shown(), live.shown(),
+                                 [&files, source, live](const CopyProgress& progress) {
+                                     return files.StageCopy(source, live, {true, progress});
+                                 });
+        });
         if (step)
-            step = change.keepLive();
+            step = change.shiftRun();
         if (step)
-            step = change.place(copy);
-        if (!step)
-            refuse(step, change.report().placed ? change.report() : change.rollBack());
+            step = change.finish();
+        if (step)
+            return;
+        if (change.report().placed)
+            return refuse(step, change.report());
+        return refuse(step, change.rollBack());
     });
 }
 
@@ -172,10 +170,14 @@ void TransferCommands::deleteFile()
         const std::optional<FilePath> chosen = choose(onError, deleteFlow, folder);
         if (!chosen)
             return;
-        const Status deleted = platform_.files.DeleteFile(*chosen, false);
-        if (!deleted)
-            notice = failureNotice(FileCommand::Delete, {}, chosen->text(), deleted.error());
-        onError.must(deleted);
+        const auto refuse = [&](const Status& failed) {
+            if (!failed)
+                notice = failureNotice(FileCommand::Delete, {}, chosen->text(), failed.error());
+            onError.must(failed);
+        };
+        const auto hold = CommandHold::take(platform_.files, folder);
+        refuse(hold.status());
+        refuse(platform_.files.DeleteFile(*chosen, false));
     });
 }
 

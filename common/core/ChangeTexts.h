@@ -36,4 +36,15 @@ inline std::string isNow(const std::string& was, const std::string& now)
     return was + " is now " + now;
 }
 
+inline std::string notSeparated(const std::string& backup, const std::string& live)
+{
+    return backup + " is a second name of " + live + " and could not be made a copy of its own";
+}
+
+inline std::string leftoverDropped(const std::string& aside, const std::string& oldest)
+{
+    return "the oldest backup that a stopped command had set aside as " + aside +
+           " was removed, as that command was to do, since " + oldest + " was taken meanwhile";
+}
+
 } // namespace marlo::texts

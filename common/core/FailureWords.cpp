@@ -52,6 +52,9 @@ std::string_view failureWords(FileFailure failure)
     case FileFailure::FolderLocked:
         return "another copy of the tools is working in this folder; try again when it has "
                "finished";
+    case FileFailure::FolderHeld:
+        return "another command is changing the database files in this folder; try again when "
+               "it has finished";
     case FileFailure::NoSafeRename:
         return "the drive cannot rename a file without the risk of replacing another";
     case FileFailure::FolderNotFlushed:

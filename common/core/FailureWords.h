@@ -32,6 +32,7 @@ enum class FileFailure {
     NewNameTaken,
     InUse, // more: the program that holds the file
     FolderLocked,
+    FolderHeld,
     NoSafeRename,
     FolderNotFlushed, // more: what the drive answered
     // What a host's error number means.

@@ -2,6 +2,7 @@
 
 #include "ChangeTexts.h"
 #include "FileSystem.h"
+#include "SessionEnd.h"
 
 #include <algorithm>
 #include <cctype>
@@ -31,6 +32,11 @@ bool tookEffect(const Status& status)
 }
 
 } // namespace
+
+FamilyChange::FamilyChange(FileSystem& files, std::string folder, Database database)
+    : files_(files), folder_(std::move(folder)), database_(database)
+{
+}
 
 FamilyChange::~FamilyChange()
 {
@@ -73,21 +79,32 @@ Status FamilyChange::record(Status done, Step step)
 Status FamilyChange::setAsideOldest()
 {
     const FilePath oldest = generationPath(BackupGenerations);
-    const FilePath aside = asideFile();
-    Status setAside = files_.SetAside(oldest, aside);
+    Status setAside = files_.SetAside(oldest, asideFile());
     if (!tookEffect(setAside)) {
         Result<bool> present = files_.FileExists(oldest);
         if (present.ok() && !present.value())
             return {}; // nothing to drop
-        // One an earlier command set aside and was stopped before it dropped:
-        // it was to go then.
-        Result<bool> leftover = files_.FileExists(aside);
-        if (leftover.ok() && leftover.value() && files_.DeleteFile(aside, false).ok())
-            setAside = files_.SetAside(oldest, aside);
-    }
-    if (!tookEffect(setAside))
         return because(setAside, texts::oldestCannotMakeRoom(oldest.name()));
+    }
     return record(setAside, {Kind::SetAside, BackupGenerations});
+}
+
+Status FamilyChange::prepare(const Stager& stage)
+{
+    const std::vector<FilePath> family = familyPaths(folder_, database_);
+    if (Status free = files_.FilesNotInUse(family); !free)
+        return free;
+    // A database that appears at the live name after this is not replaced.
+    if (Result<bool> live = liveThere(); !live)
+        return live.status();
+    auto staged = stage(livePath());
+    if (!staged)
+        return staged.status();
+    staged_ = std::move(staged.value());
+    // The main program may have been started during the copy.
+    if (Status free = files_.FilesNotInUse(family); !free)
+        return free;
+    return staged_->CheckDestination();
 }
 
 Result<bool> FamilyChange::liveThere()
@@ -172,12 +189,21 @@ Status FamilyChange::keepLive()
     return kept;
 }
 
-Status FamilyChange::place(StagedCopy& staged)
+Status FamilyChange::finish()
+{
+    // Nothing may end the tool between the backup name and the placing.
+    const SessionEndDeferred uncut;
+    if (Status kept = keepLive(); !kept)
+        return kept;
+    return place();
+}
+
+Status FamilyChange::place()
 {
     const bool liveKept =
         std::any_of(done_.begin(), done_.end(), [](const Step& s) { return s.kind == Kind::Kept; });
-    Status placed = liveKept ? staged.Place() : staged.PlaceNew();
-    if (!placed && !staged.Placed())
+    Status placed = liveKept ? staged_->Place() : staged_->PlaceNew();
+    if (!placed && !staged_->Placed())
         return placed;
     finished_ = true;
     report_.placed = true;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "DatabaseFiles.h"
+#include "FileSystem.h"
 #include "Result.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,7 +14,6 @@
 namespace marlo {
 
 class FileSystem;
-class StagedCopy;
 
 // What a change of one family left behind when it did not simply succeed, in
 // the user's words: what was done that could not be undone, and where the
@@ -24,28 +26,34 @@ struct ChangeReport {
 };
 
 // Puts a new file under a database's live name so that the file it replaces
-// becomes the newest backup, and nothing is lost on the way:
+// becomes the newest backup, and nothing is lost on the way. The import and
+// the reset both go through it, step by step:
+//  - prepare: nothing changes yet; the family is refused while another
+//    program holds it, whether there is a live database to keep is settled,
+//    the new content is staged beside the live name, and right before the
+//    first change the holders and the destination are looked at again;
 //  - the generations move one up, oldest first; the oldest is not dropped but
 //    set aside, and deleted only once the new file holds the live name;
-//  - the old database gets its backup name while it keeps its live name, and
-//    the new file takes the live name in one rename, so the live name is
-//    never missing;
+//  - finish: the old database gets its backup name while it keeps its live
+//    name, and at once the new file takes the live name in one rename, so the
+//    live name is never missing and the backup is a second name of the live
+//    database only between two consecutive calls;
 //  - until then, rollBack puts every name back as it was, and so does the
-//    destructor of a change that was neither placed nor rolled back.
+//    destructor of a change that was neither finished nor rolled back.
+// Each step answers its failure; the caller then rolls back.
 class FamilyChange {
 public:
+    // Stages the new content for the live name `live`.
+    using Stager = std::function<Result<std::unique_ptr<StagedCopy>>(const FilePath& live)>;
+
     // `folder`: the application folder, read once by the command.
-    FamilyChange(FileSystem& files, std::string folder, Database database)
-        : files_(files), folder_(std::move(folder)), database_(database)
-    {
-    }
+    FamilyChange(FileSystem& files, std::string folder, Database database);
     ~FamilyChange();
     FamilyChange(const FamilyChange&) = delete;
     FamilyChange& operator=(const FamilyChange&) = delete;
 
-    // Whether there is a live database to keep, asked of the drive once: a
-    // database that appears after that is never replaced.
-    Result<bool> liveThere();
+    // Everything before the first change; a failure has changed nothing.
+    Status prepare(const Stager& stage);
 
     // The run of generations from the newest on moves one up, where there is
     // a live database to take the newest name; the oldest is set aside only
@@ -56,16 +64,15 @@ public:
     // taken (the families went out of step), the older ones make room first.
     Status shiftGeneration(int generation);
     // The live database, where there is one, gets the newest backup name and
-    // keeps its live name; the older generations make room where that name is
-    // still taken.
-    Status keepLive();
-    // The staged copy takes the live name: over the kept database, or as a
-    // new file where there was none. Then the set-aside oldest is dropped.
-    Status place(StagedCopy& staged);
+    // at once the staged copy takes the live name (as a new file where there
+    // was none, never replacing one that appeared meanwhile); then the
+    // set-aside oldest is dropped. Fails before the placing with nothing
+    // placed, or after it with report().placed set.
+    Status finish();
     // Puts every name back; answers what is left changed.
     ChangeReport rollBack();
 
-    // After place: what the user must know although the new file is in
+    // After finish: what the user must know although the new file is in
     // place (the old database's new name, an oldest generation kept aside).
     const ChangeReport& report() const { return report_; }
 
@@ -77,6 +84,9 @@ private:
     };
 
     Status record(Status done, Step step);
+    Result<bool> liveThere();
+    Status keepLive();
+    Status place();
     Status setAsideOldest();
     FilePath generationPath(int generation) const;
     FilePath livePath() const;
@@ -87,6 +97,7 @@ private:
     std::string folder_;
     Database database_;
     std::optional<bool> livePresent_;
+    std::unique_ptr<StagedCopy> staged_;
     std::vector<Step> done_;
     bool finished_ = false; // placed or rolled back
     ChangeReport report_;

@@ -52,6 +52,17 @@ inline Status placeStaged(Result<std::unique_ptr<StagedCopy>> staged)
     return staged.value()->Place();
 }
 
+// While it lives, no other command of the tools, in this process or in
+// another, changes files in the same folder. The system lets go of it
+// however the process ends, and it leaves no file behind.
+class FolderHold {
+public:
+    virtual ~FolderHold() = default;
+    // False on a drive that keeps no locks: the hold then holds nothing, and
+    // the command goes on as it would have without it.
+    virtual bool excludes() const = 0;
+};
+
 // The file side of the host: the application folder and the whole-file
 // operations. Program logic reaches files through nothing else, so it runs
 // unchanged on the host's file layer and on the recording fake of the tests.
@@ -67,6 +78,11 @@ public:
     // Folder of the running tool's own executable, without a trailing
     // separator except at a root.
     virtual std::string ApplicationFolder() = 0;
+
+    // Takes the hold of `folder` for a command that changes files there,
+    // without waiting: refused with FileFailure::FolderHeld while another
+    // command holds it.
+    virtual Result<std::unique_ptr<FolderHold>> HoldFolder(const std::string& folder) = 0;
 
     // Answers true only for a regular file.
     virtual Result<bool> FileExists(const FilePath& path) = 0;
@@ -92,6 +108,12 @@ public:
     virtual Status RemoveKeptBackup(const FilePath& backup) = 0;
     // Never replaces a name; a failed move leaves both names as they were.
     virtual Status MoveFile(const FilePath& source, const FilePath& destination) = 0;
+    // Where `backup` is a second name of `file` (one file under two names),
+    // gives `backup` a file of its own with the same content, crash-safely:
+    // a kill leaves the second name or the copy, never less. Answers whether
+    // it did; where they are two files, or either is missing, it changes
+    // nothing. Not refused because another program holds the file.
+    virtual Result<bool> SeparateBackup(const FilePath& file, const FilePath& backup) = 0;
     // Moves a file that is to be deleted once the command can no longer fail
     // to the name `aside`, never replacing one; refused, leaving both names
     // as they were, wherever DeleteFile(path, false) would refuse it

@@ -137,10 +137,12 @@ Status copySnapshot(int in, TemporaryFile& temporary, const CopyProgress& progre
 // destination's name.
 class PosixStagedCopy : public StagedCopy {
 public:
+    // `separating`: the copy is to replace a second name of its own source,
+    // which is that file and so may be held and the same file.
     PosixStagedCopy(UniqueFd folder, std::string target, std::string name, struct stat source,
-                    bool overwrite)
+                    bool overwrite, bool separating)
         : folder_(std::move(folder)), temporary_(folder_.get()), target_(std::move(target)),
-          name_(std::move(name)), source_(source), overwrite_(overwrite)
+          name_(std::move(name)), source_(source), overwrite_(overwrite), separating_(separating)
     {
     }
 
@@ -151,6 +153,8 @@ public:
     Status CheckDestination() override
     {
         struct stat now;
+        if (separating_)
+            return {};
         if (::stat(target_.c_str(), &now) == 0) {
             if (Status fit = checkExisting(target_, now, source_, overwrite_); !fit)
                 return fit;
@@ -184,15 +188,55 @@ private:
     std::string target_, name_;
     struct stat source_;
     bool overwrite_;
+    bool separating_;
     bool placed_ = false;
 };
+
+using Staged = Result<std::unique_ptr<StagedCopy>>;
+
+// The copy written into a temporary file beside `target`, which it is to
+// replace or to take the name of.
+Staged stageBeside(int in, const struct stat& from, const std::string& source, const Target& target,
+                   const CopyOptions& options, bool separating)
+{
+    const Split split = splitPath(target.path);
+    if (split.name.empty() || split.name == "." || split.name == "..")
+        return Staged(failure(EISDIR, FileFailure::DestinationIsFolder));
+
+    UniqueFd folder(::open(split.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder)
+        return errno == ENOENT || errno == ENOTDIR
+                   ? failure(errno, FileFailure::DestinationFolderMissing)
+                   : failure(errno);
+
+    auto staged = std::make_unique<PosixStagedCopy>(std::move(folder), target.path, split.name,
+                                                    from, options.overwrite, separating);
+    TemporaryFile& temporary = staged->temporary();
+    const mode_t mode = target.exists ? S_IRUSR | S_IWUSR : (from.st_mode & 0777) | S_IWUSR;
+    if (Status created =
+            temporary.create(split.name, mode, {from.st_dev, from.st_ino, realPath(source)});
+        !created)
+        return Staged(created);
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (Status read = copySnapshot(in, temporary, options.progress); !read)
+        return Staged(read);
+    if (target.exists)
+        if (Status kept = temporary.takeOwnerAndMode(target.st); !kept)
+            return Staged(kept);
+    // A failed sync is not retried: the kernel may already count the pages as
+    // written. The copy is abandoned instead.
+    if (::fsync(temporary.fd()) != 0)
+        return Staged(failure(errno));
+    if (Status closed = temporary.finish(); !closed)
+        return Staged(closed);
+    return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
+}
 
 } // namespace
 
 Result<std::unique_ptr<StagedCopy>>
 stageCopy(const std::string& source, const std::string& destination, const CopyOptions& options)
 {
-    using Staged = Result<std::unique_ptr<StagedCopy>>;
     // Non-blocking, so that a named pipe cannot hold the open; a regular file
     // ignores the flag.
     UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -219,37 +263,7 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
         if (Status unused = refuseIfInUse(target.path, target.st); !unused)
             return Staged(unused);
     }
-    const Split split = splitPath(target.path);
-    if (split.name.empty() || split.name == "." || split.name == "..")
-        return Staged(failure(EISDIR, FileFailure::DestinationIsFolder));
-
-    UniqueFd folder(::open(split.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder)
-        return errno == ENOENT || errno == ENOTDIR
-                   ? failure(errno, FileFailure::DestinationFolderMissing)
-                   : failure(errno);
-
-    auto staged = std::make_unique<PosixStagedCopy>(std::move(folder), target.path, split.name,
-                                                    from, options.overwrite);
-    TemporaryFile& temporary = staged->temporary();
-    const mode_t mode = target.exists ? S_IRUSR | S_IWUSR : (from.st_mode & 0777) | S_IWUSR;
-    if (Status created =
-            temporary.create(split.name, mode, {from.st_dev, from.st_ino, realPath(source)});
-        !created)
-        return Staged(created);
-    ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (Status read = copySnapshot(in.get(), temporary, options.progress); !read)
-        return Staged(read);
-    if (target.exists)
-        if (Status kept = temporary.takeOwnerAndMode(target.st); !kept)
-            return Staged(kept);
-    // A failed sync is not retried: the kernel may already count the pages as
-    // written. The copy is abandoned instead.
-    if (::fsync(temporary.fd()) != 0)
-        return Staged(failure(errno));
-    if (Status closed = temporary.finish(); !closed)
-        return Staged(closed);
-    return Staged(std::unique_ptr<StagedCopy>(std::move(staged)));
+    return stageBeside(in.get(), from, source, target, options, false);
 }
 
 Status keepBackup(const std::string& file, const std::string& backup)
@@ -274,6 +288,32 @@ Status keepBackup(const std::string& file, const std::string& backup)
         return failure(errno);
     // A drive without links: a copy that takes the name only while it is free.
     return placeStaged(stageCopy(file, backup, {false, {}}));
+}
+
+Result<bool> separateBackup(const std::string& file, const std::string& backup)
+{
+    struct stat live;
+    if (::stat(file.c_str(), &live) != 0)
+        return errno == ENOENT ? Result<bool>(false) : Result<bool>(failure(errno));
+    Target target;
+    target.path = backup;
+    if (::lstat(backup.c_str(), &target.st) != 0)
+        return errno == ENOENT ? Result<bool>(false) : Result<bool>(failure(errno));
+    if (!S_ISREG(target.st.st_mode) || target.st.st_dev != live.st_dev ||
+        target.st.st_ino != live.st_ino)
+        return false;
+    target.exists = true;
+    UniqueFd in(::open(backup.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!in)
+        return Result<bool>(failure(errno));
+    // The copy takes the backup's name in one rename: the name holds the
+    // shared file or its copy at every instant.
+    Staged staged = stageBeside(in.get(), target.st, backup, target, {}, true);
+    if (!staged)
+        return Result<bool>(staged.status());
+    if (Status placed = staged.value()->Place(); !placed)
+        return Result<bool>(placed);
+    return true;
 }
 
 } // namespace marlo::posix

@@ -22,6 +22,9 @@ Result<std::unique_ptr<StagedCopy>> stageCopy(const std::string& source,
                                               const std::string& destination,
                                               const CopyOptions& options = {});
 
+// FileSystem::SeparateBackup on host paths.
+Result<bool> separateBackup(const std::string& file, const std::string& backup);
+
 // FileSystem::KeepBackup on host paths.
 Status keepBackup(const std::string& file, const std::string& backup);
 

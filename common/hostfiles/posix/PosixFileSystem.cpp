@@ -5,8 +5,10 @@
 #include "HostErrors.h"
 #include "PosixCopy.h"
 #include "PosixFileOps.h"
+#include "PosixFolderLock.h"
 #include "PosixInUse.h"
 #include "PosixPaths.h"
+#include "PosixSessionEnd.h"
 
 #include <sys/stat.h>
 
@@ -21,6 +23,11 @@ namespace {
 class PosixFileSystem : public HostFileSystem {
 public:
     using HostFileSystem::HostFileSystem;
+
+    Result<std::unique_ptr<FolderHold>> HoldFolder(const std::string& folder) override
+    {
+        return posix::holdFolder(folder);
+    }
 
     Result<bool> FileExists(const FilePath& path) override
     {
@@ -56,6 +63,19 @@ public:
         if (!found)
             return found.status();
         return posix::removeName(found.value().path);
+    }
+
+    Result<bool> SeparateBackup(const FilePath& file, const FilePath& backup) override
+    {
+        const auto live = locate(file);
+        if (!live)
+            return live.status();
+        const auto kept = locate(backup);
+        if (!kept)
+            return kept.status();
+        if (!live.value().exists || !kept.value().exists)
+            return false;
+        return posix::separateBackup(live.value().path, kept.value().path);
     }
 
     Status MoveFile(const FilePath& source, const FilePath& destination) override
@@ -124,6 +144,7 @@ private:
 
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder)
 {
+    posix::endOnSessionSignals();
     return std::make_unique<PosixFileSystem>(std::move(applicationFolder));
 }
 

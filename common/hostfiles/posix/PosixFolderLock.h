@@ -1,9 +1,13 @@
 #pragma once
 
+#include "FileSystem.h"
 #include "PosixFd.h"
 #include "Result.h"
 
 #include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
 
 namespace marlo::posix {
 
@@ -12,6 +16,8 @@ namespace marlo::posix {
 // comes in between. It is taken on the folder itself: no lock file is left on
 // the user's drive or removed under a holder, and as the folder stays open
 // while it is held, FUSE drives keep it in the kernel for every instance.
+// Inside a command's hold of the folder (holdFolder) the hold keeps the other
+// instances out, and the lock only orders this process's own threads.
 class FolderLock {
 public:
     // Long enough for any instance's own work under the lock; a holder that
@@ -33,6 +39,11 @@ public:
 private:
     std::chrono::milliseconds patience_;
     UniqueFd lock_;
+    std::unique_lock<std::timed_mutex> ownThreads_;
 };
+
+// FileSystem::HoldFolder on a host path: the same lock on the folder, kept
+// for a whole command and never waited for.
+Result<std::unique_ptr<FolderHold>> holdFolder(const std::string& folder);
 
 } // namespace marlo::posix

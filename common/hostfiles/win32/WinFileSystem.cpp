@@ -5,6 +5,7 @@
 
 #include "WinCopy.h"
 #include "WinFileOps.h"
+#include "WinFolderHold.h"
 #include "WinInUse.h"
 #include "WinPaths.h"
 #include "WinText.h"
@@ -29,6 +30,11 @@ class WinFileSystem : public HostFileSystem {
 public:
     using HostFileSystem::HostFileSystem;
 
+    Result<std::unique_ptr<FolderHold>> HoldFolder(const std::string& folder) override
+    {
+        return win32::holdFolder(win32::systemPath(folder));
+    }
+
     Result<bool> FileExists(const FilePath& path) override
     {
         return win32::regularFileExists(hostPath(path));
@@ -49,6 +55,11 @@ public:
     Status RemoveKeptBackup(const FilePath& backup) override
     {
         return win32::removeName(hostPath(backup));
+    }
+
+    Result<bool> SeparateBackup(const FilePath& file, const FilePath& backup) override
+    {
+        return win32::separateBackup(hostPath(file), hostPath(backup));
     }
 
     Status MoveFile(const FilePath& source, const FilePath& destination) override
