@@ -23,4 +23,8 @@ Result<std::unique_ptr<StagedCopy>> stageCopy(const std::wstring& source,
 // FileSystem::KeepBackup on system paths.
 Status keepBackup(const std::wstring& file, const std::wstring& backup);
 
+// FileSystem::SeparateBackup on system paths: a copy of the file staged
+// beside `backup`, flushed, and renamed over it with write-through.
+Result<bool> separateBackup(const std::wstring& file, const std::wstring& backup);
+
 } // namespace marlo::win32
