@@ -311,6 +311,11 @@ void FakePlatform::Beep()
     record("Beep");
 }
 
+void FakePlatform::SetBusyReason(const std::string& reason)
+{
+    busyReasons.push_back({reason, calls.size()});
+}
+
 void FakePlatform::showResetting()
 {
     for (const char* line : {"OKButton.Enabled = 0", "Label1.Visible = 0", "Label4.Visible = 0",

@@ -37,5 +37,36 @@ TEST(CloseWhenIdle, ACloseDuringHandlersWaitsForTheOutermostOneAndIsCarriedOutOn
     EXPECT_EQ(closes, 1);
 }
 
+// A log-off refused during a command closes the window after it, unless
+// the log-off was cancelled; a close the user asked for stays either way.
+TEST(CloseWhenIdle, ACloseKeptForTheSessionIsDroppedWhenTheSessionGoesOn)
+{
+    const struct {
+        bool userAsked, sessionCancelled, closes;
+    } cases[] = {
+        {false, false, true},
+        {false, true, false},
+        {true, true, true},
+    };
+    for (const auto& c : cases) {
+        CloseWhenIdle gate;
+        int closes = 0;
+        gate.runHandler(
+            [&] {
+                if (c.userAsked) {
+                    EXPECT_FALSE(gate.closeNow());
+                }
+                gate.keepCloseForSession();
+                if (c.sessionCancelled)
+                    gate.sessionGoesOn();
+            },
+            [&] { ++closes; });
+        EXPECT_EQ(closes, c.closes ? 1 : 0) << c.userAsked << c.sessionCancelled;
+    }
+    CloseWhenIdle idle;
+    idle.keepCloseForSession();
+    EXPECT_FALSE(idle.takeKeptClose()) << "an idle window ends with the session at once";
+}
+
 } // namespace
 } // namespace marlo

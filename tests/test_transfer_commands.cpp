@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <map>
@@ -109,11 +110,10 @@ auto byName = [](const auto& info) { return std::string(info.param.name); };
 
 // What a command that changes files does first: it holds the folder and
 // mends what a stopped command may have left.
-const Lines held{"HoldFolder C:\\APP",
-                 "SeparateBackup C:\\APP\\MARLOcon.mdb -> C:\\APP\\MARLOmdb.bak",
-                 "SeparateBackup C:\\APP\\MARLOspm.mdb -> C:\\APP\\MARLOspm.bak",
-                 "FileExists C:\\APP\\.MARLOmdb.ba5.~marlo-old",
-                 "FileExists C:\\APP\\.MARLOspm.ba5.~marlo-old"};
+const Lines held{
+    "HoldFolder C:\\APP", "SeparateBackup C:\\APP\\MARLOcon.mdb -> C:\\APP\\MARLOmdb.bak",
+    "SeparateBackup C:\\APP\\MARLOspm.mdb -> C:\\APP\\MARLOspm.bak",
+    "FileExists C:\\APP\\.MARLOmdb.ba5.~marlo-old", "FileExists C:\\APP\\.MARLOspm.ba5.~marlo-old"};
 
 struct Fixture {
     FakePlatform p;
@@ -218,11 +218,9 @@ TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
     // A name typed without a suffix is saved with the default extension.
     answer("E:\\keep\\copy");
     run();
-    EXPECT_EQ(p.calls,
-              (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb"} + held +
-               Lines{"StageCopy " + live() + " -> E:\\keep\\copy.mdb",
-                                   "PlaceCopy E:\\keep\\copy.mdb",
-                                   "FlushFolder E:\\keep\\copy.mdb"}));
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb"} + held +
+                        Lines{"StageCopy " + live() + " -> E:\\keep\\copy.mdb",
+                              "PlaceCopy E:\\keep\\copy.mdb", "FlushFolder E:\\keep\\copy.mdb"}));
     EXPECT_EQ(content("E:\\keep\\copy.mdb"), content(live()));
 }
 
@@ -234,8 +232,8 @@ TEST_P(ExportCommand, AnExistingNameEvenTheOtherLiveDatabaseIsOverwrittenOnYes)
     reply(IDYES);
     run();
     EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(Overwrite)} + held +
-                        Lines{"StageCopy " + live() + " -> " + other(),
-                                            "PlaceCopy " + other(), "FlushFolder " + other()}));
+                        Lines{"StageCopy " + live() + " -> " + other(), "PlaceCopy " + other(),
+                              "FlushFolder " + other()}));
     EXPECT_EQ(content(other()), exported);
     EXPECT_EQ(commands.lastAnswer(), IDYES);
 }
@@ -271,6 +269,40 @@ TEST_P(ExportCommand, AFailedCopyChangesNothingAndSaysSo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Family, ExportCommand, ::testing::Values(Command1, Command6), byName);
+
+// A log-off waits for a copy's command from the user's last answer to its
+// end, its notice included, and is told why in the progress line's words.
+TEST(BusyReason, ACopysCommandGivesItsProgressLineFromTheLastAnswerToItsEnd)
+{
+    const struct {
+        std::function<void(TransferCommands&)> run;
+        std::string chosen, reason;
+    } cases[] = {
+        {Command1.run, "C:\\APP\\MARLOspm.mdb", " Copying MARLOCON.MDB to MARLOSPM.MDB... "},
+        {Command5.run, "E:\\old.bak", " Copying old.bak to MARLOSPM.MDB... "},
+        {Command6.run, "E:\\locked.mdb", " Copying MARLOSPM.MDB to locked.mdb... "},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.p.addFile("E:\\locked.mdb", "locked", true);
+        f.answer(c.chosen);
+        f.reply(IDYES);
+        c.run(f.commands);
+        const Lines& calls = f.p.calls;
+        const auto answered = std::find_if(calls.begin(), calls.end(), [](const std::string& line) {
+            return line.starts_with("MsgBox");
+        });
+        ASSERT_NE(answered, calls.end());
+        const std::vector<FakePlatform::Busy> expected{
+            {c.reason, static_cast<std::size_t>(answered - calls.begin()) + 1}, {"", calls.size()}};
+        EXPECT_EQ(f.p.busyReasons, expected) << c.chosen;
+    }
+    // A command that ends before a copy is confirmed gives none.
+    Fixture f;
+    f.answer(std::nullopt);
+    Command1.run(f.commands);
+    EXPECT_TRUE(f.p.busyReasons.empty());
+}
 
 // ---------------------------------------------------------------------------
 // Import: Command3 and Command5.
@@ -358,9 +390,9 @@ TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseAndTheOldOneBecomesIt
     EXPECT_EQ(p.calls,
               (firstPass() + Lines{"FileExists " + other(), question(GetParam().question)} + held +
                Lines{family(), "FileExists " + live(), "StageCopy " + other() + " -> " + live(),
-                                   family(), "CheckDestination " + live(), "FileExists " + own(1),
-                                   "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
-                                   "FlushFolder " + live()}));
+                     family(), "CheckDestination " + live(), "FileExists " + own(1),
+                     "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
+                     "FlushFolder " + live()}));
     EXPECT_EQ(content(live()), imported);
     EXPECT_EQ(content(other()), imported);
     EXPECT_EQ(content(own(1)), before);

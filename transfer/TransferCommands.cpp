@@ -112,6 +112,7 @@ void TransferCommands::exportDatabase(Database database)
         FileSystem& files = platform_.files;
         const FilePath source = memberPath(folder, database, Role::Live);
         const FilePath& target = *chosen;
+        busy_.emplace(platform_.windows, progress::copyingLine(source.shown(), target.shown()));
         const auto refuse = [&](const Status& failed) {
             if (!failed)
                 notice = failureNotice(FileCommand::Export, userForm(database), target.text(),
@@ -136,6 +137,9 @@ void TransferCommands::importDatabase(Database database)
             return;
         FileSystem& files = platform_.files;
         const FilePath& source = *chosen;
+        busy_.emplace(platform_.windows,
+                      progress::copyingLine(source.shown(),
+                                            memberPath(folder, database, Role::Live).shown()));
         const auto refuse = [&](const Status& failed, const ChangeReport& report = {}) {
             notice = failureNotice(FileCommand::Import, userForm(database), source.text(),
                                    failed.error(), report);
@@ -200,6 +204,7 @@ void TransferCommands::runFileCommand(const FileCommandFlow& flow)
                     if (notice)
                         platform_.windows.MsgBox(*notice, MB_ICONERROR, MessageTitle);
                 });
+    busy_.reset();
 }
 
 void TransferCommands::exitAndRestart()

@@ -65,6 +65,9 @@ private:
     CommonDialog& commonDialog1_;
     std::unique_ptr<CopyRunner> copier_;
     std::optional<int> lastAnswer_;
+    // From the user's last answer to the end of a copy's command, its notice
+    // included.
+    std::optional<BusyReason> busy_;
 };
 
 } // namespace marlo
