@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace marlo {
 namespace {
 
@@ -41,27 +43,19 @@ TEST(CloseWhenIdle, ACloseDuringHandlersWaitsForTheOutermostOneAndIsCarriedOutOn
 // the log-off was cancelled; a close the user asked for stays either way.
 TEST(CloseWhenIdle, ACloseKeptForTheSessionIsDroppedWhenTheSessionGoesOn)
 {
-    const struct {
-        bool userAsked, sessionCancelled, closes;
-    } cases[] = {
-        {false, false, true},
-        {false, true, false},
-        {true, true, true},
-    };
-    for (const auto& c : cases) {
+    for (const auto [userAsked, cancelled, closes] :
+         {std::array{false, false, true}, {false, true, false}, {true, true, true}}) {
         CloseWhenIdle gate;
-        int closes = 0;
+        bool closed = false;
         gate.runHandler(
             [&] {
-                if (c.userAsked) {
-                    EXPECT_FALSE(gate.closeNow());
-                }
+                EXPECT_EQ(userAsked && gate.closeNow(), false);
                 gate.keepCloseForSession();
-                if (c.sessionCancelled)
+                if (cancelled)
                     gate.sessionGoesOn();
             },
-            [&] { ++closes; });
-        EXPECT_EQ(closes, c.closes ? 1 : 0) << c.userAsked << c.sessionCancelled;
+            [&] { closed = true; });
+        EXPECT_EQ(closed, closes) << userAsked << cancelled;
     }
     CloseWhenIdle idle;
     idle.keepCloseForSession();

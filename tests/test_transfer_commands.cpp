@@ -110,10 +110,11 @@ auto byName = [](const auto& info) { return std::string(info.param.name); };
 
 // What a command that changes files does first: it holds the folder and
 // mends what a stopped command may have left.
-const Lines held{
-    "HoldFolder C:\\APP", "SeparateBackup C:\\APP\\MARLOcon.mdb -> C:\\APP\\MARLOmdb.bak",
-    "SeparateBackup C:\\APP\\MARLOspm.mdb -> C:\\APP\\MARLOspm.bak",
-    "FileExists C:\\APP\\.MARLOmdb.ba5.~marlo-old", "FileExists C:\\APP\\.MARLOspm.ba5.~marlo-old"};
+const Lines held{"HoldFolder C:\\APP",
+                 "SeparateBackup C:\\APP\\MARLOcon.mdb -> C:\\APP\\MARLOmdb.bak",
+                 "SeparateBackup C:\\APP\\MARLOspm.mdb -> C:\\APP\\MARLOspm.bak",
+                 "FileExists C:\\APP\\.MARLOmdb.ba5.~marlo-old",
+                 "FileExists C:\\APP\\.MARLOspm.ba5.~marlo-old"};
 
 struct Fixture {
     FakePlatform p;
@@ -218,9 +219,11 @@ TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
     // A name typed without a suffix is saved with the default extension.
     answer("E:\\keep\\copy");
     run();
-    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb"} + held +
-                        Lines{"StageCopy " + live() + " -> E:\\keep\\copy.mdb",
-                              "PlaceCopy E:\\keep\\copy.mdb", "FlushFolder E:\\keep\\copy.mdb"}));
+    EXPECT_EQ(p.calls,
+              (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb"} + held +
+               Lines{"StageCopy " + live() + " -> E:\\keep\\copy.mdb",
+                                   "PlaceCopy E:\\keep\\copy.mdb",
+                                   "FlushFolder E:\\keep\\copy.mdb"}));
     EXPECT_EQ(content("E:\\keep\\copy.mdb"), content(live()));
 }
 
@@ -232,8 +235,8 @@ TEST_P(ExportCommand, AnExistingNameEvenTheOtherLiveDatabaseIsOverwrittenOnYes)
     reply(IDYES);
     run();
     EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(Overwrite)} + held +
-                        Lines{"StageCopy " + live() + " -> " + other(), "PlaceCopy " + other(),
-                              "FlushFolder " + other()}));
+                        Lines{"StageCopy " + live() + " -> " + other(),
+                                            "PlaceCopy " + other(), "FlushFolder " + other()}));
     EXPECT_EQ(content(other()), exported);
     EXPECT_EQ(commands.lastAnswer(), IDYES);
 }
@@ -303,6 +306,7 @@ TEST(BusyReason, ACopysCommandGivesItsProgressLineFromTheLastAnswerToItsEnd)
     Command1.run(f.commands);
     EXPECT_TRUE(f.p.busyReasons.empty());
 }
+
 
 // ---------------------------------------------------------------------------
 // Import: Command3 and Command5.
@@ -390,9 +394,9 @@ TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseAndTheOldOneBecomesIt
     EXPECT_EQ(p.calls,
               (firstPass() + Lines{"FileExists " + other(), question(GetParam().question)} + held +
                Lines{family(), "FileExists " + live(), "StageCopy " + other() + " -> " + live(),
-                     family(), "CheckDestination " + live(), "FileExists " + own(1),
-                     "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
-                     "FlushFolder " + live()}));
+                                   family(), "CheckDestination " + live(), "FileExists " + own(1),
+                                   "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
+                                   "FlushFolder " + live()}));
     EXPECT_EQ(content(live()), imported);
     EXPECT_EQ(content(other()), imported);
     EXPECT_EQ(content(own(1)), before);
