@@ -252,6 +252,44 @@ TEST_F(FileCopy, AKeptBackupGoesAgainAndAFileThatAppearedIsNotReplaced)
     EXPECT_EQ(dir.read("MARLOspm.mdb"), "made meanwhile");
 }
 
+// A backup left a second name of its live database (a kill between the two
+// steps) is made a file of its own: the live file's later writes no longer
+// reach it. Two names of two files, or a missing one, are left alone.
+TEST_F(FileCopy, ABackupThatIsASecondNameOfItsDatabaseBecomesAFileOfItsOwn)
+{
+    dir.write("MARLOcon.mdb", "old");
+    const FilePath live = dir.member("MARLOcon.mdb"), backup = dir.member("MARLOmdb.bak");
+    ASSERT_TRUE(files->KeepBackup(live, backup).ok());
+    // A drive without links kept a copy already.
+    const bool linked = std::filesystem::hard_link_count(dir / "MARLOcon.mdb") > 1;
+    const Result<bool> separated = files->SeparateBackup(live, backup);
+    ASSERT_TRUE(separated.ok()) << separated.error().description;
+    EXPECT_EQ(separated.value(), linked);
+    dir.write("MARLOcon.mdb", "written later");
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), "old");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "MARLOmdb.bak"}));
+    for (const FilePath& other : {backup, dir.member("MARLOmdb.ba2")}) {
+        const Result<bool> again = files->SeparateBackup(live, other);
+        ASSERT_TRUE(again.ok()) << again.error().description;
+        EXPECT_FALSE(again.value());
+    }
+}
+
+// One command at a time in a folder: a second hold is refused until the
+// first goes, and the words say why.
+TEST_F(FileCopy, AFolderIsHeldByOneCommandAtATime)
+{
+    auto first = files->HoldFolder(dir.path());
+    ASSERT_TRUE(first.ok()) << first.error().description;
+    ASSERT_TRUE(first.value()->excludes());
+    EXPECT_TRUE(failedWith(files->HoldFolder(dir.path()).status(), FileFailure::FolderHeld));
+    // The holder's own work in the folder goes on.
+    dir.write("a", "a");
+    EXPECT_TRUE(files->MoveFile(dir.member("a"), dir.member("b")).ok());
+    first.value().reset();
+    EXPECT_TRUE(files->HoldFolder(dir.path()).ok());
+}
+
 // The oldest generation is set aside only where it could be deleted.
 TEST_F(FileCopy, AReadOnlyOldestGenerationIsNotSetAside)
 {

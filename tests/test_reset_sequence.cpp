@@ -1,3 +1,4 @@
+#include "FailureWords.h"
 #include "FakePlatform.h"
 #include "ResetSequence.h"
 
@@ -452,6 +453,56 @@ TEST_F(ResetFixture, AFamilyHeldOpenByAnotherProgramIsLeftAloneAsAWhole)
     EXPECT_EQ(platform.endedWith, 1);
 }
 
+// While another command holds the folder, both families are left as they
+// were, with the same pacing, and the closing box says why.
+TEST_F(ResetFixture, AFolderHeldByAnotherCommandLeavesBothFamiliesAlone)
+{
+    addLive();
+    addGenerations({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5});
+    const auto before = platform.files;
+    const std::string held(failureWords(FileFailure::FolderHeld));
+    platform.failOnce("HoldFolder " + App, 11, held);
+    sequence.run();
+
+    for (const auto& [path, file] : before)
+        EXPECT_EQ(content(path), file.content) << path;
+    EXPECT_EQ(platform.files.size(), before.size());
+    EXPECT_EQ(platform.sleptMs, 9500 + 550);
+    std::string box = "MsgBox [MARLO-Corvane:] 16 \"";
+    for (const char* live : {"MARLOCON.MDB", "MARLOSPM.MDB"})
+        box += std::string(" ") + live + " was not reset... " + capitalised(held) +
+               "! Its files were left as they were! \r\n";
+    box += " Please restart the program... \"";
+    EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), box), platform.calls.end());
+    EXPECT_EQ(platform.endedWith, 1);
+}
+
+// An oldest generation that a stopped command left aside goes back to its
+// name where that is free; where the stopped command had moved the next one
+// up it is dropped, as that command was to do, and the closing box says so.
+TEST_F(ResetFixture, AnOldestGenerationLeftAsideIsPutBackOrDroppedAndTheBoxSaysSo)
+{
+    addLive();
+    addGenerations({1, 2, 3, 4}, {1, 2, 3, 4, 5});
+    platform.files[at(".MARLOmdb.ba5.~marlo-old")] = {"CON 5"};
+    platform.files[at(".MARLOspm.ba5.~marlo-old")] = {"stopped SPM 5"};
+    sequence.run();
+
+    EXPECT_EQ(content(at("MARLOmdb.ba5")), "CON 4"); // back, then dropped by this reset
+    EXPECT_EQ(content(at("MARLOspm.ba5")), "SPM 4");
+    for (const char* aside : {".MARLOmdb.ba5.~marlo-old", ".MARLOspm.ba5.~marlo-old"})
+        EXPECT_FALSE(platform.has(at(aside))) << aside;
+    const auto box = std::find_if(platform.calls.begin(), platform.calls.end(),
+                                  [](const std::string& l) { return l.starts_with("MsgBox "); });
+    ASSERT_NE(box, platform.calls.end());
+    EXPECT_TRUE(box->starts_with("MsgBox [MARLO-Corvane:] 64 \" Database reset successfully "
+                                 "completed! \r\n The oldest backup that a stopped command had "
+                                 "set aside as .MARLOspm.ba5.~marlo-old was removed"))
+        << *box;
+    EXPECT_EQ(box->find(".MARLOmdb.ba5.~marlo-old"), std::string::npos) << *box;
+    EXPECT_EQ(platform.endedWith, 0);
+}
+
 // Up to the moment its template takes the live name a family's change can
 // be undone; after a failure every generation is back, the oldest included.
 TEST_F(ResetFixture, AFailedTemplatePlacementPutsEveryFileBackAndIsNotCalledSuccess)
@@ -493,6 +544,59 @@ TEST_F(ResetFixture, AFailedTemplatePlacementPutsEveryFileBackAndIsNotCalledSucc
                             "is now MARLOMDB.BA2;"),
               std::string::npos)
         << *boxLine;
+}
+
+// Any step that changes a name fails, or makes its change and cannot flush
+// it: the closing box follows the files. A family whose template took the
+// live name is not called "not reset"; one that was rolled back has every
+// file as it was and is called "not reset", whatever its steps' flushes
+// said.
+TEST_F(ResetFixture, AtEveryStepTheClosingBoxFollowsTheFiles)
+{
+    addLive();
+    addGenerations({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5});
+    const auto before = platform.files;
+    sequence.run();
+    Lines steps;
+    for (const std::string& call : platform.calls)
+        for (const char* verb :
+             {"SetAside ", "MoveFile ", "KeepBackup ", "PlaceCopy ", "DeleteFile "})
+            if (call.starts_with(verb))
+                steps.push_back(call);
+    ASSERT_EQ(steps.size(), 16u);
+    const std::string live[] = {at("MARLOcon.mdb"), at("MARLOspm.mdb")};
+    const std::string stem[] = {"MARLOmdb", "MARLOspm"};
+    const std::string shown[] = {"MARLOCON.MDB", "MARLOSPM.MDB"};
+    for (const bool unflushed : {false, true})
+        for (const std::string& step : steps) {
+            SCOPED_TRACE((unflushed ? "unflushed: " : "failed: ") + step);
+            platform.files = before;
+            platform.calls.clear();
+            if (!unflushed)
+                platform.failOnce(step);
+            else if (step.starts_with("PlaceCopy "))
+                platform.failOnce("FlushFolder " + step.substr(10), 5, "not flushed");
+            else
+                platform.unflushed.insert(step);
+            ResetSequence(platform, platform).run();
+            const auto box =
+                std::find_if(platform.calls.begin(), platform.calls.end(),
+                             [](const std::string& l) { return l.starts_with("MsgBox "); });
+            ASSERT_NE(box, platform.calls.end());
+            for (int d = 0; d < 2; ++d) {
+                const bool reset = content(live[d]).starts_with("template");
+                EXPECT_EQ(box->find(" " + shown[d] + " was not reset... ") == std::string::npos,
+                          reset)
+                    << *box;
+                if (reset)
+                    continue;
+                for (const auto& [path, file] : before) {
+                    if (path.find(stem[d]) != std::string::npos || path == live[d]) {
+                        EXPECT_EQ(content(path), file.content) << path;
+                    }
+                }
+            }
+        }
 }
 
 // A database that the main program makes where there was none is not

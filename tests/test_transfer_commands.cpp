@@ -1,3 +1,4 @@
+#include "FailureWords.h"
 #include "FakePlatform.h"
 #include "TransferCommands.h"
 
@@ -110,11 +111,10 @@ auto byName = [](const auto& info) { return std::string(info.param.name); };
 
 // What a command that changes files does first: it holds the folder and
 // mends what a stopped command may have left.
-const Lines held{"HoldFolder C:\\APP",
-                 "SeparateBackup C:\\APP\\MARLOcon.mdb -> C:\\APP\\MARLOmdb.bak",
-                 "SeparateBackup C:\\APP\\MARLOspm.mdb -> C:\\APP\\MARLOspm.bak",
-                 "FileExists C:\\APP\\.MARLOmdb.ba5.~marlo-old",
-                 "FileExists C:\\APP\\.MARLOspm.ba5.~marlo-old"};
+const Lines held{
+    "HoldFolder C:\\APP", "SeparateBackup C:\\APP\\MARLOcon.mdb -> C:\\APP\\MARLOmdb.bak",
+    "SeparateBackup C:\\APP\\MARLOspm.mdb -> C:\\APP\\MARLOspm.bak",
+    "FileExists C:\\APP\\.MARLOmdb.ba5.~marlo-old", "FileExists C:\\APP\\.MARLOspm.ba5.~marlo-old"};
 
 struct Fixture {
     FakePlatform p;
@@ -219,11 +219,9 @@ TEST_P(ExportCommand, ANewNameReceivesTheCopyWithoutAQuestion)
     // A name typed without a suffix is saved with the default extension.
     answer("E:\\keep\\copy");
     run();
-    EXPECT_EQ(p.calls,
-              (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb"} + held +
-               Lines{"StageCopy " + live() + " -> E:\\keep\\copy.mdb",
-                                   "PlaceCopy E:\\keep\\copy.mdb",
-                                   "FlushFolder E:\\keep\\copy.mdb"}));
+    EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists E:\\keep\\copy.mdb"} + held +
+                        Lines{"StageCopy " + live() + " -> E:\\keep\\copy.mdb",
+                              "PlaceCopy E:\\keep\\copy.mdb", "FlushFolder E:\\keep\\copy.mdb"}));
     EXPECT_EQ(content("E:\\keep\\copy.mdb"), content(live()));
 }
 
@@ -235,8 +233,8 @@ TEST_P(ExportCommand, AnExistingNameEvenTheOtherLiveDatabaseIsOverwrittenOnYes)
     reply(IDYES);
     run();
     EXPECT_EQ(p.calls, (firstPass() + Lines{"FileExists " + other(), question(Overwrite)} + held +
-                        Lines{"StageCopy " + live() + " -> " + other(),
-                                            "PlaceCopy " + other(), "FlushFolder " + other()}));
+                        Lines{"StageCopy " + live() + " -> " + other(), "PlaceCopy " + other(),
+                              "FlushFolder " + other()}));
     EXPECT_EQ(content(other()), exported);
     EXPECT_EQ(commands.lastAnswer(), IDYES);
 }
@@ -394,9 +392,9 @@ TEST_P(ImportCommand, AnExistingFileReplacesTheLiveDatabaseAndTheOldOneBecomesIt
     EXPECT_EQ(p.calls,
               (firstPass() + Lines{"FileExists " + other(), question(GetParam().question)} + held +
                Lines{family(), "FileExists " + live(), "StageCopy " + other() + " -> " + live(),
-                                   family(), "CheckDestination " + live(), "FileExists " + own(1),
-                                   "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
-                                   "FlushFolder " + live()}));
+                     family(), "CheckDestination " + live(), "FileExists " + own(1),
+                     "KeepBackup " + live() + " -> " + own(1), "PlaceCopy " + live(),
+                     "FlushFolder " + live()}));
     EXPECT_EQ(content(live()), imported);
     EXPECT_EQ(content(other()), imported);
     EXPECT_EQ(content(own(1)), before);
@@ -454,6 +452,14 @@ TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
     EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
     EXPECT_NE(p.calls.back().find("(MARLOCON.EXE)"), std::string::npos);
 
+    // Another command holds the folder.
+    const std::string held(failureWords(FileFailure::FolderHeld));
+    p.failOnce("HoldFolder C:\\APP", 11, held);
+    importOnYes("E:\\old.bak");
+    EXPECT_EQ(contents(), unchanged);
+    EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
+    EXPECT_NE(p.calls.back().find(held), std::string::npos);
+
     // A read-only oldest generation cannot make room.
     p.files.at(own(5)).readOnly = true;
     importOnYes("E:\\old.bak");
@@ -461,18 +467,52 @@ TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
     EXPECT_TRUE(isErrorBox(p.calls.back(), headline));
     EXPECT_NE(p.calls.back().find(own(5).substr(p.appFolder.size() + 1)), std::string::npos);
 
-    // A step after the moves fails: they are undone, the oldest generation
-    // comes back from aside and the backup made goes.
+    // Any step that changes a name fails, or makes its change and then
+    // cannot flush it: before the new content has the live name every step
+    // is undone, the oldest generation comes back from aside and the backup
+    // made goes, and the box never says the file was imported; from then on
+    // the import is made and the box says so.
     p.files.at(own(5)).readOnly = false;
     const auto fiveGenerations = contents();
-    for (const std::string& failing :
-         {"MoveFile " + own(2) + " -> " + own(3), "KeepBackup " + live() + " -> " + own(1),
-          "PlaceCopy " + live()}) {
-        p.failOnce(failing);
-        importOnYes("E:\\old.bak");
-        EXPECT_EQ(contents(), fiveGenerations) << failing;
-        EXPECT_TRUE(isErrorBox(p.calls.back(), headline)) << failing;
-    }
+    const std::size_t start = p.calls.size();
+    importOnYes("E:\\old.bak");
+    const auto imported = contents();
+    std::vector<std::string> steps;
+    for (std::size_t i = start; i < p.calls.size(); ++i)
+        for (const char* verb :
+             {"SetAside ", "MoveFile ", "KeepBackup ", "PlaceCopy ", "DeleteFile "})
+            if (p.calls[i].starts_with(verb))
+                steps.push_back(p.calls[i]);
+    ASSERT_EQ(steps.size(), 8u); // set aside, four moves, backup, placing, drop
+    const std::string done = " Your selected file was imported as " + database + " !";
+    for (const bool unflushed : {false, true})
+        for (const std::string& step : steps) {
+            for (const auto& [path, content] : fiveGenerations)
+                p.addFile(path, content);
+            p.files.erase(aside());
+            if (!unflushed)
+                p.failOnce(step);
+            else if (step.starts_with("PlaceCopy "))
+                p.failOnce("FlushFolder " + live(), 5, "the folder could not be flushed");
+            else
+                p.unflushed.insert(step);
+            importOnYes("E:\\old.bak");
+            const bool made = content(live()) == "old";
+            SCOPED_TRACE((unflushed ? "unflushed: " : "failed: ") + step);
+            if (!made) {
+                EXPECT_EQ(contents(), fiveGenerations);
+            }
+            EXPECT_EQ(made,
+                      step.starts_with("PlaceCopy ") ? unflushed : step.starts_with("DeleteFile "));
+            EXPECT_TRUE(p.calls.back().starts_with("MsgBox [MARLO-Corvane:] 16 \"" +
+                                                   (made ? done : headline)))
+                << p.calls.back();
+            if (made && step.starts_with("DeleteFile ") && !unflushed) {
+                EXPECT_EQ(content(aside()), "gen 5");
+            } else if (made) {
+                EXPECT_EQ(contents(), imported);
+            }
+        }
 }
 
 // A copy can take minutes: a main program started meanwhile, or a database

@@ -222,9 +222,14 @@ TEST(ImportWindowChooser, TheWindowsOwnChooserServesItsCommands)
     EXPECT_EQ(QDir(directory), QDir(folder.path()));
     const std::string saved = folder.filePath("saved.mdb").toStdString();
     EXPECT_EQ(p.calls,
-              (std::vector<std::string>{"FileExists " + saved,
-                                        "StageCopy " + p.path("\\MARLOcon.mdb") + " -> " + saved,
-                                        "PlaceCopy " + saved, "FlushFolder " + saved}));
+              (std::vector<std::string>{
+                  "FileExists " + saved, "HoldFolder " + p.appFolder,
+                  "SeparateBackup " + p.path("\\MARLOcon.mdb") + " -> " + p.path("\\MARLOmdb.bak"),
+                  "SeparateBackup " + p.path("\\MARLOspm.mdb") + " -> " + p.path("\\MARLOspm.bak"),
+                  "FileExists " + p.path("\\.MARLOmdb.ba5.~marlo-old"),
+                  "FileExists " + p.path("\\.MARLOspm.ba5.~marlo-old"),
+                  "StageCopy " + p.path("\\MARLOcon.mdb") + " -> " + saved, "PlaceCopy " + saved,
+                  "FlushFolder " + saved}));
     EXPECT_EQ(p.files.at(saved).content, "con");
 }
 

@@ -172,7 +172,7 @@ TEST_F(ResetWindow, EscapeDoesNothingAndEnterOrSpacePressTheFocusedButton)
     typeKey(&window, Qt::Key_Return);
     ASSERT_GE(p.calls.size(), 2u);
     EXPECT_FALSE(control("OKButton")->isEnabled());
-    EXPECT_EQ(p.calls[1], "Sleep 200");
+    EXPECT_NE(std::find(p.calls.begin(), p.calls.end(), "Sleep 200"), p.calls.end());
     EXPECT_EQ(p.calls.back(), "Unload 1");
 
     // Space on "Cancel": the cancel path.
