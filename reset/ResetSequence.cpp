@@ -287,20 +287,23 @@ void ResetSequence::closing()
     std::string problems;
     std::string mended;
     for (const std::string& line : mended_)
-        mended += " " + capitalised(line) + "! \r\n";
+        mended.append(1, ' ').append(capitalised(line)).append("! \r\n");
     for (const Family& family : families_)
         if (family.outcome != Outcome::Reset)
             problems +=
                 notResetLine(family.database, family.outcome, family.reason, family.report) +
                 "\r\n";
-    if (problems.empty())
-        onError_.step(windows.MsgBox(mended.empty() ? texts::ResetCompleted
-                                                    : texts::ResetCompletedFirst +
-                                                          ("\r\n" + mended) + texts::PleaseRestart,
-                                     MB_ICONINFORMATION, MessageTitle));
-    else
-        onError_.step(
-            windows.MsgBox(mended + problems + texts::PleaseRestart, MB_ICONERROR, MessageTitle));
+    std::string message;
+    if (problems.empty() && mended.empty()) {
+        message = texts::ResetCompleted;
+    } else if (problems.empty()) {
+        message.append(texts::ResetCompletedFirst).append("\r\n").append(mended);
+        message.append(texts::PleaseRestart);
+    } else {
+        message.append(mended).append(problems).append(texts::PleaseRestart);
+    }
+    onError_.step(windows.MsgBox(message, problems.empty() ? MB_ICONINFORMATION : MB_ICONERROR,
+                                 MessageTitle));
     onError_.step(takeFocus());
     windows.DoEvents();
     windows.Sleep(2000);

@@ -157,7 +157,8 @@ Result<std::unique_ptr<StagedCopy>> FakePlatform::StageCopy(const FilePath& sour
         *this, destination, files[source].content, options.overwrite));
 }
 
-Status FakePlatform::KeepBackup(const FilePath& fileKept, const FilePath& backupFile)
+Status FakePlatform::KeepBackup(const FilePath& fileKept, const FilePath& backupFile,
+                                const CopyProgress& progress)
 {
     const std::string& file = fileKept.text();
     const std::string& backup = backupFile.text();
@@ -165,11 +166,16 @@ Status FakePlatform::KeepBackup(const FilePath& fileKept, const FilePath& backup
     if (Status s = record(line); !s)
         return s;
     if (real_)
-        return changed(line, real_->KeepBackup(fileKept, backupFile));
+        return changed(line, real_->KeepBackup(fileKept, backupFile, progress));
     if (!has(file))
         return Status::failure(53, "File not found");
     if (has(backup))
         return Status::failure(58, "File already exists");
+    const std::uint64_t size = files[file].content.size();
+    for (const CopyStep& step : {CopyStep{CopyStep::Phase::Reading, size, size},
+                                 CopyStep{CopyStep::Phase::Finishing, size, size}})
+        if (progress && !progress(step))
+            return Status::cancelled(18, "the copy was cancelled");
     files[backup] = files[file];
     return changed(line, {});
 }

@@ -111,7 +111,10 @@ public:
     Result<std::unique_ptr<StagedCopy>> StageCopy(const FilePath& source,
                                                   const FilePath& destination,
                                                   const CopyOptions& options) override;
-    Status KeepBackup(const FilePath& file, const FilePath& backup) override;
+    // Keeps at once, reporting the content as one reading before it
+    // finishes; a refused report cancels it with nothing kept.
+    Status KeepBackup(const FilePath& file, const FilePath& backup,
+                      const CopyProgress& progress) override;
     Status RemoveKeptBackup(const FilePath& backup) override;
     Status MoveFile(const FilePath& source, const FilePath& destination) override;
     Status SetAside(const FilePath& path, const FilePath& aside) override;

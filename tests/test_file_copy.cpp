@@ -100,9 +100,13 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     dir.write("dst", "old");
 
     std::vector<std::uint64_t> seen;
-    CopyProgress progress = [&](std::uint64_t copied, std::uint64_t total) {
-        EXPECT_EQ(total, content.size());
-        seen.push_back(copied);
+    std::vector<CopyStep::Phase> phases;
+    CopyProgress progress = [&](const CopyStep& step) {
+        EXPECT_EQ(step.total, content.size());
+        EXPECT_EQ(step.attempt, 1);
+        phases.push_back(step.phase);
+        if (step.phase == CopyStep::Phase::Reading)
+            seen.push_back(step.done);
         return true;
     };
     ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress}).ok());
@@ -110,11 +114,14 @@ TEST_F(FileCopy, ProgressIsReportedAndACancelLeavesTheDestinationAsItWas)
     EXPECT_EQ(seen.front(), 0u);
     EXPECT_EQ(seen.back(), content.size());
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    // Finishing is told once, last.
+    EXPECT_EQ(std::count(phases.begin(), phases.end(), CopyStep::Phase::Finishing), 1);
+    EXPECT_EQ(phases.back(), CopyStep::Phase::Finishing);
 
     dir.write("dst", "old");
     for (int stopAt : {0, 1}) {
         int calls = 0;
-        progress = [&](std::uint64_t, std::uint64_t) { return calls++ < stopAt; };
+        progress = [&](const CopyStep&) { return calls++ < stopAt; };
         const Status cancelled =
             copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress});
         ASSERT_FALSE(cancelled.ok());
@@ -209,9 +216,9 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
     dir.write("MARLOmdb.bak", "older");
     dir.write("import.mdb", "new");
     const FilePath live = dir.member("MARLOcon.mdb");
-    EXPECT_TRUE(
-        failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK")), FileFailure::NewNameTaken));
-    EXPECT_TRUE(failedWith(files->KeepBackup(dir.member("missing.mdb"), dir.member("x.bak")),
+    EXPECT_TRUE(failedWith(files->KeepBackup(live, dir.member("MARLOMDB.BAK"), {}),
+                           FileFailure::NewNameTaken));
+    EXPECT_TRUE(failedWith(files->KeepBackup(dir.member("missing.mdb"), dir.member("x.bak"), {}),
                            FileFailure::FileMissing));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "older");
@@ -219,7 +226,7 @@ TEST_F(FileCopy, AKeptBackupHoldsTheOldContentOnceTheNewIsPlaced)
 
     auto staged = files->StageCopy(dir.chosen("import.mdb"), live, {});
     ASSERT_TRUE(staged.ok()) << staged.error().description;
-    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
+    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak"), {}).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
     EXPECT_EQ(dir.read("MARLOmdb.bak"), "old");
     ASSERT_TRUE(staged.value()->Place().ok());
@@ -239,7 +246,7 @@ TEST_F(FileCopy, AKeptBackupGoesAgainAndAFileThatAppearedIsNotReplaced)
     dir.write("MARLOcon.mdb", "old");
     dir.write("import.mdb", "new");
     const FilePath live = dir.member("MARLOcon.mdb");
-    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak")).ok());
+    ASSERT_TRUE(files->KeepBackup(live, dir.member("MARLOmdb.bak"), {}).ok());
     ASSERT_TRUE(files->RemoveKeptBackup(dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOcon.mdb", "import.mdb"}));
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "old");
@@ -259,7 +266,7 @@ TEST_F(FileCopy, ABackupThatIsASecondNameOfItsDatabaseBecomesAFileOfItsOwn)
 {
     dir.write("MARLOcon.mdb", "old");
     const FilePath live = dir.member("MARLOcon.mdb"), backup = dir.member("MARLOmdb.bak");
-    ASSERT_TRUE(files->KeepBackup(live, backup).ok());
+    ASSERT_TRUE(files->KeepBackup(live, backup, {}).ok());
     // A drive without links kept a copy already: a write in place tells (the
     // count of links is not known to every host's library).
     std::ofstream(dir / "MARLOcon.mdb", std::ios::app) << "+";

@@ -515,6 +515,35 @@ TEST_P(ImportCommand, ARefusedImportChangesNothingAtAllAndSaysWhy)
         }
 }
 
+// Where the drive has no links the backup is a whole copy: it runs as the
+// import's own copy does, and a cancel there puts every name back.
+TEST_P(ImportCommand, TheBackupCopyRunsAsALongCopyAndItsCancelPutsEveryNameBack)
+{
+    for (int g = 1; g <= 5; ++g)
+        p.addFile(own(g), "gen " + std::to_string(g));
+    const auto unchanged = contents();
+    struct CancelTheSecondCopy : CopyRunner {
+        Status run(const NamedCopy& copy) override
+        {
+            copies.push_back(copy.sourceName + " to " + copy.destinationName);
+            return copy.task([second = copies.size() == 2](const CopyStep&) { return !second; });
+        }
+        Lines copies;
+    };
+    auto runner = std::make_unique<CancelTheSecondCopy>();
+    const Lines& copies = runner->copies;
+    TransferCommands cancelling{p, chooser, std::move(runner)};
+    answer("E:\\old.bak");
+    reply(IDYES);
+    GetParam().run(cancelling);
+
+    EXPECT_EQ(copies, (Lines{"old.bak to " + database(), database() + " to " + upper(own(1))}));
+    EXPECT_EQ(contents(), unchanged);
+    EXPECT_EQ(p.calls.back(),
+              "MsgBox [MARLO-Corvane:] 16 \" The import of your selected file as " + database() +
+                  " was cancelled ! \r\n E:\\old.bak \r\n Nothing was changed... \"");
+}
+
 // A copy can take minutes: a main program started meanwhile, or a database
 // made meanwhile where there was none, is found right before the first
 // change, and nothing changes.

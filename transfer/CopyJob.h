@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileSystem.h"
 #include "Result.h"
 
 #include <chrono>
@@ -17,32 +18,54 @@ class CopyJob {
 public:
     struct Seen {
         bool reported = false, ended = false;
-        std::uint64_t copied = 0, total = 0;
+        CopyStep step;
+        // Counts the reports, so that a worker that reports nothing new for a
+        // while can be told from one that works on.
+        std::uint64_t reports = 0;
     };
 
-    // The worker's progress hook: keeps the figures and answers whether to go on.
-    bool progress(std::uint64_t copied, std::uint64_t total)
+    // The worker's progress hook: keeps the step and answers whether to go on.
+    bool progress(const CopyStep& step)
     {
         const std::lock_guard lock(mutex_);
         seen_.reported = true;
-        seen_.copied = copied;
-        seen_.total = total;
+        seen_.step = step;
+        ++seen_.reports;
         return !cancel_;
     }
-    // False once the whole has been reported: the copy can no longer stop,
-    // and the user must not be told that nothing will change.
+    // False once the copy is finishing: it can no longer stop, and the user
+    // must not be told that nothing will change.
     bool cancel()
     {
         const std::lock_guard lock(mutex_);
-        if (seen_.reported && seen_.copied >= seen_.total)
+        if (seen_.reported && seen_.step.phase == CopyStep::Phase::Finishing)
             return false;
         cancel_ = true;
+        return true;
+    }
+    // Stops waiting for a cancelled copy whose worker is stuck (a read on a
+    // dead drive): the job counts as ended, and whatever the worker answers
+    // later is dropped; its runner answers that the copy was cancelled. The
+    // worker is refused at its next report, so it changes nothing but its own
+    // staged copy. False where the copy has ended or was never cancelled.
+    bool abandon()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            if (seen_.ended || !cancel_)
+                return false;
+            abandoned_ = true;
+            seen_.ended = true;
+        }
+        endedChanged_.notify_all();
         return true;
     }
     void end(Status result)
     {
         {
             const std::lock_guard lock(mutex_);
+            if (abandoned_)
+                return;
             result_ = std::move(result);
             seen_.ended = true;
             if (whenEnded_)
@@ -79,12 +102,18 @@ public:
         const std::lock_guard lock(mutex_);
         return result_;
     }
+    bool abandoned()
+    {
+        const std::lock_guard lock(mutex_);
+        return abandoned_;
+    }
 
 private:
     std::mutex mutex_;
     std::condition_variable endedChanged_;
     Seen seen_;
     bool cancel_ = false;
+    bool abandoned_ = false;
     Status result_;
     std::function<void()> whenEnded_;
 };

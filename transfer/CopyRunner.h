@@ -4,6 +4,7 @@
 #include "Result.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -38,23 +39,25 @@ public:
 
     // Runs `work`, which takes the progress hook and answers a Status or a
     // Result, and answers what it answered, or why it did not run to its end.
+    // The task owns what it writes to, so that one a runner gives up on may
+    // still return.
     template <class Work>
     std::invoke_result_t<Work&, const CopyProgress&> copy(std::string sourceName,
                                                           std::string destinationName, Work work)
     {
         using Answer = std::invoke_result_t<Work&, const CopyProgress&>;
         // Written by the task, read once the runner has ended it.
-        std::optional<Answer> answer;
-        const Status ran = run(
-            {std::move(sourceName), std::move(destinationName), [&](const CopyProgress& progress) {
-                 answer.emplace(work(progress));
-                 return statusOf(*answer);
-             }});
+        const auto answer = std::make_shared<std::optional<Answer>>();
+        const Status ran = run({std::move(sourceName), std::move(destinationName),
+                                [answer, work = std::move(work)](const CopyProgress& progress) {
+                                    answer->emplace(work(progress));
+                                    return statusOf(**answer);
+                                }});
         if (!ran)
             return ran;
-        if (!answer)
+        if (!*answer)
             throw std::logic_error("the copy runner did not run its copy");
-        return std::move(*answer);
+        return std::move(**answer);
     }
 
 private:

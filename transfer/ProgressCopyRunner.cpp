@@ -1,8 +1,9 @@
 #include "ProgressCopyRunner.h"
 
+#include "ProgressPresenter.h"
 #include "ProgressTexts.h"
 
-#include <cstdint>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -19,19 +20,24 @@ ProgressCopyRunner::ProgressCopyRunner(ShowUntilEnded show, CopyWork work,
 Status ProgressCopyRunner::run(const NamedCopy& copy)
 {
     const std::string copying = progress::copyingLine(copy.sourceName, copy.destinationName);
-    // The worker gets its own copies of everything it uses but the job,
-    // which outlives it: the thread is joined before the job goes.
-    CopyJob job;
-    {
-        const std::jthread worker([&job, work = work_, task = copy.task] {
-            job.end(work(task, [&job](std::uint64_t copied, std::uint64_t total) {
-                return job.progress(copied, total);
-            }));
-        });
-        if (!job.waitFor(quietFor_))
-            show_(job, copying);
+    // The worker shares the job and has its own copies of everything else it
+    // uses, so that one given up on may return long after this has.
+    const auto job = std::make_shared<CopyJob>();
+    std::thread worker([job, work = work_, task = copy.task] {
+        job->end(work(task, [&job](const CopyStep& step) { return job->progress(step); }));
+    });
+    if (!job->waitFor(quietFor_))
+        show_(*job, copying);
+    // A showing that closed before the copy's end cancelled it; a worker
+    // that does not come back from the drive is not waited for.
+    if (!job->waitFor(ProgressPresenter::StallTime))
+        job->abandon();
+    if (job->abandoned()) {
+        worker.detach();
+        return copyCancelled();
     }
-    return job.result();
+    worker.join();
+    return job->result();
 }
 
 Status ProgressCopyRunner::runTask(const CopyTask& task, const CopyProgress& progress)

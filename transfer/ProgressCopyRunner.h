@@ -23,7 +23,8 @@ using ShowUntilEnded = std::function<void(CopyJob& job, const std::string& copyi
 // freeze the window. The window's thread first waits for the worker without
 // running any event; a copy that ends within `quietFor` shows nothing. A
 // longer one is shown by `show` until it ends; its Cancel stops the copy,
-// which then fails as cancelled and leaves the destination as it was.
+// which then fails as cancelled and leaves the destination as it was. A
+// cancelled worker stuck in the drive is left to return on its own.
 class ProgressCopyRunner : public CopyRunner {
 public:
     static constexpr std::chrono::milliseconds DefaultQuietTime{500};

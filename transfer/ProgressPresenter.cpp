@@ -9,16 +9,19 @@ namespace marlo {
 
 namespace {
 
-// A copy of nothing is whole at once.
-int barPosition(std::uint64_t copied, std::uint64_t total)
+// A reading of nothing is whole at once.
+int barPosition(std::uint64_t done, std::uint64_t total)
 {
     return total == 0 ? ProgressView::BarSteps
-                      : static_cast<int>(std::min(copied, total) * ProgressView::BarSteps / total);
+                      : static_cast<int>(std::min(done, total) * ProgressView::BarSteps / total);
 }
 
 } // namespace
 
-ProgressPresenter::ProgressPresenter(CopyJob& job, ProgressView& view) : job_(job), view_(view) {}
+ProgressPresenter::ProgressPresenter(CopyJob& job, ProgressView& view, Clock now)
+    : job_(job), view_(view), now_(std::move(now)), lastReport_(now_())
+{
+}
 
 ProgressPresenter::~ProgressPresenter()
 {
@@ -28,20 +31,35 @@ ProgressPresenter::~ProgressPresenter()
 
 void ProgressPresenter::look()
 {
-    const CopyJob::Seen seen = job_.seen();
-    if (seen.reported)
-        showFigures(seen.copied, seen.total);
-    ended_ = seen.ended;
     if (ended_)
+        return;
+    const CopyJob::Seen seen = job_.seen();
+    if (seen.reports != reports_) {
+        reports_ = seen.reports;
+        lastReport_ = now_();
+        waitingShown_ = false;
+        showStep(seen.step);
+    }
+    ended_ = seen.ended;
+    if (ended_) {
         view_.finish();
+        return;
+    }
+    if (!stalled())
+        return;
+    if (cancelling_) {
+        abandonIfStalled();
+    } else if (!std::exchange(waitingShown_, true)) {
+        view_.setBytesLine(progress::WaitingForDrive);
+    }
 }
 
 void ProgressPresenter::requestCancel()
 {
     if (!cancelEnabled_)
         return;
-    // The copy refuses once it has reported the whole: the figures that
-    // say so grey Cancel out, and the copy ends whole.
+    // The copy refuses once it is finishing: the step that says so greys
+    // Cancel out, and the copy ends whole.
     if (!job_.cancel()) {
         look();
         return;
@@ -49,15 +67,31 @@ void ProgressPresenter::requestCancel()
     cancelling_ = true;
     disableCancel();
     view_.setBytesLine(progress::Cancelling);
+    abandonIfStalled();
 }
 
-void ProgressPresenter::showFigures(std::uint64_t copied, std::uint64_t total)
+bool ProgressPresenter::stalled() const
+{
+    return now_() - lastReport_ >= StallTime;
+}
+
+// A worker stuck in its drive would keep the window up for good; it was
+// refused at its next report, so the command ends as cancelled without it.
+void ProgressPresenter::abandonIfStalled()
+{
+    if (stalled() && job_.abandon()) {
+        ended_ = true;
+        view_.finish();
+    }
+}
+
+void ProgressPresenter::showStep(const CopyStep& step)
 {
     if (!cancelling_)
-        view_.setBytesLine(progress::bytesLine(copied, total));
-    view_.setBarPosition(barPosition(copied, total));
-    // Only the final sync and rename remain, which cannot be cancelled.
-    if (copied >= total)
+        view_.setBytesLine(progress::stepLine(step));
+    view_.setBarPosition(barPosition(step.done, step.total));
+    // Only the final flush and rename remain, which cannot be cancelled.
+    if (step.phase == CopyStep::Phase::Finishing)
         disableCancel();
 }
 

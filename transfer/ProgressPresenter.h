@@ -3,7 +3,9 @@
 #include "CopyJob.h"
 #include "ProgressView.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace marlo {
 
@@ -13,7 +15,14 @@ namespace marlo {
 // until ended().
 class ProgressPresenter {
 public:
-    ProgressPresenter(CopyJob& job, ProgressView& view);
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    // A copy that reports nothing for this long waits for its drive; once
+    // cancelled, it is not waited for any longer.
+    static constexpr std::chrono::seconds StallTime{10};
+
+    ProgressPresenter(
+        CopyJob& job, ProgressView& view,
+        Clock now = [] { return std::chrono::steady_clock::now(); });
     // A showing that ends before the copy (the program is to end) stops the
     // copy, so that waiting for the worker is short.
     ~ProgressPresenter();
@@ -27,13 +36,19 @@ public:
     bool ended() const { return ended_; }
 
 private:
-    void showFigures(std::uint64_t copied, std::uint64_t total);
+    void showStep(const CopyStep& step);
+    bool stalled() const;
+    void abandonIfStalled();
     void disableCancel();
 
     CopyJob& job_;
     ProgressView& view_;
+    Clock now_;
+    std::uint64_t reports_ = 0;
+    std::chrono::steady_clock::time_point lastReport_;
     bool cancelEnabled_ = true;
     bool cancelling_ = false;
+    bool waitingShown_ = false;
     bool ended_ = false;
 };
 

@@ -1,7 +1,6 @@
 #include "ProgressTexts.h"
 
 #include "DatabaseFiles.h"
-#include "FileSystem.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,6 +55,16 @@ std::string bytesLine(std::uint64_t copied, std::uint64_t total)
     if (scale == 1)
         return ' ' + std::to_string(done) + " of " + std::to_string(whole) + " MiB ";
     return ' ' + tenths(done) + " of " + tenths(whole) + " MiB ";
+}
+
+std::string stepLine(const CopyStep& step)
+{
+    if (step.phase == CopyStep::Phase::Checking)
+        return Checking;
+    const std::string figures = bytesLine(step.done, step.total);
+    if (step.phase == CopyStep::Phase::Reading && step.attempt > 1)
+        return " The file changed; copying again:" + figures;
+    return figures;
 }
 
 } // namespace marlo::progress

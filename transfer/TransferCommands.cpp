@@ -158,7 +158,10 @@ void TransferCommands::importDatabase(Database database)
         if (step)
             step = change.shiftRun();
         if (step)
-            step = change.finish();
+            step = change.finish(
+                [this](const FilePath& file, const FilePath& backup, const auto& keep) {
+                    return copier_->copy(file.shown(), backup.shown(), keep);
+                });
         if (step)
             return;
         if (change.report().placed)

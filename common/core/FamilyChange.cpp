@@ -170,30 +170,35 @@ Status FamilyChange::shiftGeneration(int generation)
     return moved;
 }
 
-Status FamilyChange::keepLive()
+Status FamilyChange::keepLive(const KeepRunner& run)
 {
     const FilePath live = livePath();
     Result<bool> present = liveThere();
     if (!present || !present.value())
         return present.status(); // nothing to keep: the new file comes as a new one
     const FilePath newest = generationPath(1);
-    Status kept = record(files_.KeepBackup(live, newest), {Kind::Kept, 1});
+    // Holds nothing of this change: a runner may leave it running.
+    const auto keep = [&files = files_, live, newest](const CopyProgress& progress) {
+        return files.KeepBackup(live, newest, progress);
+    };
+    const auto keepBackup = [&] { return run ? run(live, newest, keep) : keep({}); };
+    Status kept = record(keepBackup(), {Kind::Kept, 1});
     if (tookEffect(kept))
         return kept;
     Result<bool> taken = files_.FileExists(newest);
     if (taken.ok() && taken.value()) {
         if (Status room = shiftGeneration(1); !room)
             return room;
-        kept = record(files_.KeepBackup(live, newest), {Kind::Kept, 1});
+        kept = record(keepBackup(), {Kind::Kept, 1});
     }
     return kept;
 }
 
-Status FamilyChange::finish()
+Status FamilyChange::finish(const KeepRunner& run)
 {
     // Nothing may end the tool between the backup name and the placing.
     const SessionEndDeferred uncut;
-    if (Status kept = keepLive(); !kept)
+    if (Status kept = keepLive(run); !kept)
         return kept;
     return place();
 }

@@ -15,6 +15,13 @@ namespace marlo {
 
 class FileSystem;
 
+// Runs `keep`, the KeepBackup of `file` under the name `backup`, with the
+// progress hook it is to report to: where the drive has no links that is a
+// whole copy, which a program may show as its other long copies.
+using KeepRunner =
+    std::function<Status(const FilePath& file, const FilePath& backup,
+                         const std::function<Status(const CopyProgress& progress)>& keep)>;
+
 // What a change of one family left behind when it did not simply succeed, in
 // the user's words: what was done that could not be undone, and where the
 // old data now is.
@@ -67,8 +74,9 @@ public:
     // at once the staged copy takes the live name (as a new file where there
     // was none, never replacing one that appeared meanwhile); then the
     // set-aside oldest is dropped. Fails before the placing with nothing
-    // placed, or after it with report().placed set.
-    Status finish();
+    // placed, or after it with report().placed set. `run` runs the
+    // KeepBackup; without one it runs as it is.
+    Status finish(const KeepRunner& run = {});
     // Puts every name back; answers what is left changed.
     ChangeReport rollBack();
 
@@ -85,7 +93,7 @@ private:
 
     Status record(Status done, Step step);
     Result<bool> liveThere();
-    Status keepLive();
+    Status keepLive(const KeepRunner& run);
     Status place();
     Status setAsideOldest();
     FilePath generationPath(int generation) const;

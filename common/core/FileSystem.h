@@ -11,9 +11,23 @@
 
 namespace marlo {
 
-// Told how far a copy has come, in bytes of the whole; answering false
-// cancels the copy. Called on the thread that runs the copy.
-using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
+// How far a copy has come. It reads its source, and where the drive's
+// stamps cannot tell a change it reads the whole source again to check it;
+// a source that changed meanwhile is read again from its start. Every one of
+// these can stop. Once the copy is finishing only its flush and rename
+// remain, and those cannot.
+struct CopyStep {
+    enum class Phase { Reading, Checking, Finishing };
+    Phase phase = Phase::Reading;
+    // Bytes read in this phase, of the source's size as last seen: a source
+    // that grows while it is read shows its new size.
+    std::uint64_t done = 0, total = 0;
+    int attempt = 1; // from 2 on, the source changed and is read again
+};
+
+// Told how far a copy has come; answering false cancels the copy, except
+// once it is finishing. Called on the thread that runs the copy.
+using CopyProgress = std::function<bool(const CopyStep& step)>;
 
 // How a host's file layer copies: whether it may replace an existing
 // destination, and whom it tells of its progress.
@@ -100,8 +114,9 @@ public:
     // Gives `backup` the content that `file` has now without taking `file`'s
     // name away, and never replaces `backup`: a second link to the file where
     // the drive has links, else a crash-safe copy that takes the name only
-    // while it is free.
-    virtual Status KeepBackup(const FilePath& file, const FilePath& backup) = 0;
+    // while it is free, reporting to `progress` as StageCopy does.
+    virtual Status KeepBackup(const FilePath& file, const FilePath& backup,
+                              const CopyProgress& progress) = 0;
     // Takes away a name that KeepBackup gave, the file keeping its other
     // name. Not refused because another program holds the file: its data is
     // not touched.
@@ -146,6 +161,10 @@ inline Status copyFile(FileSystem& files, const FilePath& source, const FilePath
 {
     return placeStaged(files.StageCopy(source, destination, options));
 }
+
+// A copy that the user stopped, as the host's file layer fails it: what a
+// program answers for a copy it gave up waiting for.
+Status copyCancelled();
 
 // Folder of the running executable, read from the host anew at every call.
 std::string hostApplicationFolder();

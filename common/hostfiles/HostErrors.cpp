@@ -1,5 +1,7 @@
 #include "HostErrors.h"
 
+#include "FileSystem.h"
+
 #include <algorithm>
 
 namespace marlo {
@@ -42,6 +44,11 @@ Status cancelled()
 {
     return Status::cancelled(static_cast<int>(hostErrors.cancelled),
                              std::string(failureWords(FileFailure::Cancelled)));
+}
+
+Status copyCancelled()
+{
+    return cancelled();
 }
 
 bool meansNoSuchName(long error)

@@ -5,8 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
+#include <fstream>
+#include <utility>
+#include <vector>
 
 using namespace marlo;
 using test::failedWith;
@@ -83,4 +89,76 @@ TEST_F(PosixFileCopy, PipesAndLinksAreNoOrdinaryFiles)
     EXPECT_EQ(dir.read("MARLOCON.MDB"), "live");
     EXPECT_EQ(dir.names(),
               (std::vector<std::string>{"MARLOCON.MDB", "hardlink", "pipe", "src", "symlink"}));
+}
+
+// A source that another program writes while it is copied: every reading,
+// past its starting size, the check of its content and a new start, can be
+// cancelled, and the destination stays as it was.
+TEST_F(PosixFileCopy, ACopyCancelledInAnyReadingOfAChangingSourceLeavesTheDestination)
+{
+    using Phase = CopyStep::Phase;
+    constexpr std::uint64_t Start = 4 << 20;
+    // A source stamped ahead is one whose stamps cannot tell a change: its
+    // content is checked. One that grows is written on at the first report.
+    const struct {
+        const char* name;
+        bool stampAhead, grows;
+        Phase stopIn;
+        int attempt;
+        bool afterReading;
+    } cases[] = {{"past its starting size", false, true, Phase::Reading, 1, true},
+                 {"starting over", false, true, Phase::Reading, 2, true},
+                 {"checking before reading", true, false, Phase::Checking, 1, false},
+                 {"checking after reading", true, false, Phase::Checking, 1, true}};
+    for (const auto& c : cases) {
+        dir.write("src", std::string(Start, 's'));
+        dir.write("dst", "old");
+        const timespec ahead[2] = {{::time(nullptr) + 3600, 0}, {::time(nullptr) + 3600, 0}};
+        if (c.stampAhead) {
+            ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "src").c_str(), ahead, 0), 0);
+        }
+        bool grown = false, read = false, stopped = false;
+        const auto progress = [&](const CopyStep& step) {
+            if (c.grows && !std::exchange(grown, true))
+                std::ofstream(dir / "src", std::ios::app) << std::string(5 * Start, 'g');
+            stopped = stopped || (step.phase == c.stopIn && step.attempt == c.attempt &&
+                                  read == c.afterReading && step.done < step.total &&
+                                  (!c.grows || step.done > Start));
+            read = read || step.phase == Phase::Reading;
+            return !stopped;
+        };
+        const Status copied =
+            copyFile(*files, dir.chosen("src"), dir.chosen("dst"), {true, progress});
+        EXPECT_TRUE(stopped && !copied.ok() && copied.error().cancelled) << c.name;
+        EXPECT_EQ(dir.read("dst"), "old") << c.name;
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"dst", "src"})) << c.name;
+    }
+}
+
+// Where the drive has no links (here: none across drives) the backup is a
+// whole copy, which reports and can be cancelled as every other.
+TEST_F(PosixFileCopy, ABackupCopiedForWantOfLinksReportsAndCanBeCancelled)
+{
+    if (::access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "no second drive";
+    test::FileTestFolder other("/dev/shm");
+    const std::string content(3 << 20, 'k');
+    other.write("MARLOcon.mdb", content);
+    CopyStep last;
+    const auto report = [&](const CopyStep& step) {
+        last = step;
+        return true;
+    };
+    ASSERT_TRUE(
+        files->KeepBackup(other.chosen("MARLOcon.mdb"), dir.member("MARLOmdb.bak"), report).ok());
+    EXPECT_EQ(dir.read("MARLOmdb.bak"), content);
+    EXPECT_EQ(last.phase, CopyStep::Phase::Finishing);
+    EXPECT_EQ(last.done, content.size());
+
+    const auto refuse = [](const CopyStep&) { return false; };
+    const Status cancelled =
+        files->KeepBackup(other.chosen("MARLOcon.mdb"), dir.member("MARLOmdb.ba2"), refuse);
+    EXPECT_TRUE(!cancelled.ok() && cancelled.error().cancelled);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"MARLOmdb.bak"}));
+    EXPECT_EQ(other.read("MARLOcon.mdb"), content);
 }

@@ -184,12 +184,12 @@ struct ProgressCopy : ::testing::Test {
     {
         return [this](const CopyTask& task, const CopyProgress& progress) {
             copiedOn = std::this_thread::get_id();
-            return task([&](std::uint64_t copied, std::uint64_t total) {
+            return task([&](const CopyStep& step) {
                 // Shown, then held, then answered: a cancel
                 // meanwhile counts.
-                progress(copied, total);
-                gate.pass(copied);
-                return progress(copied, total);
+                progress(step);
+                gate.pass(step.done);
+                return progress(step);
             });
         };
     }

@@ -113,7 +113,7 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
 
     // No one writes to it: writers are shut out while it is read.
     int writersLetIn = 0;
-    const auto tryWriters = [&](std::uint64_t, std::uint64_t) {
+    const auto tryWriters = [&](const CopyStep&) {
         writersLetIn += bool(openFile(live, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
         return true;
     };
@@ -133,8 +133,8 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
 
     // Written in place once while it is read: copied again, as it is now.
     int attempts = 0;
-    const auto writeOnce = [&](std::uint64_t copied, std::uint64_t) {
-        if (copied == 0 && attempts++ == 0)
+    const auto writeOnce = [&](const CopyStep& step) {
+        if (step.phase == CopyStep::Phase::Reading && step.done == 0 && attempts++ == 0)
             writeAt(mainProgram.get(), 0, "w");
         return true;
     };
@@ -149,7 +149,7 @@ TEST_F(WinFiles, ACopyIsTheSourceAsItStoodAtOneInstant)
 
     // Written all the while: refused, and nothing is left of the copy.
     attempts = 0;
-    const auto writeAlways = [&](std::uint64_t, std::uint64_t) {
+    const auto writeAlways = [&](const CopyStep&) {
         ++attempts;
         writeAt(mainProgram.get(), -1, "a");
         return true;

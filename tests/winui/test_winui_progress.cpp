@@ -57,7 +57,7 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
 {
     LongExport e([](const CopyTask& task, const CopyProgress& progress) {
         for (std::uint64_t done = 0; done < Total; ++done) {
-            if (!progress(done, Total))
+            if (!progress({CopyStep::Phase::Reading, done, Total}))
                 return Status::cancelled(ERROR_CANCELLED, "cancelled");
             std::this_thread::sleep_for(100ms);
         }
@@ -99,11 +99,11 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
     EXPECT_TRUE(IsWindowEnabled(e.window.hwnd()));
 }
 
-TEST(WinProgressCopy, OnceTheWholeIsCopiedCancelIsGoneAndTheCopyCompletes)
+TEST(WinProgressCopy, OnceTheCopyIsFinishingCancelIsGoneAndTheCopyCompletes)
 {
     std::atomic<bool> release = false;
     LongExport e([&](const CopyTask& task, const CopyProgress& progress) {
-        progress(Total, Total);
+        progress({CopyStep::Phase::Finishing, Total, Total});
         waitUntil([&] { return release.load(); });
         return task(progress);
     });
@@ -138,7 +138,7 @@ TEST(WinProgressCopy, ALogOffCancelledDuringACopyLeavesTheCopyAndTheWindowAlone)
 {
     std::atomic<bool> release = false;
     LongExport e([&](const CopyTask& task, const CopyProgress& progress) {
-        progress(0, Total);
+        progress({CopyStep::Phase::Reading, 0, Total});
         waitUntil([&] { return release.load(); }, 20s);
         return task(progress);
     });
@@ -180,8 +180,8 @@ TEST(WinProgressCopy, ALogOffCarriedOutDuringACopyStopsItAndWaitsForItsWorkerBef
 {
     // The real copy, its temporary file written, waiting for the stop.
     LongExport e([](const CopyTask& task, const CopyProgress& progress) {
-        return task([&](std::uint64_t copied, std::uint64_t total) {
-            while (progress(copied, total))
+        return task([&](const CopyStep& step) {
+            while (progress(step))
                 std::this_thread::sleep_for(50ms);
             std::this_thread::sleep_for(300ms); // a worker slow to end is waited for
             return false;

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -101,13 +102,36 @@ Status findTarget(const std::string& destination, Target& target)
     return {};
 }
 
+// Tells each phase's reading as a CopyStep. A source that grows is read to
+// its end, so past the size it had, its size is looked at again.
+ReadProgress reportAs(const CopyProgress& progress, int in, CopyStep::Phase phase,
+                      std::uint64_t total, int attempt)
+{
+    if (!progress)
+        return {};
+    return [&progress, in, phase, total, attempt](std::uint64_t done) mutable {
+        struct stat now;
+        if (done > total)
+            total = ::fstat(in, &now) == 0 ? static_cast<std::uint64_t>(now.st_size) : done;
+        return progress({phase, done, std::max(total, done), attempt});
+    };
+}
+
 // A copy of a source that another program may be writing is a copy of one
 // moment of it or none: a clone is that by itself; a plain copy is made again
 // when the source changed while it was read, and given up after a few tries.
+// Every reading can be cancelled; the last report, finishing, is the last
+// chance to.
 Status copySnapshot(int in, TemporaryFile& temporary, const CopyProgress& progress)
 {
+    using Phase = CopyStep::Phase;
     for (int attempt = 1;; ++attempt) {
-        const auto before = sourceStateBeforeCopy(in);
+        struct stat now;
+        if (::fstat(in, &now) != 0)
+            return failure(errno);
+        const auto before =
+            sourceStateBeforeCopy(in, reportAs(progress, in, Phase::Checking,
+                                               static_cast<std::uint64_t>(now.st_size), attempt));
         if (!before)
             return before.status();
         const auto size = static_cast<std::uint64_t>(before.value().st.st_size);
@@ -117,17 +141,23 @@ Status copySnapshot(int in, TemporaryFile& temporary, const CopyProgress& progre
         if (::lseek(in, 0, SEEK_SET) != 0)
             return failure(errno);
         Copied copied;
-        if (Status done = copyContent(in, temporary.fd(), size, progress, copied); !done)
+        if (Status done =
+                copyContent(in, temporary.fd(), size,
+                            reportAs(progress, in, Phase::Reading, size, attempt), copied);
+            !done)
             return done;
-        if (copied.cloned)
-            return {};
-        if (copied.bytes == size) {
-            const auto unchanged = unchangedSince(in, before.value());
+        bool whole = copied.cloned;
+        if (!whole && copied.bytes == size) {
+            const auto unchanged = unchangedSince(
+                in, before.value(), reportAs(progress, in, Phase::Checking, size, attempt));
             if (!unchanged)
                 return unchanged.status();
-            if (unchanged.value())
-                return {};
+            whole = unchanged.value();
         }
+        if (whole)
+            return !progress || progress({Phase::Finishing, copied.bytes, copied.bytes, attempt})
+                       ? Status()
+                       : cancelled();
         if (attempt == SnapshotAttempts)
             return failure(EAGAIN, FileFailure::SourceChanged);
     }
@@ -266,7 +296,7 @@ stageCopy(const std::string& source, const std::string& destination, const CopyO
     return stageBeside(in.get(), from, source, target, options, false);
 }
 
-Status keepBackup(const std::string& file, const std::string& backup)
+Status keepBackup(const std::string& file, const std::string& backup, const CopyProgress& progress)
 {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0)
@@ -287,7 +317,7 @@ Status keepBackup(const std::string& file, const std::string& backup)
         errno != EXDEV)
         return failure(errno);
     // A drive without links: a copy that takes the name only while it is free.
-    return placeStaged(stageCopy(file, backup, {false, {}}));
+    return placeStaged(stageCopy(file, backup, {false, progress}));
 }
 
 Result<bool> separateBackup(const std::string& file, const std::string& backup)

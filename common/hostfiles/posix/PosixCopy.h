@@ -26,6 +26,7 @@ Result<std::unique_ptr<StagedCopy>> stageCopy(const std::string& source,
 Result<bool> separateBackup(const std::string& file, const std::string& backup);
 
 // FileSystem::KeepBackup on host paths.
-Status keepBackup(const std::string& file, const std::string& backup);
+Status keepBackup(const std::string& file, const std::string& backup,
+                  const CopyProgress& progress = {});
 
 } // namespace marlo::posix

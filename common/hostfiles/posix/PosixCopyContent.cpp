@@ -100,11 +100,11 @@ bool rangeCopyUnsupported(int error)
 
 } // namespace
 
-Status copyContent(int in, int out, std::uint64_t total, const CopyProgress& progress,
+Status copyContent(int in, int out, std::uint64_t total, const ReadProgress& progress,
                    Copied& copied)
 {
     copied = {};
-    const auto goOn = [&] { return !progress || progress(copied.bytes, total); };
+    const auto goOn = [&] { return !progress || progress(copied.bytes); };
     if (!goOn())
         return cancelled();
 

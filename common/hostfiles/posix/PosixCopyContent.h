@@ -3,6 +3,7 @@
 #include "PosixCopy.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace marlo::posix {
 
@@ -12,11 +13,14 @@ struct Copied {
     bool cloned = false;
 };
 
+// Told the bytes read so far; answering false cancels. May be empty.
+using ReadProgress = std::function<bool(std::uint64_t done)>;
+
 // Copies the whole of `in` (from its start) into the empty file `out`,
 // counting the bytes into `copied`: a clone where the drive offers one, else
 // an in-kernel copy, else read and write. `total` is the size the source had
-// when opened, for the progress callback and the space claimed up front.
-Status copyContent(int in, int out, std::uint64_t total, const CopyProgress& progress,
+// when opened, for the space claimed up front.
+Status copyContent(int in, int out, std::uint64_t total, const ReadProgress& progress,
                    Copied& copied);
 
 } // namespace marlo::posix

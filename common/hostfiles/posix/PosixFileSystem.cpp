@@ -52,9 +52,13 @@ public:
         return posix::stageCopy(from.value().path, to.value().path, options);
     }
 
-    Status KeepBackup(const FilePath& file, const FilePath& backup) override
+    Status KeepBackup(const FilePath& file, const FilePath& backup,
+                      const CopyProgress& progress) override
     {
-        return toFreeName(file, backup, posix::keepBackup);
+        return toFreeName(file, backup,
+                          [&progress](const std::string& from, const std::string& to) {
+                              return posix::keepBackup(from, to, progress);
+                          });
     }
 
     Status RemoveKeptBackup(const FilePath& backup) override

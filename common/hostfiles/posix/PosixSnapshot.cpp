@@ -50,11 +50,13 @@ bool sameStamps(const struct stat& a, const struct stat& b)
            a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-Result<std::uint64_t> digestOf(int fd)
+Result<std::uint64_t> digestOf(int fd, const ReadProgress& progress)
 {
     const auto buffer = std::make_unique_for_overwrite<char[]>(Chunk);
     ContentDigest digest;
     for (off_t offset = 0;;) {
+        if (progress && !progress(static_cast<std::uint64_t>(offset)))
+            return Result<std::uint64_t>(cancelled());
         const ssize_t n =
             retryOnInterrupt([&] { return ::pread(fd, buffer.get(), Chunk, offset); });
         if (n < 0)
@@ -68,7 +70,7 @@ Result<std::uint64_t> digestOf(int fd)
 
 } // namespace
 
-Result<SourceState> sourceStateBeforeCopy(int source)
+Result<SourceState> sourceStateBeforeCopy(int source, const ReadProgress& progress)
 {
     const auto deadline = std::chrono::steady_clock::now() + MaxWait;
     for (;;) {
@@ -85,7 +87,7 @@ Result<SourceState> sourceStateBeforeCopy(int source)
         if (step < Second && latest + step <= nanoseconds(coarse))
             return state;
         if (step >= Second || std::chrono::steady_clock::now() >= deadline) {
-            const auto digest = digestOf(source);
+            const auto digest = digestOf(source, progress);
             if (!digest)
                 return Result<SourceState>(digest.status());
             state.digest = digest.value();
@@ -95,7 +97,7 @@ Result<SourceState> sourceStateBeforeCopy(int source)
     }
 }
 
-Result<bool> unchangedSince(int source, const SourceState& before)
+Result<bool> unchangedSince(int source, const SourceState& before, const ReadProgress& progress)
 {
     struct stat now;
     if (::fstat(source, &now) != 0)
@@ -104,7 +106,7 @@ Result<bool> unchangedSince(int source, const SourceState& before)
         return false;
     if (!before.digest)
         return true;
-    const auto digest = digestOf(source);
+    const auto digest = digestOf(source, progress);
     if (!digest)
         return Result<bool>(digest.status());
     return digest.value() == *before.digest;

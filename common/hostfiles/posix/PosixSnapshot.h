@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PosixCopyContent.h"
 #include "Result.h"
 
 #include <sys/stat.h>
@@ -29,10 +30,11 @@ struct SourceState {
 // Whole-second stamps cannot tell: FAT keeps two-second ones, exfat-fuse
 // moves them in steps of a second, and fusefat not at all on a write. The
 // copy itself is not read back: fusefat shows a file being written as empty.
-Result<SourceState> sourceStateBeforeCopy(int source);
+// A digest's reading is told to `progress`, and stops when it answers false.
+Result<SourceState> sourceStateBeforeCopy(int source, const ReadProgress& progress);
 
 // Whether the source is as it was before the copy read it: the same size and
-// stamps, and the same digest where one was taken.
-Result<bool> unchangedSince(int source, const SourceState& before);
+// stamps, and the same digest where one was taken (its reading told as above).
+Result<bool> unchangedSince(int source, const SourceState& before, const ReadProgress& progress);
 
 } // namespace marlo::posix

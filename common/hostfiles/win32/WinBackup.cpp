@@ -91,7 +91,8 @@ Result<bool> separateBackup(const std::wstring& file, const std::wstring& backup
     return true;
 }
 
-Status keepBackup(const std::wstring& file, const std::wstring& backup)
+Status keepBackup(const std::wstring& file, const std::wstring& backup,
+                  const CopyProgress& progress)
 {
     if (isDevicePath(file) || isDevicePath(backup))
         return failure(ERROR_INVALID_FUNCTION, FileFailure::NameNotOrdinary);
@@ -113,7 +114,7 @@ Status keepBackup(const std::wstring& file, const std::wstring& backup)
     if (!noLinkHere(error))
         return newNameRefused(error, file);
     // A drive without links: a copy that takes the name only while it is free.
-    return placeStaged(stageCopy(file, backup, {false, {}}));
+    return placeStaged(stageCopy(file, backup, {false, progress}));
 }
 
 } // namespace marlo::win32

@@ -21,7 +21,8 @@ Result<std::unique_ptr<StagedCopy>> stageCopy(const std::wstring& source,
                                               const CopyOptions& options = {});
 
 // FileSystem::KeepBackup on system paths.
-Status keepBackup(const std::wstring& file, const std::wstring& backup);
+Status keepBackup(const std::wstring& file, const std::wstring& backup,
+                  const CopyProgress& progress = {});
 
 // FileSystem::SeparateBackup on system paths: a copy of the file staged
 // beside `backup`, flushed, and renamed over it with write-through.

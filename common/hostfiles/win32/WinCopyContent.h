@@ -27,8 +27,9 @@ Result<CopySource> openForCopy(const std::wstring& source);
 // again, and after three such attempts the copy fails. Where writers share
 // the file, its size and stamps are not trusted alone (a program that keeps
 // the file open may not move them until it closes it): the content read
-// before and after the copy must agree too. Reports its progress; a false
-// answer cancels.
+// before and after the copy must agree too. Reports its progress, each
+// reading of the content included; a false answer cancels up to the report
+// that it is finishing.
 Status copySnapshot(const CopySource& in, HANDLE out, const CopyProgress& progress);
 
 } // namespace marlo::win32

@@ -47,9 +47,10 @@ public:
         return win32::stageCopy(hostPath(source), hostPath(destination), options);
     }
 
-    Status KeepBackup(const FilePath& file, const FilePath& backup) override
+    Status KeepBackup(const FilePath& file, const FilePath& backup,
+                      const CopyProgress& progress) override
     {
-        return win32::keepBackup(hostPath(file), hostPath(backup));
+        return win32::keepBackup(hostPath(file), hostPath(backup), progress);
     }
 
     Status RemoveKeptBackup(const FilePath& backup) override
