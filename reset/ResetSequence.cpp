@@ -5,6 +5,7 @@
 #include "FailureWords.h"
 #include "MessageBox.h"
 #include "ResetTexts.h"
+#include "ResetWindowDesign.h"
 
 #include <array>
 #include <optional>
@@ -105,6 +106,7 @@ void ResetSequence::run()
         bool& flag;
         ~NotRunningAtEnd() { flag = false; }
     } notRunningAtEnd{running_};
+    const BusyReason busy(platform_.windows, resetwindow::ResettingText);
 
     folder_ = platform_.files.ApplicationFolder();
     holdFolder();

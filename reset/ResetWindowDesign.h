@@ -22,6 +22,10 @@ inline constexpr const char* WarningText =
     "resetting your existing database files, please press \"RESET NOW\", otherwise press "
     "\"Cancel\" to abort.";
 
+// What the window shows while it resets, and gives as its reason when a
+// log-off has to wait.
+inline constexpr const char* ResettingText = "Resetting Database files...";
+
 inline constexpr const char* BackupNotice =
     "Backup files will be generated:  MARLOMDB.BAK and MARLOSPM.BAK";
 
@@ -51,13 +55,7 @@ struct LabelDesign {
 // In drawing order from the bottom; every label is centred and wraps.
 inline constexpr std::array<LabelDesign, 4> Labels{{
     {CautionLabel, "CAUTION !", {705, 120, 6285, 540}, Face::ArialBlack, 20.25, 700, true},
-    {ResettingLabel,
-     "Resetting Database files...",
-     {195, 195, 7440, 675},
-     Face::ArialBlack,
-     21.75,
-     700,
-     false},
+    {ResettingLabel, ResettingText, {195, 195, 7440, 675}, Face::ArialBlack, 21.75, 700, false},
     {WarningLabel, WarningText, {165, 675, 7545, 2265}, Face::Arial, 12, 400, true},
     {BackupNoticeLabel, BackupNotice, {705, 1575, 6375, 840}, Face::ArialBlack, 14.25, 400, false},
 }};

@@ -79,6 +79,11 @@ std::string FakePlatform::NameOf(const std::string& chosenPath)
     return chosenPath.substr(chosenPath.find_last_of("\\/") + 1);
 }
 
+std::string FakePlatform::ChosenPath(const std::string& chosenPath)
+{
+    return real_ ? real_->ChosenPath(chosenPath) : chosenPath;
+}
+
 namespace {
 
 class FakeStagedCopy : public StagedCopy {
@@ -310,6 +315,11 @@ void FakePlatform::DoEvents()
 void FakePlatform::Beep()
 {
     record("Beep");
+}
+
+void FakePlatform::SetBusyReason(const std::string& reason)
+{
+    busyReasons.push_back({reason, calls.size()});
 }
 
 void FakePlatform::showResetting()

@@ -63,6 +63,15 @@ public:
     // Whether Shell finds a program to start.
     bool shellFindsProgram = true;
 
+    // Each reason given for a log-off to wait ("" when taken back), with the
+    // number of calls recorded before it.
+    struct Busy {
+        std::string reason;
+        std::size_t afterCalls;
+        bool operator==(const Busy&) const = default;
+    };
+    std::vector<Busy> busyReasons;
+
     // Milliseconds slept so far: the fake clock.
     long long sleptMs = 0;
     std::optional<int> unloadedWith;
@@ -91,6 +100,7 @@ public:
     // In memory no two names are one file: answers false.
     Result<bool> SeparateBackup(const FilePath& file, const FilePath& backup) override;
     std::string NameOf(const std::string& chosenPath) override;
+    std::string ChosenPath(const std::string& chosenPath) override;
     // File operations record and key their files by the text form
     // ("C:\APP\name").
     Result<bool> FileExists(const FilePath& path) override;
@@ -119,6 +129,8 @@ public:
     void Sleep(int milliseconds) override;
     void DoEvents() override;
     void Beep() override;
+    // Kept in busyReasons, not in the calls.
+    void SetBusyReason(const std::string& reason) override;
     // Recorded as the lines of the controls each call moves on screen
     // ("OKButton.Enabled = 0", "ProgressBar1.Value = 5"); taking the focus
     // fails when "SetFocus" is scripted to fail.

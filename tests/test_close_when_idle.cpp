@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace marlo {
 namespace {
 
@@ -35,6 +37,29 @@ TEST(CloseWhenIdle, ACloseDuringHandlersWaitsForTheOutermostOneAndIsCarriedOutOn
         },
         close);
     EXPECT_EQ(closes, 1);
+}
+
+// A log-off refused during a command closes the window after it, unless
+// the log-off was cancelled; a close the user asked for stays either way.
+TEST(CloseWhenIdle, ACloseKeptForTheSessionIsDroppedWhenTheSessionGoesOn)
+{
+    for (const auto [userAsked, cancelled, closes] :
+         {std::array{false, false, true}, {false, true, false}, {true, true, true}}) {
+        CloseWhenIdle gate;
+        bool closed = false;
+        gate.runHandler(
+            [&] {
+                EXPECT_EQ(userAsked && gate.closeNow(), false);
+                gate.keepCloseForSession();
+                if (cancelled)
+                    gate.sessionGoesOn();
+            },
+            [&] { closed = true; });
+        EXPECT_EQ(closed, closes) << userAsked << cancelled;
+    }
+    CloseWhenIdle idle;
+    idle.keepCloseForSession();
+    EXPECT_FALSE(idle.takeKeptClose()) << "an idle window ends with the session at once";
 }
 
 } // namespace

@@ -632,16 +632,21 @@ TEST_F(ResetFixture, FailingStepsAreSkippedAndAFailedRotationTestSelectsItsCase)
     EXPECT_EQ(platform.calls.back(), "End 0");
 }
 
-TEST_F(ResetFixture, TheEventPumpSeesTheSequenceRunning)
+// A log-off at any pump waits, told why in the window's own words.
+TEST_F(ResetFixture, TheEventPumpSeesTheSequenceRunningAndALogOffToldWhy)
 {
     addLive();
     int pumps = 0;
     platform.onDoEvents = [&] {
         EXPECT_TRUE(sequence.running());
+        EXPECT_EQ(platform.busyReasons.size(), 1u);
         ++pumps;
     };
     EXPECT_FALSE(sequence.running());
     sequence.run();
     EXPECT_EQ(pumps, 102); // once per pass, once after the closing message
     EXPECT_FALSE(sequence.running());
+    EXPECT_EQ(platform.busyReasons,
+              (std::vector<FakePlatform::Busy>{{"Resetting Database files...", 0},
+                                               {"", platform.calls.size()}}));
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <map>
@@ -269,6 +270,41 @@ TEST_P(ExportCommand, AFailedCopyChangesNothingAndSaysSo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Family, ExportCommand, ::testing::Values(Command1, Command6), byName);
+
+// A log-off waits for a copy's command from the user's last answer to its
+// end, its notice included, and is told why in the progress line's words.
+TEST(BusyReason, ACopysCommandGivesItsProgressLineFromTheLastAnswerToItsEnd)
+{
+    const struct {
+        std::function<void(TransferCommands&)> run;
+        std::string chosen, reason;
+    } cases[] = {
+        {Command1.run, "C:\\APP\\MARLOspm.mdb", " Copying MARLOCON.MDB to MARLOSPM.MDB... "},
+        {Command5.run, "E:\\old.bak", " Copying old.bak to MARLOSPM.MDB... "},
+        {Command6.run, "E:\\locked.mdb", " Copying MARLOSPM.MDB to locked.mdb... "},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.p.addFile("E:\\locked.mdb", "locked", true);
+        f.answer(c.chosen);
+        f.reply(IDYES);
+        c.run(f.commands);
+        const Lines& calls = f.p.calls;
+        const auto answered = std::find_if(calls.begin(), calls.end(), [](const std::string& line) {
+            return line.starts_with("MsgBox");
+        });
+        ASSERT_NE(answered, calls.end());
+        const std::vector<FakePlatform::Busy> expected{
+            {c.reason, static_cast<std::size_t>(answered - calls.begin()) + 1}, {"", calls.size()}};
+        EXPECT_EQ(f.p.busyReasons, expected) << c.chosen;
+    }
+    // A command that ends before a copy is confirmed gives none.
+    Fixture f;
+    f.answer(std::nullopt);
+    Command1.run(f.commands);
+    EXPECT_TRUE(f.p.busyReasons.empty());
+}
+
 
 // ---------------------------------------------------------------------------
 // Import: Command3 and Command5.

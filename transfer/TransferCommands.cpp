@@ -73,7 +73,7 @@ int TransferCommands::ask(const LeaveHandler& onError, const char* question)
 }
 
 // The loop that the file commands share: chooser, empty name, existence test
-// of the name as returned, question. A cancelled chooser or any other
+// of the name as the host takes it, question. A cancelled chooser or any other
 // failure leaves the flow.
 std::optional<FilePath> TransferCommands::choose(const LeaveHandler& onError,
                                                  const ChooserFlow& flow, std::string& folder)
@@ -87,7 +87,7 @@ std::optional<FilePath> TransferCommands::choose(const LeaveHandler& onError,
                 platform_.windows.MsgBox(flow.emptyName, MB_ICONINFORMATION, std::nullopt));
             continue;
         }
-        FilePath chosen = chosenFile(std::move(name), folder);
+        FilePath chosen = chosenFile(name, folder);
         if (!onError.must(platform_.files.FileExists(chosen))) {
             if (!flow.missing)
                 return chosen;
@@ -112,6 +112,7 @@ void TransferCommands::exportDatabase(Database database)
         FileSystem& files = platform_.files;
         const FilePath source = memberPath(folder, database, Role::Live);
         const FilePath& target = *chosen;
+        busy_.emplace(platform_.windows, progress::copyingLine(source.shown(), target.shown()));
         const auto refuse = [&](const Status& failed) {
             if (!failed)
                 notice = failureNotice(FileCommand::Export, userForm(database), target.text(),
@@ -136,6 +137,9 @@ void TransferCommands::importDatabase(Database database)
             return;
         FileSystem& files = platform_.files;
         const FilePath& source = *chosen;
+        busy_.emplace(platform_.windows,
+                      progress::copyingLine(source.shown(),
+                                            memberPath(folder, database, Role::Live).shown()));
         const auto refuse = [&](const Status& failed, const ChangeReport& report = {}) {
             notice = failureNotice(FileCommand::Import, userForm(database), source.text(),
                                    failed.error(), report);
@@ -184,8 +188,9 @@ void TransferCommands::deleteFile()
     });
 }
 
-FilePath TransferCommands::chosenFile(std::string path, const std::string& folder)
+FilePath TransferCommands::chosenFile(const std::string& returned, const std::string& folder)
 {
+    std::string path = platform_.files.ChosenPath(returned);
     std::string shown = progress::shownName(path, folder, platform_.files);
     return FilePath::chosen(std::move(path), std::move(shown));
 }
@@ -202,6 +207,7 @@ void TransferCommands::runFileCommand(const FileCommandFlow& flow)
                     if (notice)
                         platform_.windows.MsgBox(*notice, MB_ICONERROR, MessageTitle);
                 });
+    busy_.reset();
 }
 
 void TransferCommands::exitAndRestart()

@@ -55,8 +55,9 @@ private:
     // The five chooser settings, in this order, before every showing; answers
     // the application folder, read anew for each.
     std::string prepareChooser(const char* title);
-    // The path the chooser returned, as the command works with it.
-    FilePath chosenFile(std::string path, const std::string& folder);
+    // The path the chooser returned, as the command works with it from its
+    // existence test to its end.
+    FilePath chosenFile(const std::string& returned, const std::string& folder);
     // Asks a Yes/No/Cancel question and keeps the answer as the last answer.
     int ask(const LeaveHandler& onError, const char* question);
 
@@ -64,6 +65,9 @@ private:
     CommonDialog& commonDialog1_;
     std::unique_ptr<CopyRunner> copier_;
     std::optional<int> lastAnswer_;
+    // From the user's last answer to the end of a copy's command, its notice
+    // included.
+    std::optional<BusyReason> busy_;
 };
 
 } // namespace marlo

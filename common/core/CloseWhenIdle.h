@@ -49,12 +49,31 @@ public:
         return false;
     }
 
+    // The session asks the tool to end (a log-off, a shutdown) while a
+    // handler runs: it is refused, and the window closes once no handler
+    // runs, unless the session goes on after all.
+    void keepCloseForSession()
+    {
+        if (running_ > 0)
+            keptForSession_ = true;
+    }
+    // The log-off or shutdown was cancelled: the close kept for it is
+    // dropped, a close the user asked for stays.
+    void sessionGoesOn() { keptForSession_ = false; }
+
     // Once no handler runs: whether a close was kept for this moment.
-    bool takeKeptClose() { return running_ == 0 && std::exchange(kept_, false); }
+    bool takeKeptClose()
+    {
+        if (running_ > 0)
+            return false;
+        const bool asked = std::exchange(kept_, false);
+        return std::exchange(keptForSession_, false) || asked;
+    }
 
 private:
     int running_ = 0;
     bool kept_ = false;
+    bool keptForSession_ = false;
 };
 
 } // namespace marlo

@@ -144,6 +144,13 @@ public:
     // The last part of a path the chooser returned, its own name as the host
     // splits paths: what the copy dialog shows of a chosen file.
     virtual std::string NameOf(const std::string& chosenPath) = 0;
+    // The path every call of a command takes for a name the chooser handed
+    // back, settled once, so that the existence test, the question and the
+    // copy or delete all mean one file: the name as written where it names
+    // something that exists, else the new name as the host takes it (Windows
+    // drops the trailing dots and spaces of a new name: "backup." is
+    // "backup"). A host that takes every name as written answers the path.
+    virtual std::string ChosenPath(const std::string& chosenPath) { return chosenPath; }
 };
 
 // A whole copy: staged, then placed. Replaces an existing destination only

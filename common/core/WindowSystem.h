@@ -36,6 +36,27 @@ public:
     // Runs every pending window event, possibly another handler, then returns.
     virtual void DoEvents() = 0;
     virtual void Beep() = 0;
+
+    // Why a log-off or a shutdown should wait for the tool while a command
+    // changes files, in the words the window shows for it; empty once the
+    // command has ended. Where the host shows no such reason it is kept to
+    // no purpose.
+    virtual void SetBusyReason(const std::string& reason) = 0;
+};
+
+// Gives the system the reason while it lives (see SetBusyReason).
+class BusyReason {
+public:
+    BusyReason(WindowSystem& windows, const std::string& reason) : windows_(windows)
+    {
+        windows_.SetBusyReason(reason);
+    }
+    ~BusyReason() { windows_.SetBusyReason({}); }
+    BusyReason(const BusyReason&) = delete;
+    BusyReason& operator=(const BusyReason&) = delete;
+
+private:
+    WindowSystem& windows_;
 };
 
 } // namespace marlo

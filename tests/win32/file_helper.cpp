@@ -2,6 +2,9 @@
 //   file_helper hold <path>       holds the file open, sharing nothing, until
 //                                 its input closes or it is ended
 //   file_helper copy <src> <dst>  copies as the tools do
+//   file_helper hold-folder <dir> holds the folder for a command, as the
+//                                 tools do, until its input closes or it is
+//                                 ended
 // It says "ready" on its output once it holds or starts copying.
 #include "FileSystem.h"
 
@@ -23,6 +26,17 @@ int main(int argc, char* argv[])
         while (std::getchar() != EOF) {
         }
         ::CloseHandle(file);
+        return 0;
+    }
+    if (mode == "hold-folder" && argc == 3) {
+        const auto files = marlo::makeHostFileSystem([] { return std::string(); });
+        const auto held = files->HoldFolder(argv[2]);
+        if (!held)
+            return 2;
+        std::puts("ready");
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
         return 0;
     }
     if (mode == "copy" && argc == 4) {

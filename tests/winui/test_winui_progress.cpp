@@ -3,6 +3,8 @@
 #include "ImportWindow.h"
 #include "ProgressCopyRunner.h"
 #include "ProgressWindow.h"
+#include "SessionEnd.h"
+#include "SessionEndSteps.h"
 #include "TransferTexts.h"
 #include "WinDesign.h"
 #include "WinStart.h"
@@ -10,6 +12,11 @@
 #include "WinWindowSystem.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <optional>
 
 namespace marlo::test {
 namespace {
@@ -112,6 +119,91 @@ TEST(WinProgressCopy, OnceTheCopyIsFinishingCancelIsGoneAndTheCopyCompletes)
         EXPECT_FALSE(findTopWindow(L"#32770", Question)) << "no box after a copy that completed";
     });
     EXPECT_EQ(e.folder.read("copy.mdb"), "con live");
+}
+
+// Why the window refuses a log-off, where the system keeps it.
+std::optional<std::wstring> blockReasonOf(HWND window)
+{
+    using Query = BOOL(WINAPI*)(HWND, LPWSTR, DWORD*);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonQuery")));
+    wchar_t reason[256];
+    DWORD size = std::size(reason);
+    if (!query || !query(window, reason, &size))
+        return std::nullopt;
+    return reason;
+}
+
+TEST(WinProgressCopy, ALogOffCancelledDuringACopyLeavesTheCopyAndTheWindowAlone)
+{
+    std::atomic<bool> release = false;
+    LongExport e([&](const CopyTask& task, const CopyProgress& progress) {
+        progress({CopyStep::Phase::Reading, 0, Total});
+        waitUntil([&] { return release.load(); }, 20s);
+        return task(progress);
+    });
+    HWND window = e.window.hwnd();
+    driveWhileRunning([&] {
+        HWND progress = e.start();
+        ASSERT_TRUE(progress);
+        EXPECT_FALSE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        if (const std::optional<std::wstring> reason = blockReasonOf(window))
+            EXPECT_EQ(*reason, L" Copying MARLOCON.MDB to copy.mdb... ");
+        else
+            std::cout << "  this system shows no reason for a refused log-off "
+                         "(no ShutdownBlockReasonQuery)\n";
+        SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+        release = true;
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(progress); }));
+        std::this_thread::sleep_for(300ms);
+        EXPECT_FALSE(findTopWindow(L"#32770", Question)) << "the copy went through";
+    });
+    EXPECT_TRUE(IsWindow(window)) << "the window stays";
+    EXPECT_EQ(e.folder.read("copy.mdb"), "con live");
+}
+
+// What the folder held as the session ended, and the status it ended with.
+std::vector<std::wstring> atSessionEnd;
+int sessionEndedWith = -1;
+const AppFolder* endingFolder = nullptr;
+
+std::vector<std::wstring> namesIn(const AppFolder& folder)
+{
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.wide(".")))
+        names.push_back(entry.path().filename().wstring());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(WinProgressCopy, ALogOffCarriedOutDuringACopyStopsItAndWaitsForItsWorkerBeforeTheEnd)
+{
+    // The real copy, its temporary file written, waiting for the stop.
+    LongExport e([](const CopyTask& task, const CopyProgress& progress) {
+        return task([&](const CopyStep& step) {
+            while (progress(step))
+                std::this_thread::sleep_for(50ms);
+            std::this_thread::sleep_for(300ms); // a worker slow to end is waited for
+            return false;
+        });
+    });
+    endingFolder = &e.folder;
+    setSessionEnder([](int status) {
+        sessionEndedWith = status;
+        atSessionEnd = namesIn(*endingFolder);
+    });
+    driveWhileRunning([&] {
+        HWND progress = e.start();
+        ASSERT_TRUE(progress);
+        EXPECT_EQ(namesIn(e.folder).size(), 2u) << "the copy's temporary file beside its source";
+        EXPECT_FALSE(SendMessageW(e.window.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        SendMessageW(e.window.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        // The test's own end returns: the command tells of its cancel.
+        EXPECT_TRUE(answerBox(Question, IDOK));
+    });
+    endProcessWithSession();
+    EXPECT_EQ(sessionEndedWith, 1);
+    EXPECT_EQ(atSessionEnd, std::vector<std::wstring>{L"MARLOcon.mdb"});
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "MessagePump.h"
 #include "ProgressPresenter.h"
 #include "ProgressWindowDesign.h"
+#include "SessionEndSteps.h"
 #include "WinText.h"
 
 #include <commctrl.h>
@@ -18,6 +19,10 @@ namespace design = progresswindow;
 
 // Posted by the copy's worker as the copy ends.
 constexpr UINT CopyEnded = WM_APP + 1;
+
+// How long the end of the session waits for a cancelled copy's worker: the
+// system ends a program that keeps it waiting a few seconds longer.
+constexpr std::chrono::seconds SessionEndPatience{4};
 
 } // namespace
 
@@ -115,6 +120,12 @@ ShowUntilEnded showInProgressWindow(HWND owner)
             return;
         }
         window.whenCancelAsked([&presenter] { presenter.requestCancel(); });
+        // The session ending meanwhile stops the copy and waits for its
+        // worker, so that the staged copy is gone before the process is.
+        const BeforeSessionEnd stopCopy([&job] {
+            job.cancel();
+            job.waitFor(SessionEndPatience);
+        });
         job.whenEnded([shown] { PostMessageW(shown, CopyEnded, 0, 0); });
         const struct StopTelling {
             CopyJob& job;

@@ -1,10 +1,15 @@
 #include "WinCopy.h"
 
+#include "WinCopyContent.h"
 #include "WinErrors.h"
+#include "WinFileInfo.h"
 #include "WinFileOps.h"
 #include "WinInUse.h"
+#include "WinTemporaryFile.h"
 
 #include "WinSystem.h"
+
+#include <optional>
 
 namespace marlo::win32 {
 
@@ -19,7 +24,72 @@ bool noLinkHere(DWORD error)
            error == ERROR_TOO_MANY_LINKS;
 }
 
+// The file a name leads to; none where the name is missing.
+Result<std::optional<FileIdentity>> identityAt(const std::wstring& path)
+{
+    using Identity = Result<std::optional<FileIdentity>>;
+    // No data is read: a handle for the identity alone passes every sharing.
+    const UniqueHandle file(::CreateFileW(path.c_str(), 0,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        return isMissing(error) ? Identity(std::nullopt) : Identity(failure(error));
+    }
+    const Result<FileIdentity> identity = identityOf(file.get());
+    return identity ? Identity(identity.value()) : Identity(identity.status());
+}
+
+// Whether both names lead to one file.
+Result<bool> oneFile(const std::wstring& file, const std::wstring& backup)
+{
+    const auto first = identityAt(file);
+    if (!first)
+        return Result<bool>(first.status());
+    const auto second = identityAt(backup);
+    if (!second)
+        return Result<bool>(second.status());
+    return first.value() && second.value() && *first.value() == *second.value();
+}
+
 } // namespace
+
+Result<bool> separateBackup(const std::wstring& file, const std::wstring& backup)
+{
+    if (isDevicePath(file) || isDevicePath(backup))
+        return false;
+    if (const Result<bool> same = oneFile(file, backup); !same || !same.value())
+        return same;
+    const DWORD attributes = attributesOf(file);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return Result<bool>(failure(ERROR_ACCESS_DENIED, FileFailure::FileReadOnly));
+    auto in = openForCopy(file);
+    if (!in)
+        return Result<bool>(in.status());
+    TemporaryFile copy;
+    if (Status created = copy.create(splitSystemPath(backup)); !created)
+        return Result<bool>(created);
+    if (Status copied = copySnapshot(in.value(), copy.handle(), {}); !copied)
+        return Result<bool>(copied);
+    if (!::FlushFileBuffers(copy.handle()))
+        return Result<bool>(lastFailure());
+    in.value().handle.reset();
+    // Nothing else has taken the name meanwhile: only the second name is
+    // replaced.
+    if (const Result<bool> same = oneFile(file, backup); !same || !same.value())
+        return same;
+    constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (Status finished =
+            copy.finish(attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kept);
+        !finished)
+        return Result<bool>(finished);
+    if (const DWORD error = renamePatiently(copy.path(), backup,
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        error != 0)
+        return Result<bool>(failure(error));
+    copy.keep();
+    return true;
+}
 
 Status keepBackup(const std::wstring& file, const std::wstring& backup,
                   const CopyProgress& progress)

@@ -19,10 +19,6 @@ namespace {
 
 constexpr DWORD KeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-// A virus scanner or an indexer opens a file just closed and holds it, or the
-// destination, for a moment: the rename waits about a second for them.
-constexpr int RenameAttempts = 20;
-constexpr DWORD RenamePause = 50; // milliseconds
 
 // What stands at the destination now, and whether the copy may replace it.
 struct Destination {
@@ -71,25 +67,6 @@ Status mayReplace(const std::wstring& destination, const FileIdentity& source, b
     if (Status fit = examine(destination, source, overwrite, found); !fit)
         return fit;
     return found.exists ? refuseIfInUse(destination) : Status();
-}
-
-bool heldForAMoment(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-           error == ERROR_ACCESS_DENIED;
-}
-
-// 0, or the error of the last attempt.
-DWORD renamePatiently(const std::wstring& from, const std::wstring& to, DWORD how)
-{
-    for (int attempt = 1;; ++attempt) {
-        if (::MoveFileExW(from.c_str(), to.c_str(), how))
-            return 0;
-        const DWORD error = ::GetLastError();
-        if (!heldForAMoment(error) || attempt == RenameAttempts)
-            return error;
-        ::Sleep(RenamePause);
-    }
 }
 
 // The copy written and flushed into its temporary file, waiting to take the

@@ -24,4 +24,8 @@ Result<std::unique_ptr<StagedCopy>> stageCopy(const std::wstring& source,
 Status keepBackup(const std::wstring& file, const std::wstring& backup,
                   const CopyProgress& progress = {});
 
+// FileSystem::SeparateBackup on system paths: a copy of the file staged
+// beside `backup`, flushed, and renamed over it with write-through.
+Result<bool> separateBackup(const std::wstring& file, const std::wstring& backup);
+
 } // namespace marlo::win32

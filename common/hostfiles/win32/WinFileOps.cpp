@@ -101,6 +101,27 @@ Status moveNoReplace(const std::wstring& source, const std::wstring& destination
     return newNameRefused(::GetLastError(), source);
 }
 
+bool heldForAMoment(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED;
+}
+
+DWORD renamePatiently(const std::wstring& from, const std::wstring& to, DWORD how)
+{
+    // About a second in all.
+    constexpr int attempts = 20;
+    constexpr DWORD pause = 50; // milliseconds
+    for (int attempt = 1;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), how))
+            return 0;
+        const DWORD error = ::GetLastError();
+        if (!heldForAMoment(error) || attempt == attempts)
+            return error;
+        ::Sleep(pause);
+    }
+}
+
 Status newNameRefused(DWORD error, const std::wstring& file)
 {
     switch (error) {

@@ -18,6 +18,14 @@ Result<bool> regularFileExists(const std::wstring& path);
 // names as they were. A file that another program holds is refused.
 Status moveNoReplace(const std::wstring& source, const std::wstring& destination);
 
+// Whether a rename refused with `error` may go through in a moment: a virus
+// scanner or an indexer opens a file just closed, or the destination, and
+// holds it briefly.
+bool heldForAMoment(DWORD error);
+// MoveFileExW with `how`, tried again for about a second while the file or
+// the destination is held for a moment; 0, or the error of the last attempt.
+DWORD renamePatiently(const std::wstring& from, const std::wstring& to, DWORD how);
+
 // Why a call that gives `file` a new name without replacing one failed with
 // `error`: the name was taken, or another program holds the file.
 Status newNameRefused(DWORD error, const std::wstring& file);

@@ -20,7 +20,7 @@ namespace marlo {
 namespace {
 
 // Both slashes separate on Windows, so a member's path and a chosen one are
-// the system's path of the text the tools wrote.
+// the system's path of the text the tools wrote, every name as written.
 std::wstring hostPath(const FilePath& file)
 {
     return win32::systemPath(file.text());
@@ -91,6 +91,11 @@ public:
     {
         const auto slash = chosenPath.find_last_of("\\/");
         return slash == std::string::npos ? chosenPath : chosenPath.substr(slash + 1);
+    }
+
+    std::string ChosenPath(const std::string& chosenPath) override
+    {
+        return win32::chosenPathAsTaken(chosenPath);
     }
 };
 

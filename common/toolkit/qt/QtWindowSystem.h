@@ -32,6 +32,9 @@ public:
     Result<int> Shell(const std::string& program, int windowStyle) override;
     void DoEvents() override;
     void Beep() override;
+    // A desktop session on Linux ends the tool by a signal, which waits for
+    // a change under way by itself (SessionEndDeferred): no reason is shown.
+    void SetBusyReason(const std::string&) override {}
 
 protected:
     void closeWindowAndQuit(int exitStatus) override;

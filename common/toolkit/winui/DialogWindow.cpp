@@ -1,6 +1,7 @@
 #include "DialogWindow.h"
 
 #include "ResourceIds.h"
+#include "SessionEndSteps.h"
 #include "StartMonitor.h"
 #include "WinText.h"
 
@@ -151,8 +152,18 @@ LRESULT CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wPara
         // Ending the program now would cut the handler short, its question
         // unanswered or its notice unshown: the session waits, and the
         // window closes once the handler is done.
-        self->closeWhenIdle_.closeNow();
+        self->closeWhenIdle_.keepCloseForSession();
         return FALSE;
+    }
+    if (message == WM_ENDSESSION && self && self->closeWhenIdle_.handlerRunning()) {
+        // Cancelled: the window stays. Ended all the same (the user chose
+        // to end the programs): the files are left safe, then the process
+        // ends before the system ends it.
+        if (wParam)
+            endWithSession();
+        else
+            self->closeWhenIdle_.sessionGoesOn();
+        return 0;
     }
     if (self)
         if (const std::optional<LRESULT> handled = self->handle(message, wParam, lParam))

@@ -20,7 +20,8 @@ namespace marlo {
 //
 // A close asked while one of its handlers runs waits for that handler's
 // end (CloseWhenIdle); so does the end of the session, which the window
-// refuses meanwhile.
+// refuses meanwhile: cancelled, it leaves the window open; carried out all
+// the same, it ends the process once the files are safe (endWithSession).
 class DialogWindow {
 public:
     DialogWindow() = default;

@@ -1,5 +1,6 @@
 #include "WinStart.h"
 
+#include "SessionEndSteps.h"
 #include "SystemWords.h"
 #include "WinText.h"
 
@@ -13,6 +14,7 @@ void prepareWindowsUi()
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS;
     InitCommonControlsEx(&controls);
+    endProcessWithSession();
 }
 
 int reportNoWindow(DWORD error, const std::string& applicationTitle)

@@ -7,7 +7,8 @@
 namespace marlo {
 
 // What a program's windows need before the first is made: the common
-// controls (the progress bar, the themed buttons).
+// controls (the progress bar, the themed buttons), and the end of the
+// process when the session ends.
 void prepareWindowsUi();
 
 // A program whose window could not be made shows the system's words for

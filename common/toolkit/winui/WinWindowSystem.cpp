@@ -68,4 +68,15 @@ void WinWindowSystem::Beep()
     MessageBeep(MB_OK);
 }
 
+void WinWindowSystem::SetBusyReason(const std::string& reason)
+{
+    HWND window = liveWindow();
+    if (!window)
+        return;
+    if (reason.empty())
+        ShutdownBlockReasonDestroy(window);
+    else
+        ShutdownBlockReasonCreate(window, win32::widen(reason).c_str());
+}
+
 } // namespace marlo

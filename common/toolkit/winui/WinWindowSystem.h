@@ -34,6 +34,9 @@ public:
     Result<int> Shell(const std::string& program, int windowStyle) override;
     void DoEvents() override;
     void Beep() override;
+    // Given to the system for the window, which shows it on the log-off
+    // screen while the window refuses the end of the session.
+    void SetBusyReason(const std::string& reason) override;
 
 protected:
     void closeWindowAndQuit(int exitStatus) override;
