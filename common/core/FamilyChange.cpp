@@ -210,6 +210,9 @@ Status FamilyChange::place()
     Status placed = liveKept ? staged_->Place() : staged_->PlaceNew();
     if (!placed && !staged_->Placed())
         return placed;
+    // The placed copy is the live database now: the tool lets go of it, or
+    // the next command would find it in use.
+    staged_.reset();
     finished_ = true;
     report_.placed = true;
     if (liveKept)
@@ -233,6 +236,7 @@ Status FamilyChange::place()
 ChangeReport FamilyChange::rollBack()
 {
     finished_ = true;
+    staged_.reset();
     const std::string live(member(database_, Role::Live).userForm);
     for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
         Status undone;
