@@ -56,11 +56,12 @@ public:
         char byte;
         return read(readyFd_, &byte, 1) == 1;
     }
-    // Kills the driver and reaps it; answers true if it was still running.
-    bool killNow()
+    // Sends the driver `signal` and reaps it; answers true if it was still
+    // running and the signal ended it.
+    bool killNow(int signal = SIGKILL)
     {
-        kill(pid_, SIGKILL);
-        return wait() == 128 + SIGKILL;
+        kill(pid_, signal);
+        return wait() == 128 + signal;
     }
     // Waits for the driver's end; answers its exit status (or 128 + signal).
     int wait()
