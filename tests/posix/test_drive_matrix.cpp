@@ -35,7 +35,9 @@ struct Drive {
 // access do not apply; NTFS still has its read-only attribute, which the
 // read-only cases set. FAT and exFAT have no links of either kind and fold
 // the case of names; FAT through fusefat slows down so much on large files
-// that its 40 MiB copy is left out.
+// that its 40 MiB copy is left out, and so are the cancels aimed at the
+// reading of a growing file, which its slow writes under load make miss
+// their moment.
 const Drive drives[] = {
     {"ext4", "", ""},
     {"xfs", "", ""},
@@ -51,9 +53,9 @@ const Drive drives[] = {
      "*KeepsItsPermissions*:*CannotBeMade*:*Link*:*ReadOnly*:*Refuses*:*KnownByItself*:"
      "*PatternCharacters*:*OnlyForARegularFile*:*CannotBeInspected*:*ThroughWine*:"
      "*AMemberIsFound*:*TheExactFormWins*:*ChosenPathsWithBackslashes*:"
-     "*CopiesTheWholeContent*",
+     "*CopiesTheWholeContent*:*AnyReadingOfAChangingSource*",
      "no permissions, no read-only mark the host can set, no links, case folded, writes too "
-     "slow for large files"},
+     "slow for large files and for a cancel aimed at a growing file"},
 };
 
 // Runs one test binary with its temporary folders on the drive; answers its
