@@ -81,7 +81,6 @@ private:
     Family families_[2] = {{Database::Con}, {Database::Spm}};
     std::optional<CommandHold> hold_;
     std::vector<std::string> mended_; // what taking the hold mended
-
     bool running_ = false;
     std::int16_t loopCounter_ = 0;
 };

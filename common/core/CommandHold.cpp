@@ -9,14 +9,6 @@ namespace {
 
 constexpr Database bothDatabases[] = {Database::Con, Database::Spm};
 
-Status because(const OpError& failed, const std::string& what)
-{
-    OpError error = failed;
-    error.description = what + ": " + error.description;
-    error.changeMade = false;
-    return Status::failure(std::move(error));
-}
-
 std::string userForm(Database database, Role role)
 {
     return std::string(member(database, role).userForm);
@@ -53,8 +45,9 @@ Result<CommandHold> CommandHold::take(FileSystem& files, const std::string& fold
                                                       backupPath(folder, database, 1));
         // One that made its copy but could not flush it is a copy all the same.
         if (!separated && !separated.error().changeMade)
-            return because(separated.error(), texts::notSeparated(userForm(database, Role::Backup1),
-                                                                  userForm(database, Role::Live)));
+            return because(separated.status(),
+                           texts::notSeparated(userForm(database, Role::Backup1),
+                                               userForm(database, Role::Live)));
     }
     if (hold.excludes())
         for (Database database : bothDatabases)

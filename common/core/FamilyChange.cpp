@@ -19,13 +19,6 @@ std::string capitals(std::string_view name)
     return upper;
 }
 
-Status because(const Status& failed, const std::string& what)
-{
-    OpError error = failed.error();
-    error.description = what + ": " + error.description;
-    return Status::failure(std::move(error));
-}
-
 bool tookEffect(const Status& status)
 {
     return status.ok() || status.error().changeMade;

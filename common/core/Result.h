@@ -53,6 +53,15 @@ private:
     std::optional<OpError> error_;
 };
 
+// The same failure, its words preceded by what it stood in the way of
+// ("the backup MARLOmdb.ba4 cannot move up: the file is read-only").
+inline Status because(const Status& failed, const std::string& what)
+{
+    OpError error = failed.error();
+    error.description = what + ": " + error.description;
+    return Status::failure(std::move(error));
+}
+
 // Outcome of an operation that returns a value: the value, or an OpError.
 template <class T> class Result {
 public:
