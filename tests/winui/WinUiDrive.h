@@ -51,29 +51,41 @@ inline std::wstring classOf(HWND window)
     return name;
 }
 
+// Enumeration callbacks are named functions, not lambdas: a lambda's
+// conversion lacks the calling convention that 32-bit Windows calls with.
+struct TopWindowSearch {
+    const wchar_t* className;
+    const std::wstring& title;
+    DWORD process;
+    HWND found = nullptr;
+};
+
+inline BOOL CALLBACK matchTopWindow(HWND window, LPARAM data)
+{
+    auto& s = *reinterpret_cast<TopWindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s.process || !IsWindowVisible(window) || textOf(window) != s.title ||
+        (s.className && classOf(window) != s.className))
+        return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
+inline BOOL CALLBACK cancelBox(HWND window, LPARAM)
+{
+    if (classOf(window) == L"#32770")
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
 // The visible top-level window of `process` with that class (any when
 // null) and title.
 inline HWND findTopWindow(const wchar_t* className, const std::wstring& title,
                           DWORD process = GetCurrentProcessId())
 {
-    struct Search {
-        const wchar_t* className;
-        const std::wstring& title;
-        DWORD process;
-        HWND found = nullptr;
-    } search{className, title, process};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s.process || !IsWindowVisible(window) || textOf(window) != s.title ||
-                (s.className && classOf(window) != s.className))
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TopWindowSearch search{className, title, process};
+    EnumWindows(&matchTopWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -235,14 +247,7 @@ inline std::optional<int> driveWhileRunning(const std::function<void()>& drive)
         // box or chooser open, which would keep this thread from coming back.
         waitUntil([&] {
             PostThreadMessageW(uiThread, WM_NULL, 0, 0);
-            EnumThreadWindows(
-                uiThread,
-                [](HWND window, LPARAM) -> BOOL {
-                    if (classOf(window) == L"#32770")
-                        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-                    return TRUE;
-                },
-                0);
+            EnumThreadWindows(uiThread, &cancelBox, 0);
             return back.load();
         });
     });

@@ -27,27 +27,30 @@ std::optional<RECT> foregroundRect()
     return r;
 }
 
-HMONITOR monitorToOpenOn()
-{
+struct Monitors {
     std::vector<HMONITOR> handles;
     std::vector<RECT> rects;
-    struct Found {
-        std::vector<HMONITOR>& handles;
-        std::vector<RECT>& rects;
-    } found{handles, rects};
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, RECT* rect, LPARAM data) -> BOOL {
-            auto& into = *reinterpret_cast<Found*>(data);
-            into.handles.push_back(monitor);
-            into.rects.push_back(*rect);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+};
+
+// A named function, not a lambda: 32-bit Windows calls it with the system's
+// own calling convention, which a lambda's conversion does not give.
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, RECT* rect, LPARAM data)
+{
+    auto& into = *reinterpret_cast<Monitors*>(data);
+    into.handles.push_back(monitor);
+    into.rects.push_back(*rect);
+    return TRUE;
+}
+
+HMONITOR monitorToOpenOn()
+{
+    Monitors found;
+    EnumDisplayMonitors(nullptr, nullptr, &addMonitor, reinterpret_cast<LPARAM>(&found));
     POINT cursor{};
-    const std::optional<std::size_t> chosen = startMonitor(
-        rects, foregroundRect(), GetCursorPos(&cursor) ? std::optional(cursor) : std::nullopt);
-    return chosen ? handles[*chosen] : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    const std::optional<std::size_t> chosen =
+        startMonitor(found.rects, foregroundRect(),
+                     GetCursorPos(&cursor) ? std::optional(cursor) : std::nullopt);
+    return chosen ? found.handles[*chosen] : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
 }
 
 } // namespace
