@@ -7,7 +7,10 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake g++ ninja-build qt6-base-dev libgtest-dev xvfb xauth openbox x11-apps xdotool
           imagemagick fonts-liberation fonts-dejavu-core coreutils procps
-          g++-mingw-w64-x86-64-posix googletest wine wine64
+          # The Windows programs, 64-bit and 32-bit, their tests under Wine
+          # (wine32 runs the 32-bit ones) and the zip for users.
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64 wine32:i386
+          zip unzip
           xfsprogs btrfs-progs ntfs-3g dosfstools fusefat exfatprogs exfat-fuse
           qemu-system-x86 linux-image-amd64 busybox-static cpio kmod)
 missing=()
@@ -18,6 +21,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     echo "Installing: ${missing[*]}"
+    # wine32 is a package of the 32-bit architecture.
+    if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
