@@ -66,9 +66,9 @@ The first start: the programs are not signed, so Windows 8 and later may
 say "Windows protected your PC". Click "More info", check that it names
 the app dbreset.exe or dbtransfer.exe, then click "Run anyway". Windows 7
 asks "The publisher could not be verified. Are you sure you want to run
-this software?": click "Run". Windows asks no more once you right-click
-the zip file before unpacking it, choose Properties, tick "Unblock" (or
-press the button of that name) and click OK.
+this software?": click "Run". To start them without these questions,
+right-click the zip file before unpacking it, choose Properties, tick
+"Unblock" (or press the button of that name) and click OK.
 
 Checksums: SHA256SUMS.txt holds the SHA-256 checksum of each program. To
 check one, open a command prompt in its folder and type
@@ -77,6 +77,11 @@ check one, open a command prompt in its folder and type
 SHA256SUMS.txt and with the checksum published where you got the zip.
 TEXT
 (cd dist && rm -f "$(basename "$stage").zip" && zip -q -X -r "$(basename "$stage").zip" "$(basename "$stage")")
+# The checksums in the zip are those of the programs in it.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+unzip -q "$stage.zip" -d "$unpacked"
+(cd "$unpacked/$(basename "$stage")" && sha256sum --quiet -c SHA256SUMS.txt)
 echo "Made $(pwd)/$stage.zip:"
 unzip -l "$stage.zip"
 echo "The programs' SHA-256 checksums, to publish beside the zip:"
