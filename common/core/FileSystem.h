@@ -151,6 +151,14 @@ public:
     // drops the trailing dots and spaces of a new name: "backup." is
     // "backup"). A host that takes every name as written answers the path.
     virtual std::string ChosenPath(const std::string& chosenPath) { return chosenPath; }
+    // Refuses, changing nothing, a file that a view of the files can show but
+    // not move or delete (one only Windows' installed folder holds): lets a
+    // caller refuse before its first change what would fail midway. The
+    // host's own layer refuses nothing here.
+    virtual Status CheckRemovable(const FilePath& /*path*/) { return {}; }
+    // The folder a chooser for `folder`'s files opens in: where the view
+    // keeps the files it changes.
+    virtual std::string ChooserFolder(const std::string& folder) { return folder; }
 };
 
 // A whole copy: staged, then placed. Replaces an existing destination only
