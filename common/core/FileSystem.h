@@ -181,6 +181,11 @@ std::string hostApplicationFolder();
 // at their own.
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder);
 
+// `host` as the main program sees its application folder: where Windows
+// virtualises the main program, a merged view of that folder and its
+// VirtualStore (VirtualStoreFiles.h); elsewhere `host` as it is.
+std::unique_ptr<FileSystem> filesAsMainProgramSees(std::unique_ptr<FileSystem> host);
+
 // The host's file layer in the folder of the running executable.
 inline std::unique_ptr<FileSystem> makeHostFileSystem()
 {

@@ -102,8 +102,11 @@ std::optional<std::string> virtualStoreFolder(const DeskFacts& desk, const Progr
     // Only a folder on a drive is virtualised: "C:\...", never "\\server\...".
     if (!covered || folder.size() < 3 || folder[1] != ':' || folded(folder[2]) != '\\')
         return std::nullopt;
-    return std::string(withoutTrailingSeparator(desk.localAppData)) + "\\VirtualStore" +
-           std::string(withoutTrailingSeparator(std::string_view(folder).substr(2)));
+    std::string store = std::string(withoutTrailingSeparator(desk.localAppData)) +
+                        "\\VirtualStore" +
+                        std::string(withoutTrailingSeparator(std::string_view(folder).substr(2)));
+    std::replace(store.begin(), store.end(), '/', '\\');
+    return store;
 }
 
 } // namespace marlo

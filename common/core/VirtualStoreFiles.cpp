@@ -27,7 +27,7 @@ VirtualStoreFiles::VirtualStoreFiles(FileSystem& host, std::string installed, st
 {
 }
 
-bool VirtualStoreFiles::sameFolder(const std::string& a, const std::string& b) const
+bool VirtualStoreFiles::samePath(const std::string& a, const std::string& b) const
 {
     return insideFolder(a, b) && insideFolder(b, a);
 }
@@ -44,14 +44,14 @@ std::optional<std::string> VirtualStoreFiles::viewName(const FilePath& path) con
 
 FilePath VirtualStoreFiles::inStore(const FilePath& path, const std::string& name) const
 {
-    if (path.isMember() && sameFolder(path.folder(), installed_))
+    if (path.isMember() && samePath(path.folder(), installed_))
         return FilePath::member(store_, path.name(), path.shown());
     return FilePath::chosen(store_ + '\\' + name, path.shown());
 }
 
 FilePath VirtualStoreFiles::installedCopy(const FilePath& path, const std::string& name) const
 {
-    if (path.isMember() && sameFolder(path.folder(), installed_))
+    if (path.isMember() && samePath(path.folder(), installed_))
         return path;
     return FilePath::chosen(installed_ + '\\' + name, path.shown());
 }
@@ -120,7 +120,7 @@ Status VirtualStoreFiles::CheckRemovable(const FilePath& path)
 
 Result<std::unique_ptr<FolderHold>> VirtualStoreFiles::HoldFolder(const std::string& folder)
 {
-    if (!sameFolder(folder, installed_) && !sameFolder(folder, store_))
+    if (!samePath(folder, installed_) && !samePath(folder, store_))
         return host_.HoldFolder(folder);
     if (!folders_.exists(store_))
         if (Status made = folders_.make(store_); !made)
@@ -144,8 +144,8 @@ Result<std::unique_ptr<StagedCopy>> VirtualStoreFiles::StageCopy(const FilePath&
     if (!from)
         return from.status();
     // One file of the view under both names: the host refuses it as such.
-    const std::optional<std::string> name = viewName(source);
-    if (name && name == viewName(destination))
+    const std::optional<std::string> name = viewName(source), target = viewName(destination);
+    if (name && target && samePath(*name, *target))
         return host_.StageCopy(from.value(), from.value(), options);
     if (!options.overwrite)
         if (Result<bool> taken = FileExists(destination); !taken || taken.value())
@@ -242,7 +242,7 @@ Status VirtualStoreFiles::FilesNotInUse(const std::vector<FilePath>& paths)
 
 std::string VirtualStoreFiles::ChooserFolder(const std::string& folder)
 {
-    if (sameFolder(folder, installed_) && folders_.exists(store_))
+    if (samePath(folder, installed_) && folders_.exists(store_))
         return store_;
     return folder;
 }

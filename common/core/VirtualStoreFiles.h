@@ -72,7 +72,8 @@ private:
     // refuses a name the installed folder holds, for a name that must be new.
     Result<FilePath> writeTo(const FilePath& path, bool refuseInstalled);
     Result<bool> installedHas(const FilePath& path, const std::string& name);
-    bool sameFolder(const std::string& a, const std::string& b) const;
+    // As Windows compares paths.
+    bool samePath(const std::string& a, const std::string& b) const;
 
     FileSystem& host_;
     std::string installed_, store_;
