@@ -25,14 +25,8 @@ namespace {
 // decision reads of an image.
 std::string imageHeader(std::uint16_t machine)
 {
-    std::string image(0x80, '\0');
-    image[0] = 'M';
-    image[1] = 'Z';
-    image[0x3C] = 0x40;
-    image.replace(0x40, 4, std::string("PE\0\0", 4));
-    image[0x44] = static_cast<char>(machine & 0xFF);
-    image[0x45] = static_cast<char>(machine >> 8);
-    return image;
+    std::string image = "MZ" + std::string(0x3A, '\0') + "\x40" + std::string(3, '\0');
+    return image + std::string("PE\0\0", 4) + char(machine & 0xFF) + char(machine >> 8);
 }
 
 struct Layout : ::testing::Test {
@@ -45,10 +39,8 @@ struct Layout : ::testing::Test {
     Layout()
     {
         installed.write("MARLOCON.EXE", imageHeader(0x14c));
-        for (const char* name : {"MARLOcon.mdb", "MARLOspm.mdb"})
-            installed.write(name, "stale");
-        installed.write("cvmdb1.bin", "empty CON");
-        installed.write("cvmdb2.bin", "empty SPM");
+        for (const char* name : {"MARLOcon.mdb", "MARLOspm.mdb", "cvmdb1.bin", "cvmdb2.bin"})
+            installed.write(name, std::string("stale ") + name);
         std::filesystem::create_directories(store);
         storeWrite("MARLOcon.mdb", "CON");
         storeWrite("MARLOspm.mdb", "SPM");
@@ -77,8 +69,8 @@ struct Layout : ::testing::Test {
         EXPECT_EQ(installed.names(),
                   (std::set<std::string>{"MARLOCON.EXE", "MARLOcon.mdb", "MARLOspm.mdb",
                                          "cvmdb1.bin", "cvmdb2.bin"}));
-        EXPECT_EQ(installed.read("MARLOcon.mdb"), "stale");
-        EXPECT_EQ(installed.read("MARLOspm.mdb"), "stale");
+        for (const char* name : {"MARLOcon.mdb", "MARLOspm.mdb"})
+            EXPECT_EQ(installed.read(name), std::string("stale ") + name);
     }
 };
 
@@ -90,12 +82,10 @@ TEST_F(Layout, TheDeskAndTheProgramAreReadAsWindowsWeighsThem)
         std::uint16_t machine;
         const char* external; // MARLOCON.EXE.manifest, or none
         bool virtualised;
-    } rows[] = {{"32-bit without a manifest", 0x14c, nullptr, true},
-                {"64-bit", 0x8664, nullptr, false},
-                {"external manifest with a level", 0x14c,
-                 "<assembly><trustInfo><security><requestedPrivileges><requestedExecutionLevel "
-                 "level=\"asInvoker\"/></requestedPrivileges></security></trustInfo></assembly>",
-                 false}};
+    } rows[] = {
+        {"32-bit without a manifest", 0x14c, nullptr, true},
+        {"64-bit", 0x8664, nullptr, false},
+        {"external manifest with a level", 0x14c, "<requestedExecutionLevel level='x'/>", false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         installed.write("MARLOCON.EXE", imageHeader(row.machine));
@@ -144,8 +134,8 @@ TEST_F(Layout, TheResetRebuildsTheStoreFilesFromTheInstalledTemplates)
     ResetSequence reset({*files, windows}, windows);
     reset.run();
 
-    EXPECT_EQ(storeRead("MARLOcon.mdb"), "empty CON");
-    EXPECT_EQ(storeRead("MARLOspm.mdb"), "empty SPM");
+    EXPECT_EQ(storeRead("MARLOcon.mdb"), "stale cvmdb1.bin");
+    EXPECT_EQ(storeRead("MARLOspm.mdb"), "stale cvmdb2.bin");
     EXPECT_EQ(storeRead("MARLOmdb.bak"), "CON");
     EXPECT_EQ(storeRead("MARLOmdb.ba2"), "CON 1");
     EXPECT_EQ(storeRead("MARLOspm.bak"), "SPM");
