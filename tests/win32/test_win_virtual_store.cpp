@@ -126,9 +126,10 @@ TEST_F(Layout, ExportImportAndDeleteWorkOnTheStoreFiles)
     installedUntouched();
 }
 
-TEST_F(Layout, TheResetRebuildsTheStoreFilesFromTheInstalledTemplates)
+TEST_F(Layout, TheResetRebuildsTheStoreFilesAndCopiesAnInstalledDatabaseAsItsBackup)
 {
     storeWrite("MARLOmdb.bak", "CON 1");
+    std::filesystem::remove(store / "MARLOspm.mdb"); // never written: only installed
     const auto files = view();
     FakePlatform windows;
     ResetSequence reset({*files, windows}, windows);
@@ -138,7 +139,7 @@ TEST_F(Layout, TheResetRebuildsTheStoreFilesFromTheInstalledTemplates)
     EXPECT_EQ(storeRead("MARLOspm.mdb"), "stale cvmdb2.bin");
     EXPECT_EQ(storeRead("MARLOmdb.bak"), "CON");
     EXPECT_EQ(storeRead("MARLOmdb.ba2"), "CON 1");
-    EXPECT_EQ(storeRead("MARLOspm.bak"), "SPM");
+    EXPECT_EQ(storeRead("MARLOspm.bak"), "stale MARLOspm.mdb");
     EXPECT_EQ(windows.endedWith, 0);
     installedUntouched();
 }
