@@ -43,8 +43,7 @@ std::string withoutComments(std::string_view xml)
 
 bool deskVirtualises(const DeskFacts& desk)
 {
-    return desk.enableLua.value_or(0) != 0 && desk.enableVirtualization.value_or(1) != 0 &&
-           !desk.localAppData.empty();
+    return desk.enableLua.value_or(0) != 0 && desk.enableVirtualization.value_or(1) != 0;
 }
 
 bool requestsExecutionLevel(std::string_view text)
@@ -92,7 +91,8 @@ bool insideFolder(std::string_view path, std::string_view folder)
 std::optional<std::string> virtualStoreFolder(const DeskFacts& desk, const ProgramFacts& program,
                                               const std::string& folder)
 {
-    if (!deskVirtualises(desk) || !program.i386 || requestsExecutionLevel(program.manifest))
+    if (!deskVirtualises(desk) || desk.localAppData.empty() || !program.i386 ||
+        requestsExecutionLevel(program.manifest))
         return std::nullopt;
     if (std::any_of(program.layers.begin(), program.layers.end(),
                     [](const std::string& l) { return runsAsAdministrator(l); }))

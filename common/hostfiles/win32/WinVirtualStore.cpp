@@ -159,7 +159,7 @@ DeskFacts readDeskFacts()
     DeskFacts desk;
     desk.enableLua = registryNumber(L"EnableLUA");
     desk.enableVirtualization = registryNumber(L"EnableVirtualization");
-    if (!deskVirtualises({desk.enableLua, desk.enableVirtualization, {}, "-"}))
+    if (!deskVirtualises(desk))
         return desk;
     for (REFKNOWNFOLDERID id :
          {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86, FOLDERID_Windows, FOLDERID_ProgramData})
