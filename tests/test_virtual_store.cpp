@@ -1,6 +1,5 @@
 #include "FakePlatform.h"
 #include "FamilyChange.h"
-#include "TransferCommands.h"
 #include "VirtualStore.h"
 #include "VirtualStoreFiles.h"
 
@@ -10,7 +9,6 @@
 #include <string>
 
 using namespace marlo;
-using marlo::test::FakeCommonDialog;
 using marlo::test::FakePlatform;
 
 namespace {
@@ -208,21 +206,6 @@ TEST(VirtualStoreFiles, AFamilyWithAnInstalledGenerationIsLeftAsItWas)
               "folder " +
                   Installed + ", which Windows keeps unchanged for MARLOCON.EXE");
     EXPECT_EQ(v.p.files.size(), before.size());
-}
-
-TEST(VirtualStoreFiles, TheChooserOpensInTheStoreWhereItExists)
-{
-    for (bool storeThere : {false, true}) {
-        View v;
-        FakeCommonDialog chooser{v.p};
-        TransferCommands commands{{v.files, v.p}, chooser};
-        if (storeThere)
-            v.folders.insert(Store);
-        chooser.answers.push_back(std::nullopt);
-        commands.deleteFile();
-        const std::string expected = "InitDir = " + (storeThere ? Store : Installed);
-        EXPECT_NE(std::find(v.p.calls.begin(), v.p.calls.end(), expected), v.p.calls.end());
-    }
 }
 
 } // namespace

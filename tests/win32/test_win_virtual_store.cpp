@@ -116,6 +116,9 @@ TEST_F(Layout, ExportImportAndDeleteWorkOnTheStoreFiles)
     commands.deleteFile(); // the backup the import made: only in the store
     commands.deleteFile(); // the live database: the installed one would show again
 
+    // The chooser opens where the main program's own files are.
+    EXPECT_NE(std::find(windows.calls.begin(), windows.calls.end(), "InitDir = " + store.string()),
+              windows.calls.end());
     EXPECT_EQ(outside.read("export.mdb"), "CON");
     EXPECT_EQ(storeRead("MARLOspm.mdb"), "imported");
     EXPECT_EQ(storeRead("MARLOspm.bak"), "<none>");
