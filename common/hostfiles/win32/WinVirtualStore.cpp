@@ -2,15 +2,11 @@
 
 #include "HostErrors.h"
 #include "MessageBox.h"
-#include "SystemDll.h"
 #include "VirtualStoreFiles.h"
 #include "WinHandle.h"
 #include "WinPaths.h"
 #include "WinSystem.h"
 #include "WinText.h"
-
-#include <knownfolders.h>
-#include <shlobj.h>
 
 #include <cstdint>
 #include <cstring>
@@ -50,21 +46,21 @@ std::string registryText(HKEY root, const wchar_t* key, const std::wstring& name
     return win32::narrow(text);
 }
 
-// Loaded only on a desk with UAC on: the others never need the shell.
-std::string knownFolder(REFKNOWNFOLDERID id)
+// The folders as Windows gives them to every process at its start; the
+// shell's own library, which would tell them too, costs the start-up time
+// the chooser alone should pay.
+std::string environmentFolder(const wchar_t* name)
 {
-    using GetPath = HRESULT WINAPI(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
-    using FreeMemory = void WINAPI(void*);
-    static const win32::SystemDll shell(L"shell32.dll");
-    static const win32::SystemDll ole(L"ole32.dll");
-    GetPath* getPath = shell.find<GetPath>("SHGetKnownFolderPath");
-    FreeMemory* freeMemory = ole.find<FreeMemory>("CoTaskMemFree");
-    PWSTR path = nullptr;
-    if (!getPath || !freeMemory || FAILED(getPath(id, 0, nullptr, &path)))
-        return {};
-    std::string folder = win32::narrow(path);
-    freeMemory(path);
-    return folder;
+    wchar_t value[MAX_PATH];
+    const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : win32::narrow({value, length});
+}
+
+std::string windowsFolder()
+{
+    wchar_t value[MAX_PATH];
+    const UINT length = ::GetSystemWindowsDirectoryW(value, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : win32::narrow({value, length});
 }
 
 // The file's first `limit` bytes, or all of a shorter one.
@@ -161,10 +157,10 @@ DeskFacts readDeskFacts()
     desk.enableVirtualization = registryNumber(L"EnableVirtualization");
     if (!deskVirtualises(desk))
         return desk;
-    for (REFKNOWNFOLDERID id :
-         {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86, FOLDERID_Windows, FOLDERID_ProgramData})
-        desk.coveredFolders.push_back(knownFolder(id));
-    desk.localAppData = knownFolder(FOLDERID_LocalAppData);
+    for (const wchar_t* name : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramData"})
+        desk.coveredFolders.push_back(environmentFolder(name));
+    desk.coveredFolders.push_back(windowsFolder());
+    desk.localAppData = environmentFolder(L"LOCALAPPDATA");
     return desk;
 }
 
