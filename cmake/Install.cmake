@@ -1,6 +1,20 @@
 # `cmake --install <build> --prefix DIR` lays out a complete application
 # folder: both programs side by side (the databases belong beside them), the
 # icon, and one desktop entry per tool that starts it from that folder.
+# The programs take the folder they are installed in as the application folder,
+# so a prefix nobody chose (CMake's default, /usr/local) would become the
+# folder of the databases: an install there is refused, saying what to pass.
+# CMake tells a default prefix only at the first configure, hence the cache.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR NOT DEFINED MARLO_UNCHOSEN_PREFIX)
+    set(MARLO_UNCHOSEN_PREFIX "/usr/local" CACHE INTERNAL "CMake's default install prefix")
+endif()
+if(CMAKE_INSTALL_PREFIX STREQUAL MARLO_UNCHOSEN_PREFIX)
+    install(CODE "
+        if(\"\${CMAKE_INSTALL_PREFIX}\" STREQUAL \"${MARLO_UNCHOSEN_PREFIX}\")
+            message(FATAL_ERROR \"No application folder given: pass the folder of MARLOCON.EXE with --prefix, for example: cmake --install build --prefix ~/radio/MARLO\")
+        endif()
+    ")
+endif()
 install(TARGETS dbreset dbtransfer RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/common/resources/marlo-icon.png
               ${PROJECT_SOURCE_DIR}/common/resources/marlo-icon.svg

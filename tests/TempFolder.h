@@ -11,6 +11,7 @@ namespace marlo::test {
 // missing file reads as "<none>", and the names come as a set.
 class TempFolder : public FileTestFolder {
 public:
+    using FileTestFolder::FileTestFolder;
     std::string str() const { return path(); }
 
     // The content of a file, or "<none>" when there is no such file.

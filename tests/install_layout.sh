@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # `cmake --install` lays out a complete application folder, with desktop
-# entries that start each tool from there, also under a path with blanks.
+# entries that start each tool from there, also under a path with blanks, and
+# only where a prefix was given.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)/"Radio Tools"
 trap 'rm -rf "$(dirname "$prefix")"' EXIT
+# Without a prefix the default would become the application folder: refused.
+if cmake --install "$build" > /dev/null 2>&1; then
+    echo "installed without a prefix"; exit 1
+fi
 cmake --install "$build" --prefix "$prefix" > /dev/null
 for f in dbreset dbtransfer marlo-icon.png dbreset.desktop dbtransfer.desktop; do
     [ -e "$prefix/$f" ] || { echo "missing: $f"; exit 1; }

@@ -59,7 +59,7 @@ std::string TransferCommands::prepareChooser(const char* title)
 {
     std::string folder = platform_.files.ApplicationFolder();
     commonDialog1_.SetCancelError(true);
-    commonDialog1_.SetInitDir(folder);
+    commonDialog1_.SetInitDir(platform_.files.ChooserFolder(folder));
     commonDialog1_.SetDefaultExt(texts::ChooserDefaultExt);
     commonDialog1_.SetFilter(texts::ChooserFilter);
     commonDialog1_.SetDialogTitle(title);
@@ -191,7 +191,8 @@ void TransferCommands::deleteFile()
 FilePath TransferCommands::chosenFile(const std::string& returned, const std::string& folder)
 {
     std::string path = platform_.files.ChosenPath(returned);
-    std::string shown = progress::shownName(path, folder, platform_.files);
+    std::string shown =
+        progress::shownName(path, platform_.files.ChooserFolder(folder), platform_.files);
     return FilePath::chosen(std::move(path), std::move(shown));
 }
 

@@ -87,6 +87,10 @@ Status FamilyChange::prepare(const Stager& stage)
     const std::vector<FilePath> family = familyPaths(folder_, database_);
     if (Status free = files_.FilesNotInUse(family); !free)
         return free;
+    // A generation that could not move would stop the change midway.
+    for (int generation = 1; generation <= BackupGenerations; ++generation)
+        if (Status movable = files_.CheckRemovable(generationPath(generation)); !movable)
+            return because(movable, texts::backupCannotMoveUp(generationPath(generation).name()));
     // A database that appears at the live name after this is not replaced.
     if (Result<bool> live = liveThere(); !live)
         return live.status();

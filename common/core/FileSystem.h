@@ -151,6 +151,14 @@ public:
     // drops the trailing dots and spaces of a new name: "backup." is
     // "backup"). A host that takes every name as written answers the path.
     virtual std::string ChosenPath(const std::string& chosenPath) { return chosenPath; }
+    // Refuses, changing nothing, a file that a view of the files can show but
+    // not move or delete (one only Windows' installed folder holds): lets a
+    // caller refuse before its first change what would fail midway. The
+    // host's own layer refuses nothing here.
+    virtual Status CheckRemovable(const FilePath& /*path*/) { return {}; }
+    // The folder a chooser for `folder`'s files opens in: where the view
+    // keeps the files it changes.
+    virtual std::string ChooserFolder(const std::string& folder) { return folder; }
 };
 
 // A whole copy: staged, then placed. Replaces an existing destination only
@@ -172,6 +180,11 @@ std::string hostApplicationFolder();
 // The host's file layer with the given application folder; tests point it
 // at their own.
 std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> applicationFolder);
+
+// `host` as the main program sees its application folder: where Windows
+// virtualises the main program, a merged view of that folder and its
+// VirtualStore (VirtualStoreFiles.h); elsewhere `host` as it is.
+std::unique_ptr<FileSystem> filesAsMainProgramSees(std::unique_ptr<FileSystem> host);
 
 // The host's file layer in the folder of the running executable.
 inline std::unique_ptr<FileSystem> makeHostFileSystem()

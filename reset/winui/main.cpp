@@ -6,7 +6,8 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     marlo::prepareWindowsUi();
-    const auto files = marlo::makeHostFileSystem();
+    // The main program may be shown other files than those installed.
+    const auto files = marlo::filesAsMainProgramSees(marlo::makeHostFileSystem());
     marlo::WinWindowSystem windows(*files, "dbreset");
     marlo::DialogResetMem window({*files, windows});
     if (!window.hwnd())

@@ -12,7 +12,9 @@
 
 #include "SystemDll.h"
 #include "WinSystem.h"
+#include "WinText.h"
 
+#include <sddl.h>
 #include <winver.h>
 
 #include <optional>
@@ -42,17 +44,60 @@ TEST_F(WinFiles, TheReadOnlyAttributeKeepsAFileFromDeleteAndOverwriteButNotFromA
     EXPECT_EQ(dir.names(), Names{"src"});
 }
 
-TEST_F(WinFiles, AReplacedFileKeepsItsHiddenMarkAndANewOneIsOrdinary)
+namespace {
+
+// A file's access rules as the system hands them out, after setting them to
+// `rules` where given.
+std::vector<BYTE> accessRules(const std::string& path, const wchar_t* rules = nullptr)
 {
-    dir.write("src", "new");
-    dir.write("hidden", "old");
-    ::SetFileAttributesA((dir / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ::SetFileAttributesA((dir / "src").c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("hidden")).ok());
-    EXPECT_EQ(dir.read("hidden"), "new");
-    EXPECT_TRUE(attributes("hidden") & FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(copyFile(*files, dir.chosen("src"), dir.chosen("made")).ok());
-    EXPECT_FALSE(attributes("made") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const std::wstring name = win32::widen(path);
+    PSECURITY_DESCRIPTOR given = nullptr;
+    if (rules && ::ConvertStringSecurityDescriptorToSecurityDescriptorW(rules, SDDL_REVISION_1,
+                                                                        &given, nullptr)) {
+        ::SetFileSecurityW(name.c_str(), DACL_SECURITY_INFORMATION, given);
+        ::LocalFree(given);
+    }
+    DWORD size = 0;
+    ::GetFileSecurityW(name.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size);
+    ::GetFileSecurityW(name.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size);
+    return descriptor;
+}
+
+} // namespace
+
+// As the system's own replace: the new content takes over the replaced file's
+// access rules and marks, and is marked for backup. The creation date, kept
+// too, only Windows shows.
+TEST_F(WinFiles, AReplacedFileKeepsItsAccessRulesAndMarksAndANewOneIsOrdinary)
+{
+    dir.write("made", "ordinary");
+    const std::vector<BYTE> ordinary = accessRules(dir / "made");
+    // A copy over the file, and a second name made a file of its own.
+    for (const bool secondName : {false, true}) {
+        const std::string live = secondName ? "backup" : "live", source = live + ".src";
+        dir.write(source, "new");
+        if (secondName)
+            ASSERT_TRUE(::CreateHardLinkA((dir / live).c_str(), (dir / source).c_str(), nullptr));
+        else
+            dir.write(live, "old");
+        const std::vector<BYTE> given = accessRules(dir / live, L"D:P(A;;FA;;;WD)");
+        ASSERT_NE(given, ordinary) << "the drive keeps no access rules to tell";
+        ::SetFileAttributesA((dir / live).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+
+        ASSERT_TRUE((secondName
+                         ? files->SeparateBackup(dir.member(source), dir.member(live)).status()
+                         : copyFile(*files, dir.chosen(source), dir.chosen(live)))
+                        .ok());
+        EXPECT_EQ(dir.read(live), "new");
+        EXPECT_EQ(accessRules(dir / live), given) << live;
+        EXPECT_EQ(attributes(live),
+                  DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE});
+    }
+    ::SetFileAttributesA((dir / "made").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(copyFile(*files, dir.chosen("made"), dir.chosen("new")).ok());
+    EXPECT_EQ(attributes("new"), DWORD{FILE_ATTRIBUTE_ARCHIVE});
+    EXPECT_EQ(accessRules(dir / "new"), ordinary);
 }
 
 TEST_F(WinFiles, PathsAreTakenAsTheSystemTakesThem)

@@ -8,7 +8,8 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     marlo::prepareWindowsUi();
-    const auto files = marlo::makeHostFileSystem();
+    // The main program may be shown other files than those installed.
+    const auto files = marlo::filesAsMainProgramSees(marlo::makeHostFileSystem());
     marlo::WinWindowSystem windows(*files, "dbtransfer");
     // A long export or import runs beside the window, which stays alive.
     marlo::ImportWindow window({*files, windows}, [](HWND w) {

@@ -152,4 +152,10 @@ std::unique_ptr<FileSystem> makeHostFileSystem(std::function<std::string()> appl
     return std::make_unique<PosixFileSystem>(std::move(applicationFolder));
 }
 
+// Linux virtualises nothing.
+std::unique_ptr<FileSystem> filesAsMainProgramSees(std::unique_ptr<FileSystem> host)
+{
+    return host;
+}
+
 } // namespace marlo

@@ -4,6 +4,7 @@
 #include "WinErrors.h"
 #include "WinFileInfo.h"
 #include "WinFileOps.h"
+#include "WinHandedOn.h"
 #include "WinInUse.h"
 #include "WinTemporaryFile.h"
 
@@ -78,10 +79,11 @@ Result<bool> separateBackup(const std::wstring& file, const std::wstring& backup
     // replaced.
     if (const Result<bool> same = oneFile(file, backup); !same || !same.value())
         return same;
-    constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (Status finished =
-            copy.finish(attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kept);
-        !finished)
+    // The copy takes what the one file of both names had.
+    const Result<HandedOn> from = handedOnBy(backup);
+    if (!from)
+        return Result<bool>(from.status());
+    if (Status finished = copy.finish(from.value()); !finished)
         return Result<bool>(finished);
     if (const DWORD error = renamePatiently(copy.path(), backup,
                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);

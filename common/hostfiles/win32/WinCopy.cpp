@@ -4,6 +4,7 @@
 #include "WinErrors.h"
 #include "WinFileInfo.h"
 #include "WinFileOps.h"
+#include "WinHandedOn.h"
 #include "WinInUse.h"
 #include "WinPaths.h"
 #include "WinTemporaryFile.h"
@@ -17,13 +18,9 @@ namespace marlo::win32 {
 
 namespace {
 
-constexpr DWORD KeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// What stands at the destination now, and whether the copy may replace it.
+// Whether a file stands at the destination now.
 struct Destination {
     bool exists = false;
-    DWORD attributes = 0;
 };
 
 Status examine(const std::wstring& destination, const FileIdentity& source, bool overwrite,
@@ -56,7 +53,7 @@ Status examine(const std::wstring& destination, const FileIdentity& source, bool
         return failure(ERROR_FILE_EXISTS, FileFailure::DestinationExists);
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return failure(ERROR_ACCESS_DENIED, FileFailure::DestinationReadOnly);
-    found = {true, attributes};
+    found = {true};
     return {};
 }
 
@@ -101,7 +98,14 @@ private:
         Destination found;
         if (Status fit = mayReplace(destination_, source_, replace, found); !fit)
             return fit;
-        if (Status finished = temporary_.finish(found.attributes & KeptAttributes); !finished)
+        HandedOn from;
+        if (found.exists) {
+            auto handed = handedOnBy(destination_);
+            if (!handed)
+                return handed.status();
+            from = std::move(handed.value());
+        }
+        if (Status finished = temporary_.finish(from); !finished)
             return finished;
         const DWORD how = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : DWORD{0});
         const DWORD error = renamePatiently(temporary_.path(), destination_, how);

@@ -26,8 +26,8 @@ Status TemporaryFile::create(const SplitPath& destination)
         folder += L'\\';
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::wstring path = folder + temporaryNameFor(destination.name);
-        file_ = UniqueHandle(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                           CREATE_NEW, WhileWritten, nullptr));
+        file_ = UniqueHandle(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC, 0,
+                                           nullptr, CREATE_NEW, WhileWritten, nullptr));
         if (file_) {
             path_ = std::move(path);
             marked_ = markForDeletion(file_.get(), true);
@@ -40,16 +40,19 @@ Status TemporaryFile::create(const SplitPath& destination)
     return failure(ERROR_FILE_EXISTS, FileFailure::NoTemporaryFile);
 }
 
-Status TemporaryFile::finish(DWORD attributes)
+Status TemporaryFile::finish(const HandedOn& from)
 {
     if (!file_)
         return {};
     if (marked_ && !markForDeletion(file_.get(), false))
         return lastFailure();
     marked_ = false;
+    if (Status taken = takeSecurity(file_.get(), from); !taken)
+        return taken;
     // Times left at zero stay as they are.
     FILE_BASIC_INFO basic{};
-    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    basic.CreationTime = from.created;
+    basic.FileAttributes = from.attributes | FILE_ATTRIBUTE_ARCHIVE;
     if (!::SetFileInformationByHandle(file_.get(), FileBasicInfo, &basic, sizeof basic))
         return lastFailure();
     if (const DWORD error = file_.close(); error != 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Result.h"
+#include "WinHandedOn.h"
 #include "WinHandle.h"
 #include "WinPaths.h"
 
@@ -27,9 +28,10 @@ public:
     const std::wstring& path() const { return path_; }
 
     // Makes the written file ready to take the destination's name: the
-    // deletion mark taken away, the destination's attributes given, closed.
-    // Done once; a second call has nothing left to do.
-    Status finish(DWORD attributes);
+    // deletion mark taken away, what the file it replaces hands on given (a
+    // new name's file is ordinary), closed. New content is marked for
+    // backup. Done once; a second call has nothing left to do.
+    Status finish(const HandedOn& from);
     // It took the destination's name: nothing is left to remove.
     void keep() { path_.clear(); }
 

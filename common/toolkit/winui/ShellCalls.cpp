@@ -18,9 +18,11 @@ std::optional<ShellCalls> loadShellCalls()
             "CoCreateInstance"),
         ole32.find<std::remove_pointer_t<decltype(ShellCalls::coTaskMemFree)>>("CoTaskMemFree"),
         shell32.find<std::remove_pointer_t<decltype(ShellCalls::createItemFromParsingName)>>(
-            "SHCreateItemFromParsingName")};
+            "SHCreateItemFromParsingName"),
+        shell32.find<std::remove_pointer_t<decltype(ShellCalls::shellExecuteEx)>>(
+            "ShellExecuteExW")};
     if (!calls.oleInitialize || !calls.coCreateInstance || !calls.coTaskMemFree ||
-        !calls.createItemFromParsingName)
+        !calls.createItemFromParsingName || !calls.shellExecuteEx)
         return std::nullopt;
     return calls;
 }
