@@ -1,10 +1,11 @@
 // A second Windows program for the file-layer tests:
 //   file_helper hold <path>       holds the file open, sharing nothing, until
 //                                 its input closes or it is ended
-//   file_helper share <read|write> <path> <ms>
-//                                 holds the file open for reading or for
-//                                 writing too, sharing everything, for `ms`
-//                                 milliseconds or, given 0, as hold does
+//   file_helper share <how> <path> <ms>
+//                                 holds the file open for `ms` milliseconds
+//                                 or, given 0, as hold does: "read" and
+//                                 "write" share everything, "read-keep"
+//                                 reads and shares all but deletion
 //   file_helper copy <src> <dst>  copies as the tools do
 //   file_helper hold-folder <dir> holds the folder for a command, as the
 //                                 tools do, until its input closes or it is
@@ -33,11 +34,12 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (mode == "share" && argc == 5) {
-        const DWORD access =
-            std::string(argv[2]) == "write" ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-        const HANDLE file =
-            ::CreateFileA(argv[3], access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string how = argv[2];
+        const DWORD access = how == "write" ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+        const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE |
+                            (how == "read-keep" ? DWORD{0} : DWORD{FILE_SHARE_DELETE});
+        const HANDLE file = ::CreateFileA(argv[3], access, share, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return 2;
         std::puts("ready");

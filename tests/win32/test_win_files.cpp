@@ -8,6 +8,7 @@
 #include "HelperProcess.h"
 #include "ResetSequence.h"
 #include "WinFilesTest.h"
+#include "WinHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <optional>
 #include <random>
+#include <thread>
 
 using namespace marlo;
 using test::failedWith;
@@ -102,7 +104,8 @@ TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHo
 }
 
 // Readers that share everything (a virus scanner, a sync client) are waited
-// out for a moment; one that stays is refused after it, a writer at once.
+// out for a moment; one that stays is refused after it, a writer at once, and
+// so is a reader that forbids renaming.
 TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
 {
     using namespace std::chrono;
@@ -116,6 +119,7 @@ TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
         {"share read", 500, true, 0ms, bound},
         {"share read", 0, false, bound, bound + 3s},
         {"share write", 0, false, 0ms, bound / 2},
+        {"share read-keep", 0, false, 0ms, bound / 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.holder) + " for " + std::to_string(row.letGoAfter) + " ms");
@@ -141,6 +145,25 @@ TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
         ASSERT_EQ(holder.wait(10000), 0);
         std::filesystem::remove(dir / dir.names().front());
     }
+}
+
+// A single file call that a brief holder refuses is tried again within the
+// same bound: here the removal of a backup's second name, which no check
+// precedes, under a holder that forbids it for a moment.
+TEST_F(WinFiles, ARemovalRefusedForAMomentIsTriedAgain)
+{
+    dir.write("MARLOmdb.bak", "backup");
+    win32::UniqueHandle held(::CreateFileA((dir / "MARLOmdb.bak").c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    std::jthread letGo([&] {
+        ::Sleep(300);
+        held.close();
+    });
+    const Status removed = files->RemoveKeptBackup(dir.member("MARLOmdb.bak"));
+    EXPECT_TRUE(removed.ok()) << removed.error().description;
+    EXPECT_EQ(dir.names(), Names{});
 }
 
 TEST_F(WinFiles, CopiesEndedAtRandomInstantsLeaveTheOldContentOrTheNew)
