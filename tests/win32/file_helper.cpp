@@ -21,30 +21,19 @@
 int main(int argc, char* argv[])
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "hold" && argc == 3) {
-        const HANDLE file = ::CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    if ((mode == "hold" && argc == 3) || (mode == "share" && argc == 5)) {
+        const std::string how = argc == 5 ? argv[2] : "";
+        const DWORD access = how.starts_with("read") ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+        const DWORD share = how.empty() ? 0
+                                        : FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                              (how == "read-keep" ? 0 : FILE_SHARE_DELETE);
+        const HANDLE file = ::CreateFileA(argv[argc == 3 ? 2 : 3], access, share, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return 2;
         std::puts("ready");
         std::fflush(stdout);
-        while (std::getchar() != EOF) {
-        }
-        ::CloseHandle(file);
-        return 0;
-    }
-    if (mode == "share" && argc == 5) {
-        const std::string how = argv[2];
-        const DWORD access = how == "write" ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-        const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE |
-                            (how == "read-keep" ? DWORD{0} : DWORD{FILE_SHARE_DELETE});
-        const HANDLE file = ::CreateFileA(argv[3], access, share, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return 2;
-        std::puts("ready");
-        std::fflush(stdout);
-        if (const DWORD hold = std::stoul(argv[4]); hold != 0)
+        if (const DWORD hold = argc == 5 ? std::stoul(argv[4]) : 0; hold != 0)
             ::Sleep(hold);
         else
             while (std::getchar() != EOF) {

@@ -8,7 +8,6 @@
 #include "HelperProcess.h"
 #include "ResetSequence.h"
 #include "WinFilesTest.h"
-#include "WinHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +19,6 @@
 #include <chrono>
 #include <optional>
 #include <random>
-#include <thread>
 
 using namespace marlo;
 using test::failedWith;
@@ -111,7 +109,7 @@ TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
     using namespace std::chrono;
     const milliseconds bound = BriefHoldPatience;
     const struct {
-        const char* holder; // file_helper's arguments before the path and time
+        const char* holder; // file_helper's arguments before the path
         int letGoAfter;     // milliseconds; 0: never
         bool movesOn;
         milliseconds atLeast, below;
@@ -122,7 +120,7 @@ TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
         {"share read-keep", 0, false, 0ms, bound / 2},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.holder) + " for " + std::to_string(row.letGoAfter) + " ms");
+        SCOPED_TRACE(::testing::Message() << row.holder << " for " << row.letGoAfter << " ms");
         dir.write("MARLOcon.mdb", "live");
         test::HelperProcess holder(helperProgram(), std::string(row.holder) + " \"" +
                                                         (dir / "MARLOcon.mdb") + "\" " +
@@ -132,12 +130,7 @@ TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
         const Status moved =
             files->MoveFile(dir.member("MARLOcon.mdb"), dir.member("MARLOmdb.bak"));
         const auto waited = duration_cast<milliseconds>(steady_clock::now() - start);
-        if (row.movesOn) {
-            EXPECT_TRUE(moved.ok()) << moved.error().description;
-        } else {
-            EXPECT_TRUE(inUse(moved));
-            std::cout << "  the holder as named: " << moved.error().description << '\n';
-        }
+        EXPECT_TRUE(row.movesOn ? moved.ok() : bool(inUse(moved))) << moved.error().description;
         EXPECT_GE(waited, row.atLeast);
         EXPECT_LT(waited, row.below);
         EXPECT_EQ(dir.names(), Names{row.movesOn ? "MARLOmdb.bak" : "MARLOcon.mdb"});
@@ -147,22 +140,15 @@ TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
     }
 }
 
-// A single file call that a brief holder refuses is tried again within the
-// same bound: here the removal of a backup's second name, which no check
-// precedes, under a holder that forbids it for a moment.
+// A single file call that a brief holder refuses is tried again: here the
+// removal of a backup's second name, which no check precedes.
 TEST_F(WinFiles, ARemovalRefusedForAMomentIsTriedAgain)
 {
     dir.write("MARLOmdb.bak", "backup");
-    win32::UniqueHandle held(::CreateFileA((dir / "MARLOmdb.bak").c_str(), GENERIC_READ,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                           OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
-    std::jthread letGo([&] {
-        ::Sleep(300);
-        held.close();
-    });
-    const Status removed = files->RemoveKeptBackup(dir.member("MARLOmdb.bak"));
-    EXPECT_TRUE(removed.ok()) << removed.error().description;
+    test::HelperProcess holder(helperProgram(),
+                               "share read-keep \"" + (dir / "MARLOmdb.bak") + "\" 300");
+    ASSERT_TRUE(holder.ready());
+    EXPECT_TRUE(files->RemoveKeptBackup(dir.member("MARLOmdb.bak")).ok());
     EXPECT_EQ(dir.names(), Names{});
 }
 
