@@ -45,8 +45,8 @@ std::optional<Holder> findHolderOfAny(const std::vector<FileId>& files, const st
 // Fails with words that name the program when another process holds the file
 // open; otherwise succeeds. Ours never counts. A writer is refused at once;
 // readers (a virus scanner, a sync client, a backup) are waited out for a
-// moment. Given its path, the file is
-// also found held under another spelling where the drive folds case.
+// moment. Given its path, the file is also found held under another spelling
+// where the drive folds case.
 Status refuseIfInUse(const struct stat& file);
 Status refuseIfInUse(const std::string& path, const struct stat& file);
 Status refuseIfAnyInUse(const std::vector<FileId>& files);

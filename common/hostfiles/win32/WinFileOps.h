@@ -24,9 +24,9 @@ Status moveNoReplace(const std::wstring& source, const std::wstring& destination
 // destination, and holds it briefly; a file it held while it was deleted
 // keeps its name until it lets go.
 bool heldForAMoment(DWORD error);
-// Makes `call` (a single file call that answers whether it succeeded), tried
-// again within BriefHoldPatience while the file is held for a moment; 0, or
-// the error of the last attempt.
+// Calls `call` (a single file call that answers whether it succeeded), and
+// again within BriefHoldPatience while the file is held for a moment; answers
+// 0, or the error of the last attempt.
 template <class Call> DWORD patiently(const Call& call)
 {
     DWORD error = 0;

@@ -116,7 +116,7 @@ bool refusedForSharing(const std::wstring& path, DWORD access, DWORD share)
 
 enum class Hold {
     None,
-    Passing, // readers that let others read, write and rename: a scanner
+    Passing, // readers that let others read, rename and remove it: a scanner
     Keeping, // a writer, or a holder that forbids renaming and removal
 };
 
