@@ -2,6 +2,7 @@
 // replaced, moved or deleted, and the failure names the program. Reading it
 // is not blocked. A folder's lock that another instance of the tools holds
 // is waited for only a while.
+#include "BriefHold.h"
 #include "FileLayerExpect.h"
 #include "FileSystem.h"
 #include "FileTestFolder.h"
@@ -26,6 +27,14 @@ namespace {
 
 const std::string inUse = "the file is in use by another program (MARLOCON.EXE)";
 constexpr FileFailure busy = FileFailure::FolderLocked;
+
+template <class Call> std::chrono::milliseconds timed(const Call& call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+}
 
 // A child process under the main program's name that holds a file open until
 // it goes.
@@ -68,6 +77,46 @@ TEST_F(FileInUse, AHeldFileIsNeitherDeletedNorMovedNorReplaced)
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "new");
     ASSERT_TRUE(files->DeleteFile(dir.member("MARLOcon.mdb"), false).ok());
     EXPECT_EQ(dir.names(), (Names{"MARLOmdb.ba3", "export.mdb"}));
+}
+
+// Readers (a virus scanner, a sync client, a backup) are waited out for a
+// moment; one that stays is refused after it, a writer at once.
+TEST_F(FileInUse, AReaderIsWaitedOutForAMomentAWriterIsNot)
+{
+    using namespace std::chrono;
+    const milliseconds bound = BriefHoldPatience, never{0};
+    const struct {
+        int flags;
+        milliseconds letGoAfter;
+        bool movesOn;
+        milliseconds atLeast, below;
+    } rows[] = {
+        {O_RDONLY, 300ms, true, 300ms, bound},
+        {O_RDONLY, never, false, bound, bound + 2s},
+        {O_WRONLY, never, false, 0ms, bound / 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message()
+                     << "flags " << row.flags << ", " << row.letGoAfter.count() << " ms");
+        dir.write("MARLOcon.mdb", "live");
+        HoldingProgram holder(dir / "MARLOcon.mdb", row.flags);
+        Status moved;
+        const auto waited = timed([&] {
+            std::future<void> letGo;
+            if (row.letGoAfter != never)
+                letGo = std::async(std::launch::async, [&] {
+                    std::this_thread::sleep_for(row.letGoAfter);
+                    holder.letGo();
+                });
+            moved = files->MoveFile(dir.member("MARLOcon.mdb"), dir.member("MARLOmdb.bak"));
+        });
+        EXPECT_TRUE(row.movesOn ? moved.ok() : bool(failedWith(moved, inUse)));
+        EXPECT_GE(waited, row.atLeast);
+        EXPECT_LT(waited, row.below);
+        EXPECT_EQ(dir.names(), Names{row.movesOn ? "MARLOmdb.bak" : "MARLOcon.mdb"});
+        holder.letGo();
+        std::filesystem::remove(dir / dir.names().front());
+    }
 }
 
 TEST_F(FileInUse, TheFileIsKnownByItselfNotByItsName)
@@ -227,14 +276,6 @@ namespace {
 posix::UniqueFd openFolder(const std::string& path)
 {
     return posix::UniqueFd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-}
-
-template <class Call> std::chrono::milliseconds timed(const Call& call)
-{
-    const auto start = std::chrono::steady_clock::now();
-    call();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start);
 }
 
 constexpr std::chrono::milliseconds Patience{300};

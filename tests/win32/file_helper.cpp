@@ -1,6 +1,11 @@
 // A second Windows program for the file-layer tests:
 //   file_helper hold <path>       holds the file open, sharing nothing, until
 //                                 its input closes or it is ended
+//   file_helper share <how> <path> <ms>
+//                                 holds the file open for `ms` milliseconds
+//                                 or, given 0, as hold does: "read" and
+//                                 "write" share everything, "read-keep"
+//                                 reads and shares all but deletion
 //   file_helper copy <src> <dst>  copies as the tools do
 //   file_helper hold-folder <dir> holds the folder for a command, as the
 //                                 tools do, until its input closes or it is
@@ -16,15 +21,23 @@
 int main(int argc, char* argv[])
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "hold" && argc == 3) {
-        const HANDLE file = ::CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    if ((mode == "hold" && argc == 3) || (mode == "share" && argc == 5)) {
+        const std::string how = argc == 5 ? argv[2] : "";
+        const DWORD access = how.starts_with("read") ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+        const DWORD share = how.empty() ? 0
+                                        : FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                              (how == "read-keep" ? 0 : FILE_SHARE_DELETE);
+        const HANDLE file = ::CreateFileA(argv[argc == 3 ? 2 : 3], access, share, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return 2;
         std::puts("ready");
         std::fflush(stdout);
-        while (std::getchar() != EOF) {
-        }
+        if (const DWORD hold = argc == 5 ? std::stoul(argv[4]) : 0; hold != 0)
+            ::Sleep(hold);
+        else
+            while (std::getchar() != EOF) {
+            }
         ::CloseHandle(file);
         return 0;
     }

@@ -252,7 +252,7 @@ TEST_F(WinFiles, PlacingWaitsForNoHolderOfTheDestinationButBrieflyForAScannerOfT
     bool refused = false;
     for (round = 0; round < 100 && !refused; ++round) {
         const std::string before = dir.read("MARLOcon.mdb");
-        const auto [placed, scanned] = placeWhileScanned(2000, "held " + std::to_string(round));
+        const auto [placed, scanned] = placeWhileScanned(3000, "held " + std::to_string(round));
         if (!scanned)
             continue;
         refused = true;

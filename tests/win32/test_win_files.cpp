@@ -2,6 +2,7 @@
 // open by another program that shares nothing, and copies ended by
 // TerminateProcess at random instants; the system folder's DLLs where the
 // flag that searches it alone is missing.
+#include "BriefHold.h"
 #include "FakePlatform.h"
 #include "FileLayerExpect.h"
 #include "HelperProcess.h"
@@ -17,6 +18,7 @@
 #include <sddl.h>
 #include <winver.h>
 
+#include <chrono>
 #include <optional>
 #include <random>
 
@@ -142,6 +144,57 @@ TEST_F(WinFiles, AFileHeldWithoutSharingIsNeitherReplacedMovedNorDeletedAndTheHo
     EXPECT_TRUE(files->FilesNotInUse({dir.member("MARLOcon.mdb")}).ok());
     ASSERT_TRUE(copyFile(*files, dir.chosen("other.mdb"), dir.member("MARLOcon.mdb")).ok());
     EXPECT_EQ(dir.read("MARLOcon.mdb"), "other");
+}
+
+// Readers that share everything (a virus scanner, a sync client) are waited
+// out for a moment; one that stays is refused after it, a writer at once, and
+// so is a reader that forbids renaming.
+TEST_F(WinFiles, AReaderSharingEverythingIsWaitedOutForAMomentAWriterIsNot)
+{
+    using namespace std::chrono;
+    const milliseconds bound = BriefHoldPatience;
+    const struct {
+        const char* holder; // file_helper's arguments before the path
+        int letGoAfter;     // milliseconds; 0: never
+        bool movesOn;
+        milliseconds atLeast, below;
+    } rows[] = {
+        {"share read", 500, true, 0ms, bound},
+        {"share read", 0, false, bound, bound + 3s},
+        {"share write", 0, false, 0ms, bound / 2},
+        {"share read-keep", 0, false, 0ms, bound / 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.holder << " for " << row.letGoAfter << " ms");
+        dir.write("MARLOcon.mdb", "live");
+        test::HelperProcess holder(helperProgram(), std::string(row.holder) + " \"" +
+                                                        (dir / "MARLOcon.mdb") + "\" " +
+                                                        std::to_string(row.letGoAfter));
+        ASSERT_TRUE(holder.ready());
+        const auto start = steady_clock::now();
+        const Status moved =
+            files->MoveFile(dir.member("MARLOcon.mdb"), dir.member("MARLOmdb.bak"));
+        const auto waited = duration_cast<milliseconds>(steady_clock::now() - start);
+        EXPECT_TRUE(row.movesOn ? moved.ok() : bool(inUse(moved))) << moved.error().description;
+        EXPECT_GE(waited, row.atLeast);
+        EXPECT_LT(waited, row.below);
+        EXPECT_EQ(dir.names(), Names{row.movesOn ? "MARLOmdb.bak" : "MARLOcon.mdb"});
+        holder.closeInput();
+        ASSERT_EQ(holder.wait(10000), 0);
+        std::filesystem::remove(dir / dir.names().front());
+    }
+}
+
+// A single file call that a brief holder refuses is tried again: here the
+// removal of a backup's second name, which no check precedes.
+TEST_F(WinFiles, ARemovalRefusedForAMomentIsTriedAgain)
+{
+    dir.write("MARLOmdb.bak", "backup");
+    test::HelperProcess holder(helperProgram(),
+                               "share read-keep \"" + (dir / "MARLOmdb.bak") + "\" 300");
+    ASSERT_TRUE(holder.ready());
+    EXPECT_TRUE(files->RemoveKeptBackup(dir.member("MARLOmdb.bak")).ok());
+    EXPECT_EQ(dir.names(), Names{});
 }
 
 TEST_F(WinFiles, CopiesEndedAtRandomInstantsLeaveTheOldContentOrTheNew)

@@ -1,5 +1,6 @@
 #include "PosixInUse.h"
 
+#include "BriefHold.h"
 #include "HostErrors.h"
 #include "PosixCaseFolding.h"
 #include "PosixFd.h"
@@ -21,12 +22,36 @@ namespace marlo::posix {
 
 namespace {
 
-bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
+enum class Access { None, Reads, Writes };
+
+// How the descriptor `fd` of process `pid` has its file open, from the flags
+// the kernel shows beside it (in octal); a descriptor whose flags cannot be
+// read counts as writing.
+Access accessOf(int procFd, const std::string& pid, const char* fd)
+{
+    const std::string info = readProcFile(procFd, pid, ("fdinfo/" + std::string(fd)).c_str());
+    const std::size_t at = info.find("flags:");
+    if (at == std::string::npos)
+        return Access::Writes;
+    const char* digits = info.c_str() + at + 6;
+    while (*digits == ' ' || *digits == '\t')
+        ++digits;
+    unsigned flags = 0;
+    const auto [end, error] = std::from_chars(digits, info.c_str() + info.size(), flags, 8);
+    if (error != std::errc() || end == digits)
+        return Access::Writes;
+    return (flags & O_ACCMODE) == O_RDONLY ? Access::Reads : Access::Writes;
+}
+
+// Whether the process has any of the files open, and how: one descriptor
+// open for writing makes it a writer.
+Access holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
 {
     const UniqueDir fds = openListing(procFd, (pid + "/fd").c_str());
     if (!fds)
-        return false;
+        return Access::None;
     const int fdFolder = ::dirfd(fds.get());
+    Access access = Access::None;
     while (const dirent* entry = ::readdir(fds.get())) {
         if (entry->d_name[0] == '.')
             continue;
@@ -39,20 +64,27 @@ bool holds(int procFd, const std::string& pid, const std::vector<FileId>& files)
             continue;
         const dev_t device = makedev(st.stx_dev_major, st.stx_dev_minor);
         std::optional<std::string> path; // read only for a drive that folds case
+        bool open = false;
         for (const FileId& file : files) {
             if (device != file.device)
                 continue;
-            if (st.stx_ino == file.inode)
-                return true;
+            if (st.stx_ino == file.inode) {
+                open = true;
+                break;
+            }
             if (file.anySpelling.empty())
                 continue;
             if (!path)
                 path = readLink(fdFolder, entry->d_name);
-            if (sameNameIgnoringCase(*path, file.anySpelling))
-                return true;
+            if (sameNameIgnoringCase(*path, file.anySpelling)) {
+                open = true;
+                break;
+            }
         }
+        if (open && (access = accessOf(procFd, pid, entry->d_name)) == Access::Writes)
+            break;
     }
-    return false;
+    return access;
 }
 
 std::string commandOf(int procFd, const std::string& pid)
@@ -89,23 +121,38 @@ std::optional<Holder> findHolderOfAny(const std::vector<FileId>& files, const st
     if (!proc)
         return std::nullopt;
     // Wine's server holds the files of the Windows programs it serves; the
-    // program itself, when it holds the file too, names it better.
+    // program itself, when it holds the file too, names it better. A writer
+    // is named before a reader.
     std::optional<Holder> server;
-    std::optional<Holder> found;
+    std::optional<Holder> reader;
+    std::optional<Holder> writer;
     forEachProcess(proc.get(), self, [&](pid_t pid, const std::string& name) {
-        if (!holds(proc.get(), name, files))
+        const Access access = holds(proc.get(), name, files);
+        if (access == Access::None)
             return true;
+        const bool onlyReads = access == Access::Reads;
         const WineProcess wine = wineProcess(proc.get(), name);
         if (wine.server) {
-            if (!server)
-                server = Holder{pid, windowsProgramsServedBy(proc.get(), name, self)};
+            if (!server || (server->onlyReads && !onlyReads))
+                server = Holder{pid, windowsProgramsServedBy(proc.get(), name, self), onlyReads};
             return true;
         }
-        found = Holder{pid, wine.program.empty() ? commandOf(proc.get(), name)
-                                                 : underWine(wine.program)};
+        const Holder holder{
+            pid, wine.program.empty() ? commandOf(proc.get(), name) : underWine(wine.program),
+            onlyReads};
+        if (onlyReads) {
+            if (!reader)
+                reader = holder;
+            return true;
+        }
+        writer = holder;
         return false;
     });
-    return found ? found : server;
+    if (writer)
+        return writer;
+    if (server && !server->onlyReads)
+        return server;
+    return reader ? reader : server;
 }
 
 Status refuseIfInUse(const struct stat& file)
@@ -120,7 +167,11 @@ Status refuseIfInUse(const std::string& path, const struct stat& file)
 
 Status refuseIfAnyInUse(const std::vector<FileId>& files)
 {
-    const auto holder = findHolderOfAny(files, "/proc", ::getpid());
+    std::optional<Holder> holder;
+    retryWithin(BriefHoldPatience, [&] {
+        holder = findHolderOfAny(files, "/proc", ::getpid());
+        return !holder || !holder->onlyReads;
+    });
     if (!holder)
         return {};
     return failure(EBUSY, FileFailure::InUse, holder->command);

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -79,7 +80,7 @@ void removeAbandonedTemporaries(int folderFd, const std::string& name, const Spa
         // A running copy holds its temporary file locked for its whole life.
         if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0)
             continue;
-        if (!refuseIfInUse(st))
+        if (findHolder(st.st_dev, st.st_ino, "/proc", ::getpid()))
             continue;
         struct stat now;
         if (::fstatat(folderFd, candidate.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&

@@ -108,9 +108,10 @@ Status keepBackup(const std::wstring& file, const std::wstring& backup,
     // chooses the words.
     if (::GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
         return failure(ERROR_ALREADY_EXISTS, FileFailure::NewNameTaken);
-    if (::CreateHardLinkW(backup.c_str(), file.c_str(), nullptr))
+    const DWORD error = patiently(
+        [&] { return ::CreateHardLinkW(backup.c_str(), file.c_str(), nullptr) != FALSE; });
+    if (error == 0)
         return {};
-    const DWORD error = ::GetLastError();
     if (error == ERROR_PATH_NOT_FOUND)
         return failure(error, FileFailure::DestinationFolderMissing);
     if (!noLinkHere(error))

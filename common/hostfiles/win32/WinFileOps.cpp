@@ -25,6 +25,11 @@ Status notAFile(DWORD attributes)
     return failure(ERROR_INVALID_FUNCTION, FileFailure::NameNotOrdinary);
 }
 
+DWORD deletePatiently(const std::wstring& path)
+{
+    return patiently([&] { return ::DeleteFileW(path.c_str()) != FALSE; });
+}
+
 bool isFolder(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -96,9 +101,9 @@ Status moveNoReplace(const std::wstring& source, const std::wstring& destination
     // name that differs in case alone, which the system would let through.
     if (::GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES)
         return failure(ERROR_ALREADY_EXISTS, FileFailure::NewNameTaken);
-    if (::MoveFileExW(source.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH))
-        return {};
-    return newNameRefused(::GetLastError(), source);
+    if (const DWORD error = renamePatiently(source, destination, MOVEFILE_WRITE_THROUGH))
+        return newNameRefused(error, source);
+    return {};
 }
 
 bool heldForAMoment(DWORD error)
@@ -109,17 +114,7 @@ bool heldForAMoment(DWORD error)
 
 DWORD renamePatiently(const std::wstring& from, const std::wstring& to, DWORD how)
 {
-    // About a second in all.
-    constexpr int attempts = 20;
-    constexpr DWORD pause = 50; // milliseconds
-    for (int attempt = 1;; ++attempt) {
-        if (::MoveFileExW(from.c_str(), to.c_str(), how))
-            return 0;
-        const DWORD error = ::GetLastError();
-        if (!heldForAMoment(error) || attempt == attempts)
-            return error;
-        ::Sleep(pause);
-    }
+    return patiently([&] { return ::MoveFileExW(from.c_str(), to.c_str(), how) != FALSE; });
 }
 
 Status newNameRefused(DWORD error, const std::wstring& file)
@@ -147,9 +142,9 @@ Status setAside(const std::wstring& source, const std::wstring& destination)
 
 Status removeName(const std::wstring& path)
 {
-    if (::DeleteFileW(path.c_str()))
+    const DWORD error = deletePatiently(path);
+    if (error == 0)
         return {};
-    const DWORD error = ::GetLastError();
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
         return inUse(path);
     return isMissing(error) ? missingFile() : failure(error);
@@ -170,9 +165,9 @@ Status deleteFile(const std::wstring& path, bool force)
         return unused;
     if (attributes & FILE_ATTRIBUTE_READONLY)
         ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (::DeleteFileW(path.c_str()))
+    const DWORD error = deletePatiently(path);
+    if (error == 0)
         return {};
-    const DWORD error = ::GetLastError();
     if (attributes & FILE_ATTRIBUTE_READONLY)
         ::SetFileAttributesW(path.c_str(), attributes); // as it was
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BriefHold.h"
 #include "Result.h"
 #include "WinSystem.h"
 
@@ -18,12 +19,28 @@ Result<bool> regularFileExists(const std::wstring& path);
 // names as they were. A file that another program holds is refused.
 Status moveNoReplace(const std::wstring& source, const std::wstring& destination);
 
-// Whether a rename refused with `error` may go through in a moment: a virus
-// scanner or an indexer opens a file just closed, or the destination, and
-// holds it briefly.
+// Whether a file call refused with `error` may go through in a moment: a
+// virus scanner, an indexer or a sync client opens a file just closed, or the
+// destination, and holds it briefly; a file it held while it was deleted
+// keeps its name until it lets go.
 bool heldForAMoment(DWORD error);
-// MoveFileExW with `how`, tried again for about a second while the file or
-// the destination is held for a moment; 0, or the error of the last attempt.
+// Calls `call` (a single file call that answers whether it succeeded), and
+// again within BriefHoldPatience while the file is held for a moment; answers
+// 0, or the error of the last attempt.
+template <class Call> DWORD patiently(const Call& call)
+{
+    DWORD error = 0;
+    retryWithin(BriefHoldPatience, [&] {
+        if (call()) {
+            error = 0;
+            return true;
+        }
+        error = ::GetLastError();
+        return !heldForAMoment(error);
+    });
+    return error;
+}
+// MoveFileExW with `how`, made patiently.
 DWORD renamePatiently(const std::wstring& from, const std::wstring& to, DWORD how);
 
 // Why a call that gives `file` a new name without replacing one failed with

@@ -1,5 +1,6 @@
 #include "WinInUse.h"
 
+#include "BriefHold.h"
 #include "SystemDll.h"
 #include "WinErrors.h"
 #include "WinHandle.h"
@@ -100,26 +101,71 @@ Status inUse(const std::wstring& path)
     return failure(ERROR_SHARING_VIOLATION, FileFailure::InUse, holderOf(path));
 }
 
-Status refuseIfInUse(const std::wstring& path)
+namespace {
+
+// Whether another handle's sharing keeps us from opening the file so.
+bool refusedForSharing(const std::wstring& path, DWORD access, DWORD share)
 {
+    const UniqueHandle file(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file)
+        return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+enum class Hold {
+    None,
+    Passing, // readers that let others read, rename and remove it: a scanner
+    Keeping, // a writer, or a holder that forbids renaming and removal
+};
+
+// How other programs hold the file, told by what their sharing lets us open;
+// a file that is missing or that we may not read counts as not held.
+Hold holdOn(const std::wstring& path)
+{
+    constexpr DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     // Asking for the file with no sharing at all fails while any other
     // handle reads, writes or deletes it.
-    const UniqueHandle alone(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (alone)
-        return {};
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-        return inUse(path);
-    return {};
+    if (!refusedForSharing(path, GENERIC_READ, 0))
+        return Hold::None;
+    // Deletion access with full sharing fails only against a holder that
+    // does not share deletion, as the main program's database engine holds
+    // its file.
+    if (refusedForSharing(path, DELETE, all))
+        return Hold::Keeping;
+    // Reading without sharing writing fails against a writer (and one that
+    // does not even share reading); a writer would go on writing under the
+    // new name.
+    if (refusedForSharing(path, FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE))
+        return Hold::Keeping;
+    return Hold::Passing;
+}
+
+} // namespace
+
+Status refuseIfInUse(const std::wstring& path)
+{
+    return refuseIfAnyInUse({path});
 }
 
 Status refuseIfAnyInUse(const std::vector<std::wstring>& paths)
 {
-    for (const std::wstring& path : paths)
-        if (Status unused = refuseIfInUse(path); !unused)
-            return unused;
-    return {};
+    const std::wstring* held = nullptr;
+    retryWithin(BriefHoldPatience, [&] {
+        held = nullptr;
+        for (const std::wstring& path : paths) {
+            const Hold hold = holdOn(path);
+            if (hold == Hold::Keeping) {
+                held = &path;
+                return true;
+            }
+            if (hold == Hold::Passing && !held)
+                held = &path;
+        }
+        return held == nullptr;
+    });
+    return held ? inUse(*held) : Status();
 }
 
 } // namespace marlo::win32
