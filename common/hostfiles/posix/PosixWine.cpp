@@ -69,9 +69,13 @@ WineProcess wineProcess(int procFd, const std::string& pid)
     const std::string first = commandLine.substr(0, commandLine.find('\0'));
     if (!endsWithIgnoringCase(first, ".exe"))
         return {};
-    // Wine's own programs live in its Windows folder.
+    // Wine's own programs live in its Windows folder; its launcher, which
+    // the 32-bit loader keeps waiting while a 64-bit program runs, goes by
+    // its bare name.
     if (first.size() >= 11 &&
         sameNameIgnoringCase(std::string_view(first).substr(0, 11), "C:\\windows\\"))
+        return {};
+    if (sameNameIgnoringCase(first, "start.exe"))
         return {};
     return {false, baseName(first)};
 }
