@@ -151,6 +151,9 @@ public:
     // drops the trailing dots and spaces of a new name: "backup." is
     // "backup"). A host that takes every name as written answers the path.
     virtual std::string ChosenPath(const std::string& chosenPath) { return chosenPath; }
+    // Whether a chosen path names a shortcut, which the host's shell follows
+    // to another file (isShortcutName). A host without them answers false.
+    virtual bool IsShortcut(const FilePath&) { return false; }
 };
 
 // A whole copy: staged, then placed. Replaces an existing destination only

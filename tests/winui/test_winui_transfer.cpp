@@ -388,30 +388,60 @@ TEST(WinCommonDialogSettings, TheFileTypesBecomeTheSystemsList)
 
 // What real Windows' dialog would do on its own and Wine's does not: refuse
 // a read-only file, ask its own overwrite question, add the extension of the
-// listed type. Read back from the dialog as it is set up for a showing.
-TEST(WinCommonDialogSettings, TheSaveDialogHandsBackAnyNameAsTyped)
+// listed type, follow a picked shortcut to its target. Read back from the
+// dialogs as they are set up for a showing.
+TEST(WinCommonDialogSettings, BothDialogsHandBackAnyNameAsTypedAndAShortcutAsItself)
 {
     const ShellCalls* shell = nullptr;
     ASSERT_HRESULT_SUCCEEDED(shellCallsOnThisThread(shell));
-    Microsoft::WRL::ComPtr<IFileDialog> dialog;
-    ASSERT_HRESULT_SUCCEEDED(shell->coCreateInstance(
-        CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.GetAddressOf())));
     AppFolder folder;
-    ChooserRequest request{.save = true,
-                           .title = "Export",
-                           .initialFolder = folder.str(),
-                           .fileTypes = fileTypesFor(texts::ChooserFilter),
-                           .initialName = "saved.mdb"};
-    ASSERT_HRESULT_SUCCEEDED(prepareFileDialog(*dialog.Get(), *shell, request));
-    FILEOPENDIALOGOPTIONS options = 0;
-    ASSERT_HRESULT_SUCCEEDED(dialog->GetOptions(&options));
-    EXPECT_FALSE(options & (FOS_NOREADONLYRETURN | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT |
-                            FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_STRICTFILETYPES));
-    EXPECT_EQ(options & (FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM),
-              FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM);
-    UINT type = 0;
-    ASSERT_HRESULT_SUCCEEDED(dialog->GetFileTypeIndex(&type));
-    EXPECT_EQ(type, 1u);
+    for (const bool save : {true, false}) {
+        Microsoft::WRL::ComPtr<IFileDialog> dialog;
+        ASSERT_HRESULT_SUCCEEDED(
+            shell->coCreateInstance(save ? CLSID_FileSaveDialog : CLSID_FileOpenDialog, nullptr,
+                                    CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.GetAddressOf())));
+        ChooserRequest request{.save = save,
+                               .title = "Export",
+                               .initialFolder = folder.str(),
+                               .fileTypes = fileTypesFor(texts::ChooserFilter),
+                               .initialName = "saved.mdb"};
+        ASSERT_HRESULT_SUCCEEDED(prepareFileDialog(*dialog.Get(), *shell, request));
+        FILEOPENDIALOGOPTIONS options = 0;
+        ASSERT_HRESULT_SUCCEEDED(dialog->GetOptions(&options));
+        EXPECT_FALSE(options & (FOS_NOREADONLYRETURN | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT |
+                                FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_STRICTFILETYPES))
+            << save;
+        constexpr FILEOPENDIALOGOPTIONS on =
+            FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_NODEREFERENCELINKS;
+        EXPECT_EQ(options & on, on) << save;
+        UINT type = 0;
+        ASSERT_HRESULT_SUCCEEDED(dialog->GetFileTypeIndex(&type));
+        EXPECT_EQ(type, 1u);
+    }
+}
+
+// Windows' answer is the file meant, also where the field shows a name
+// without its hidden extension; only Wine's appended extension is undone.
+TEST(WinCommonDialogSettings, ASavedNameIsWindowsAnswerAndOnlyWinesAppendedExtensionGoes)
+{
+    const struct {
+        bool wine;
+        const wchar_t *returned, *typed, *saved;
+    } cases[] = {
+        {false, L"C:\\APP\\foo.txt", L"foo", L"C:\\APP\\foo.txt"},
+        {false, L"C:\\APP\\x.MDB.mdb", L"x.MDB", L"C:\\APP\\x.MDB.mdb"},
+        {false, L"C:\\APP\\backup", L"backup", L"C:\\APP\\backup"},
+        {true, L"C:\\APP\\x.MDB.mdb", L"x.MDB", L"C:\\APP\\x.MDB"},
+        {true, L"C:\\APP\\fresh.mdb", L"D:\\other\\fresh", L"C:\\APP\\fresh"},
+        {true, L"C:\\APP\\foo.txt", L"foo.txt", L"C:\\APP\\foo.txt"},
+        {true, L"C:\\APP\\foobar.mdb", L"foo", L"C:\\APP\\foobar.mdb"},
+        {true, L"C:\\APP\\x.mdb", L"", L"C:\\APP\\x.mdb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(savedFileName(c.returned, c.typed, c.wine), c.saved)
+            << c.wine << " " << win32::narrow(c.returned);
+    // This test runs under Wine.
+    EXPECT_TRUE(runsUnderWine());
 }
 
 // Every name a Windows drive holds comes back as the same name: a surrogate
