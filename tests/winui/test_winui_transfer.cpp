@@ -11,6 +11,7 @@
 #include "WinUiDrive.h"
 #include "WinWindowSystem.h"
 
+#include <shlguid.h>
 #include <wrl/client.h>
 
 #include <cmath>
@@ -237,6 +238,49 @@ TEST(WinImportWindow, ExportImportAndDeleteThroughTheSystemChooser)
     EXPECT_EQ(t.folder.read("locked.mdb"), "locked");
     EXPECT_EQ(t.folder.read("MARLOcon.mdb"), "con live");
     EXPECT_EQ(t.folder.read("backup.mdb"), "old backup");
+}
+
+// A shell link at `path` that leads to `target`.
+bool makeShortcut(const std::wstring& path, const std::wstring& target)
+{
+    const ShellCalls* shell = nullptr;
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    return SUCCEEDED(shellCallsOnThisThread(shell)) &&
+           SUCCEEDED(shell->coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_PPV_ARGS(link.GetAddressOf()))) &&
+           SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link.As(&file)) &&
+           SUCCEEDED(file->Save(path.c_str(), TRUE));
+}
+
+// A picked shortcut is the file itself: the export replaces it and the
+// delete removes it, never the file it leads to; the import refuses it.
+TEST(WinImportWindow, APickedShortcutIsTheFileItselfAndIsNeverImported)
+{
+    TransferWindow t;
+    t.folder.write("target.mdb", "target");
+    ASSERT_TRUE(makeShortcut(t.folder.wide("replaced.lnk"), t.folder.wide("target.mdb")));
+    ASSERT_TRUE(makeShortcut(t.folder.wide("deleted.lnk"), t.folder.wide("target.mdb")));
+    const std::optional<int> quit = driveWhileRunning([&] {
+        click(t.button("Command5"));
+        ASSERT_TRUE(chooseFile(w(texts::ImportSpmTitle), t.folder.wide("replaced.lnk")));
+        const std::optional<Box> refused = answerBox(L"dbtransfer", IDOK);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->text, w(texts::ImportShortcut));
+
+        click(t.button("Command1"));
+        ASSERT_TRUE(chooseFile(w(texts::ExportConTitle), t.folder.wide("replaced.lnk")));
+        EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::OverwriteQuestion));
+        EXPECT_TRUE(waitUntil([&] { return t.folder.read("replaced.lnk") == "con live"; }));
+
+        click(t.button("Command7"));
+        ASSERT_TRUE(chooseFile(w(texts::DeleteTitle), t.folder.wide("deleted.lnk")));
+        EXPECT_EQ(answerBox(Question, IDYES)->text, w(texts::DeleteQuestion));
+        EXPECT_TRUE(waitUntil([&] { return !t.folder.has("deleted.lnk"); }));
+    });
+    EXPECT_FALSE(quit);
+    EXPECT_EQ(t.folder.read("target.mdb"), "target");
+    EXPECT_EQ(t.folder.read("MARLOspm.mdb"), "spm live");
 }
 
 // Whether the drive holds a file of that name: Windows' drives hold any
