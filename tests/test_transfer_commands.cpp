@@ -722,16 +722,12 @@ TEST(Shortcuts, AreReplacedOrDeletedThemselvesButNeverImported)
         const Command& command;
         std::string next; // after the existence test
         std::string left; // the shortcut's content afterwards
-        std::optional<int> lastAnswer;
     } cases[] = {
-        {Command1, question(Overwrite), "con", IDYES},
-        {Command7, question(Command7.question), "<none>", IDYES},
-        {Command3,
-         notice(" Your selected file is only a shortcut, not a database file! Aborting... "),
-         "shortcut", std::nullopt},
+        {Command1, question(Overwrite), "con"},
+        {Command7, question(Command7.question), "<none>"},
         {Command5,
          notice(" Your selected file is only a shortcut, not a database file! Aborting... "),
-         "shortcut", std::nullopt},
+         "shortcut"},
     };
     for (const auto& c : cases) {
         Fixture f;
@@ -739,13 +735,10 @@ TEST(Shortcuts, AreReplacedOrDeletedThemselvesButNeverImported)
         f.answer(link);
         f.reply(IDYES);
         c.command.run(f.commands);
-        const Lines& calls = f.p.calls;
-        const auto tested = std::find(calls.begin(), calls.end(), "FileExists " + link);
-        ASSERT_LT(tested + 1, calls.end()) << c.command.name;
+        const auto tested = std::ranges::find(f.p.calls, "FileExists " + link);
+        ASSERT_LT(tested + 1, f.p.calls.end()) << c.command.name;
         EXPECT_EQ(tested[1], c.next) << c.command.name;
         EXPECT_EQ(f.content(link), c.left) << c.command.name;
-        EXPECT_EQ(f.commands.lastAnswer(), c.lastAnswer) << c.command.name;
-        EXPECT_EQ(f.content(f.p.path("\\MARLOcon.mdb")), "con") << c.command.name;
         EXPECT_EQ(f.content(f.p.path("\\MARLOspm.mdb")), "spm") << c.command.name;
     }
 }
