@@ -84,6 +84,11 @@ std::string FakePlatform::ChosenPath(const std::string& chosenPath)
     return real_ ? real_->ChosenPath(chosenPath) : chosenPath;
 }
 
+bool FakePlatform::IsShortcut(const FilePath& path)
+{
+    return real_ ? real_->IsShortcut(path) : isShortcutName(path.text(), PathForm::Windows);
+}
+
 namespace {
 
 class FakeStagedCopy : public StagedCopy {

@@ -101,6 +101,8 @@ public:
     Result<bool> SeparateBackup(const FilePath& file, const FilePath& backup) override;
     std::string NameOf(const std::string& chosenPath) override;
     std::string ChosenPath(const std::string& chosenPath) override;
+    // In memory, shortcuts as Windows names them.
+    bool IsShortcut(const FilePath& path) override;
     // File operations record and key their files by the text form
     // ("C:\APP\name").
     Result<bool> FileExists(const FilePath& path) override;

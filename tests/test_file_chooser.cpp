@@ -56,6 +56,26 @@ TEST(ChooserDefaultExtension, IsAddedOnlyToANameWithoutADot)
     EXPECT_EQ(nameWithDefaultExtension("C:\\APP\\x", "", Win), "C:\\APP\\x");
 }
 
+// What the shell would follow to another file: the import must not copy the
+// shortcut's own bytes over a live database.
+TEST(ChooserShortcut, IsAWindowsNameEndingInLnkAsWindowsReadsIt)
+{
+    constexpr PathForm Win = PathForm::Windows, Posix = PathForm::Posix;
+    const struct {
+        const char* path;
+        PathForm form;
+        bool shortcut;
+    } cases[] = {
+        {"C:\\APP\\con backup.lnk", Win, true}, {"C:/APP/X.LNK", Win, true},
+        {"C:\\APP\\x.Lnk. . ", Win, true}, // Windows drops the trailing dots and blanks
+        {"C:\\APP\\x.lnk.mdb", Win, false},     {"C:\\APP\\xlnk", Win, false},
+        {"C:\\links.lnk\\x.mdb", Win, false}, // a folder's name tells nothing
+        {"C:\\APP\\.lnk", Win, true},           {"/opt/app/x.lnk", Posix, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isShortcutName(c.path, c.form), c.shortcut) << c.path;
+}
+
 // A name chosen in one folder and offered in another would be another file
 // there: after an export to D:\Bak, "Delete file" and Enter twice would
 // delete the live database. So a name is offered only where the chooser

@@ -305,7 +305,6 @@ TEST(BusyReason, ACopysCommandGivesItsProgressLineFromTheLastAnswerToItsEnd)
     EXPECT_TRUE(f.p.busyReasons.empty());
 }
 
-
 // ---------------------------------------------------------------------------
 // Import: Command3 and Command5.
 
@@ -709,6 +708,39 @@ TEST_F(DeleteCommand, AReadOnlyFileStaysAndTheFailureIsShown)
               box("MARLO-Corvane:", 16,
                   " Could not delete your selected file ! \r\n C:\\APP\\keep.mdb \r\n Reason: "
                   "Permission denied. \r\n Nothing was changed... "));
+}
+
+// ---------------------------------------------------------------------------
+// A picked shortcut is the file itself: an export replaces it and a delete
+// removes it, each after its question; an import refuses it before asking,
+// since its own bytes would become the live database.
+
+TEST(Shortcuts, AreReplacedOrDeletedThemselvesButNeverImported)
+{
+    const std::string link = "E:\\Con backup.LNK";
+    const struct {
+        const Command& command;
+        std::string next; // after the existence test
+        std::string left; // the shortcut's content afterwards
+    } cases[] = {
+        {Command1, question(Overwrite), "con"},
+        {Command7, question(Command7.question), "<none>"},
+        {Command5,
+         notice(" Your selected file is only a shortcut, not a database file! Aborting... "),
+         "shortcut"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.p.addFile(link, "shortcut");
+        f.answer(link);
+        f.reply(IDYES);
+        c.command.run(f.commands);
+        const auto tested = std::ranges::find(f.p.calls, "FileExists " + link);
+        ASSERT_LT(tested + 1, f.p.calls.end()) << c.command.name;
+        EXPECT_EQ(tested[1], c.next) << c.command.name;
+        EXPECT_EQ(f.content(link), c.left) << c.command.name;
+        EXPECT_EQ(f.content(f.p.path("\\MARLOspm.mdb")), "spm") << c.command.name;
+    }
 }
 
 // ---------------------------------------------------------------------------

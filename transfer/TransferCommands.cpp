@@ -20,6 +20,9 @@ struct TransferCommands::ChooserFlow {
     const char* emptyName; // notice for an empty name; the chooser then shows again
     const char* missing;   // notice that ends the command; nullptr: go on without a question
     const char* question;  // asked when the name exists
+    // Notice that ends the command for a shortcut; nullptr: a shortcut is a
+    // file like any other, deleted or replaced itself.
+    const char* shortcut = nullptr;
 };
 
 namespace {
@@ -35,8 +38,12 @@ ChooserFlow exportFlow(Database database)
 ChooserFlow importFlow(Database database)
 {
     const bool con = database == Database::Con;
-    return {con ? texts::ImportConTitle : texts::ImportSpmTitle, false, texts::EnterFilenameFirst,
-            texts::ImportMissing, con ? texts::ImportConQuestion : texts::ImportSpmQuestion};
+    return {con ? texts::ImportConTitle : texts::ImportSpmTitle,
+            false,
+            texts::EnterFilenameFirst,
+            texts::ImportMissing,
+            con ? texts::ImportConQuestion : texts::ImportSpmQuestion,
+            texts::ImportShortcut};
 }
 
 const ChooserFlow deleteFlow{texts::DeleteTitle, false, texts::DeleteEnterFilename,
@@ -92,6 +99,10 @@ std::optional<FilePath> TransferCommands::choose(const LeaveHandler& onError,
             if (!flow.missing)
                 return chosen;
             onError.must(platform_.windows.MsgBox(flow.missing, MB_ICONINFORMATION, std::nullopt));
+            return std::nullopt;
+        }
+        if (flow.shortcut && platform_.files.IsShortcut(chosen)) {
+            onError.must(platform_.windows.MsgBox(flow.shortcut, MB_ICONINFORMATION, std::nullopt));
             return std::nullopt;
         }
         const int answer = ask(onError, flow.question);

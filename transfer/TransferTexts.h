@@ -23,6 +23,10 @@ inline constexpr const char* OverwriteQuestion =
     " Your selected file already exists ! Overwrite ? ";
 
 inline constexpr const char* ImportMissing = " Your selected file does not exist! Aborting... ";
+// A shortcut's own bytes are no database, and the file it leads to is not
+// the one the user saw picked.
+inline constexpr const char* ImportShortcut =
+    " Your selected file is only a shortcut, not a database file! Aborting... ";
 inline constexpr const char* ImportConQuestion =
     " Do you really want to import this file? Overwrite original MARLOCON.MDB database? ";
 inline constexpr const char* ImportSpmQuestion =

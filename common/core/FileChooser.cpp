@@ -1,5 +1,6 @@
 #include "FileChooser.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -83,6 +84,22 @@ std::string nameWithDefaultExtension(const std::string& path, const std::string&
         path.find('.', nameStart) != std::string::npos)
         return path;
     return path + '.' + extension;
+}
+
+bool isShortcutName(const std::string& path, PathForm form)
+{
+    if (form != PathForm::Windows)
+        return false;
+    std::string_view own = std::string_view(path).substr(ownNameStart(path, form));
+    while (own.ends_with('.') || own.ends_with(' '))
+        own.remove_suffix(1);
+    constexpr std::string_view suffix = ".lnk";
+    if (own.size() < suffix.size())
+        return false;
+    const std::string_view end = own.substr(own.size() - suffix.size());
+    return std::equal(end.begin(), end.end(), suffix.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b;
+    });
 }
 
 Status FileChooser::show(bool save)

@@ -50,6 +50,13 @@ std::string initialNameFor(const std::string& lastName, const std::string& folde
 std::string nameWithDefaultExtension(const std::string& path, const std::string& extension,
                                      PathForm form);
 
+// Whether `path` names a shortcut: on Windows a file whose own name ends in
+// ".lnk", in any case, which the shell follows to another file and lists
+// without its suffix. Trailing dots and blanks count for nothing, as on every
+// Windows path. Posix hosts have none: a link there is followed by every
+// read.
+bool isShortcutName(const std::string& path, PathForm form);
+
 // The name accepted in a showing, or none when the user cancelled it.
 using ChooserAnswer = std::optional<std::string>;
 
@@ -57,7 +64,10 @@ using ChooserAnswer = std::optional<std::string>;
 // a toolkit shows its own dialog from the request and hands back the name.
 // It never asks an overwrite question of its own, adds no extension and
 // accepts a typed name whether or not it exists; the commands test the name
-// themselves, and a save's name gets the default extension here.
+// themselves, and a save's name gets the default extension here. A picked
+// shortcut comes back as the file itself, never as the file it leads to: a
+// delete or an export acts on the shortcut, and an import refuses it
+// (isShortcutName), so no command ever reaches a file the user did not see.
 class FileChooser : public CommonDialog {
 public:
     // `form`: how the toolkit's chooser writes the paths it hands back.

@@ -159,6 +159,9 @@ public:
     // The folder a chooser for `folder`'s files opens in: where the view
     // keeps the files it changes.
     virtual std::string ChooserFolder(const std::string& folder) { return folder; }
+    // Whether a chosen path names a shortcut, which the host's shell follows
+    // to another file (isShortcutName). A host without them answers false.
+    virtual bool IsShortcut(const FilePath&) { return false; }
 };
 
 // A whole copy: staged, then placed. Replaces an existing destination only

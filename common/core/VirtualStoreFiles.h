@@ -57,6 +57,7 @@ public:
     {
         return host_.ChosenPath(chosenPath);
     }
+    bool IsShortcut(const FilePath& path) override { return host_.IsShortcut(path); }
     Status CheckRemovable(const FilePath& path) override;
     // The VirtualStore folder where it exists, else the installed one.
     std::string ChooserFolder(const std::string& folder) override;

@@ -24,13 +24,46 @@ namespace {
 const std::wstring Question = L"MARLO-Corvane:";
 constexpr std::uint64_t Total = 100;
 
+// The taskbar button as the progress window tells it, one line a call.
+struct RecordingTaskbar final : TaskbarProgress {
+    explicit RecordingTaskbar(std::vector<std::string>& log) : log(log) {}
+    ~RecordingTaskbar() override { log.push_back("clear"); }
+    void busy() override { log.push_back("busy"); }
+    void at(int position, int whole) override
+    {
+        log.push_back(whole == ProgressView::BarSteps ? std::to_string(position) : "bad whole");
+    }
+    std::vector<std::string>& log;
+};
+
+// On the window's button: busy, its figures never going back, cleared.
+void expectShownThenCleared(const std::vector<std::string>& lines)
+{
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "the window's button");
+    EXPECT_EQ(lines[1], "busy");
+    EXPECT_EQ(lines.back(), "clear");
+    for (std::size_t i = 2, last = 0; i + 1 < lines.size(); ++i) {
+        ASSERT_NE(lines[i].find_first_of("0123456789"), std::string::npos) << lines[i];
+        EXPECT_GE(std::stoul(lines[i]), last);
+        last = std::stoul(lines[i]);
+    }
+}
+
 // The export of the CON database to "copy.mdb", copied by `work`.
 struct LongExport {
     explicit LongExport(CopyWork work)
         : files(makeHostFileSystem([this] { return folder.str(); })),
           platform(*files, "dbtransfer"),
-          window((prepareWindowsUi(), Platform{*files, platform}), [work](HWND w) {
-              return std::make_unique<ProgressCopyRunner>(showInProgressWindow(w), work);
+          window((prepareWindowsUi(), Platform{*files, platform}), [this, work](HWND w) {
+              return std::make_unique<ProgressCopyRunner>(
+                  showInProgressWindow(w,
+                                       [this, w](HWND button) {
+                                           taskbar.push_back(button == w ? "the window's button"
+                                                                         : "another button");
+                                           return std::make_unique<RecordingTaskbar>(taskbar);
+                                       }),
+                  work);
           })
     {
         platform.setWindow(window.hwnd());
@@ -47,6 +80,8 @@ struct LongExport {
         return waitForTopWindow(L"MarloCopyProgress", Question);
     }
 
+    // Written and read on the window's thread only.
+    std::vector<std::string> taskbar;
     AppFolder folder;
     std::unique_ptr<FileSystem> files;
     WinWindowSystem platform;
@@ -97,6 +132,7 @@ TEST(WinProgressCopy, CancelStopsALongCopyAndLeavesTheDestinationAlone)
     });
     EXPECT_FALSE(e.folder.has("copy.mdb"));
     EXPECT_TRUE(IsWindowEnabled(e.window.hwnd()));
+    expectShownThenCleared(e.taskbar);
 }
 
 TEST(WinProgressCopy, OnceTheCopyIsFinishingCancelIsGoneAndTheCopyCompletes)
@@ -119,6 +155,22 @@ TEST(WinProgressCopy, OnceTheCopyIsFinishingCancelIsGoneAndTheCopyCompletes)
         EXPECT_FALSE(findTopWindow(L"#32770", Question)) << "no box after a copy that completed";
     });
     EXPECT_EQ(e.folder.read("copy.mdb"), "con live");
+    expectShownThenCleared(e.taskbar);
+}
+
+// Wine may have no taskbar list: the button then shows nothing, and
+// nothing fails.
+TEST(WinTaskbarProgress, TheSystemsTaskbarTakesAProgressOrShowsNothing)
+{
+    prepareWindowsUi();
+    HWND window = CreateWindowExW(0, L"STATIC", L"taskbar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, nullptr, nullptr);
+    for (HWND button : {window, HWND{}}) {
+        const std::unique_ptr<TaskbarProgress> taskbar = systemTaskbarProgress(button);
+        taskbar->busy();
+        taskbar->at(ProgressView::BarSteps, ProgressView::BarSteps);
+    }
+    DestroyWindow(window);
 }
 
 // Why the window refuses a log-off, where the system keeps it.

@@ -388,7 +388,8 @@ TEST(WinCommonDialogSettings, TheFileTypesBecomeTheSystemsList)
 
 // What real Windows' dialog would do on its own and Wine's does not: refuse
 // a read-only file, ask its own overwrite question, add the extension of the
-// listed type. Read back from the dialog as it is set up for a showing.
+// listed type, follow a picked shortcut to its target (the open dialog has
+// the same options). Read back from the dialog as it is set up for a showing.
 TEST(WinCommonDialogSettings, TheSaveDialogHandsBackAnyNameAsTyped)
 {
     const ShellCalls* shell = nullptr;
@@ -407,11 +408,34 @@ TEST(WinCommonDialogSettings, TheSaveDialogHandsBackAnyNameAsTyped)
     ASSERT_HRESULT_SUCCEEDED(dialog->GetOptions(&options));
     EXPECT_FALSE(options & (FOS_NOREADONLYRETURN | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT |
                             FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_STRICTFILETYPES));
-    EXPECT_EQ(options & (FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM),
-              FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM);
+    constexpr FILEOPENDIALOGOPTIONS on =
+        FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_NODEREFERENCELINKS;
+    EXPECT_EQ(options & on, on);
     UINT type = 0;
     ASSERT_HRESULT_SUCCEEDED(dialog->GetFileTypeIndex(&type));
     EXPECT_EQ(type, 1u);
+}
+
+// Windows' answer is the file meant, also where the field shows a name
+// without its hidden extension; only Wine's appended extension is undone.
+TEST(WinCommonDialogSettings, ASavedNameIsWindowsAnswerAndOnlyWinesAppendedExtensionGoes)
+{
+    const struct {
+        bool wine;
+        const wchar_t *returned, *typed, *saved;
+    } cases[] = {
+        {false, L"C:\\APP\\foo.txt", L"foo", L"C:\\APP\\foo.txt"},
+        {false, L"C:\\APP\\x.MDB.mdb", L"x.MDB", L"C:\\APP\\x.MDB.mdb"},
+        {true, L"C:\\APP\\x.MDB.mdb", L"x.MDB", L"C:\\APP\\x.MDB"},
+        {true, L"C:\\APP\\fresh.mdb", L"D:\\other\\fresh", L"C:\\APP\\fresh"},
+        {true, L"C:\\APP\\foobar.mdb", L"foo", L"C:\\APP\\foobar.mdb"},
+        {true, L"C:\\APP\\x.mdb", L"", L"C:\\APP\\x.mdb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(savedFileName(c.returned, c.typed, c.wine), c.saved)
+            << c.wine << " " << win32::narrow(c.returned);
+    // This test runs under Wine.
+    EXPECT_TRUE(runsUnderWine());
 }
 
 // Every name a Windows drive holds comes back as the same name: a surrogate

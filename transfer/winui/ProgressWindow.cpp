@@ -26,7 +26,8 @@ constexpr std::chrono::seconds SessionEndPatience{4};
 
 } // namespace
 
-ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
+ProgressWindow::ProgressWindow(HWND owner, const std::string& copying,
+                               const TaskbarProgressMaker& taskbar)
 {
     if (owner && IsWindow(owner) && IsWindowEnabled(owner)) {
         EnableWindow(owner, FALSE);
@@ -62,6 +63,12 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
                      (over.top + over.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     ShowWindow(hwnd(), SW_SHOWNORMAL);
+    // The window, owned, has no button of its own.
+    if (owner && taskbar) {
+        taskbar_ = taskbar(GetAncestor(owner, GA_ROOTOWNER));
+        if (taskbar_)
+            taskbar_->busy();
+    }
     // The focus on Cancel without making it the default button: Enter,
     // easily pressed in passing, must not throw away a long copy.
     SetFocus(cancel_);
@@ -69,6 +76,7 @@ ProgressWindow::ProgressWindow(HWND owner, const std::string& copying)
 
 ProgressWindow::~ProgressWindow()
 {
+    taskbar_.reset();
     disabledOwner_.reset();
     destroy();
 }
@@ -86,6 +94,8 @@ void ProgressWindow::setBarPosition(int position)
         SendMessageW(bar_, PBM_SETRANGE32, 0, BarSteps);
     }
     SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    if (taskbar_)
+        taskbar_->at(position, BarSteps);
 }
 
 void ProgressWindow::disableCancel()
@@ -106,10 +116,10 @@ void ProgressWindow::closeAsked()
         askCancel_();
 }
 
-ShowUntilEnded showInProgressWindow(HWND owner)
+ShowUntilEnded showInProgressWindow(HWND owner, TaskbarProgressMaker taskbar)
 {
-    return [owner](CopyJob& job, const std::string& copying) {
-        ProgressWindow window(owner, copying);
+    return [owner, taskbar = std::move(taskbar)](CopyJob& job, const std::string& copying) {
+        ProgressWindow window(owner, copying, taskbar);
         ProgressPresenter presenter(job, window);
         HWND shown = window.hwnd();
         if (!shown) {

@@ -3,9 +3,11 @@
 #include "DialogWindow.h"
 #include "ProgressCopyRunner.h"
 #include "ProgressView.h"
+#include "TaskbarProgress.h"
 #include "WinHandle.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -13,12 +15,14 @@ namespace marlo {
 
 // The modal window of a long copy: what is copied, how far it has come,
 // and Cancel. Cancel, Escape and the close box ask the copy to stop; Enter
-// does nothing; only the copy's end closes the window.
+// does nothing; only the copy's end closes the window. Its owner's taskbar
+// button shows the bar too, while the window stands.
 class ProgressWindow : public DialogWindow, public ProgressView {
 public:
     // `copying` names the copy; the window stands over `owner`, which takes
     // no input while it is open.
-    ProgressWindow(HWND owner, const std::string& copying);
+    ProgressWindow(HWND owner, const std::string& copying,
+                   const TaskbarProgressMaker& taskbar = systemTaskbarProgress);
     // The owner takes its input back, then the window and its controls go,
     // before their font.
     ~ProgressWindow() override;
@@ -31,7 +35,11 @@ public:
     void disableCancel() override;
     // The owner takes its input back before the window goes, so that it,
     // not another program, becomes the active window again.
-    void finish() override { disabledOwner_.reset(); }
+    void finish() override
+    {
+        taskbar_.reset();
+        disabledOwner_.reset();
+    }
 
 protected:
     void clicked(int id) override;
@@ -49,6 +57,7 @@ private:
         }
     };
     win32::UniqueOf<GiveInputBack> disabledOwner_;
+    std::unique_ptr<TaskbarProgress> taskbar_;
     std::function<void()> askCancel_;
     HWND bytes_ = nullptr;
     HWND bar_ = nullptr;
@@ -57,6 +66,7 @@ private:
 
 // Shows a long copy in a ProgressWindow, modal over `owner`, until it has
 // ended.
-ShowUntilEnded showInProgressWindow(HWND owner);
+ShowUntilEnded showInProgressWindow(HWND owner,
+                                    TaskbarProgressMaker taskbar = systemTaskbarProgress);
 
 } // namespace marlo

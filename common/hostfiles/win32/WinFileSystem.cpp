@@ -1,6 +1,7 @@
 // The file layer on Windows: the tools' paths are the system's own, names are
 // compared without regard to case by the system itself, and the work goes to
 // the wide-character calls.
+#include "FileChooser.h"
 #include "HostFileSystem.h"
 
 #include "WinCopy.h"
@@ -96,6 +97,11 @@ public:
     std::string ChosenPath(const std::string& chosenPath) override
     {
         return win32::chosenPathAsTaken(chosenPath);
+    }
+
+    bool IsShortcut(const FilePath& path) override
+    {
+        return isShortcutName(path.text(), PathForm::Windows);
     }
 };
 

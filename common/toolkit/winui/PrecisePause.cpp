@@ -41,9 +41,10 @@ private:
 
 } // namespace
 
-PrecisePause::PrecisePause()
-    : timer_(::CreateWaitableTimerExW(nullptr, nullptr, HighResolutionTimer, TIMER_ALL_ACCESS))
+void PrecisePause::makeTimer() const
 {
+    made_ = true;
+    timer_.reset(::CreateWaitableTimerExW(nullptr, nullptr, HighResolutionTimer, TIMER_ALL_ACCESS));
     if (!timer_) {
         timer_.reset(::CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
         coarseTimer_ = true;
@@ -52,6 +53,8 @@ PrecisePause::PrecisePause()
 
 void PrecisePause::operator()(int milliseconds) const
 {
+    if (!made_)
+        makeTimer();
     const FinerTick tick(coarseTimer_);
     LARGE_INTEGER due{};
     due.QuadPart = -10'000LL * milliseconds; // relative, in units of 100 ns

@@ -12,15 +12,17 @@ namespace marlo {
 // window's): a second would restart the other's timer.
 class PrecisePause {
 public:
-    PrecisePause();
-
     void operator()(int milliseconds) const;
 
 private:
-    win32::UniqueHandle timer_;
+    // Made at the first pause: a program start needs none.
+    void makeTimer() const;
+
+    mutable win32::UniqueHandle timer_;
+    mutable bool made_ = false;
     // The system has no high-resolution timers (before Windows 10 1803): the
     // tick is made finer for the length of each wait instead.
-    bool coarseTimer_ = false;
+    mutable bool coarseTimer_ = false;
 };
 
 } // namespace marlo

@@ -9,7 +9,10 @@ TwipLayout::TwipLayout(HWND window, int clientWidth, int clientHeight)
     : window_(window), clientWidth_(clientWidth), clientHeight_(clientHeight),
       dpi_(windowDpi(window)), icons_(window)
 {
-    icons_.setForDpi(dpi_);
+    // The class's icons are drawn for the screen's scale; a window that
+    // opens at another needs its own, which a start should not pay for.
+    if (dpi_ != screenDpi())
+        icons_.setForDpi(dpi_);
 }
 
 int TwipLayout::addFont(const FontDesign& font)

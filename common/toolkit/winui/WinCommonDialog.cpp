@@ -17,8 +17,10 @@ using Microsoft::WRL::ComPtr;
 // themselves, so the dialog hands back the name as typed, whether it exists,
 // is in use or read-only (the save dialog refuses a read-only file by
 // default, and the command's question and its failure box would never come).
-// The program's current folder stays where it was.
-constexpr FILEOPENDIALOGOPTIONS OptionsOn = FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_NOVALIDATE;
+// The program's current folder stays where it was. A picked shortcut is
+// handed back as itself (see FileChooser).
+constexpr FILEOPENDIALOGOPTIONS OptionsOn =
+    FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_NOVALIDATE | FOS_NODEREFERENCELINKS;
 constexpr FILEOPENDIALOGOPTIONS OptionsOff = FOS_OVERWRITEPROMPT | FOS_FILEMUSTEXIST |
                                              FOS_PATHMUSTEXIST | FOS_CREATEPROMPT |
                                              FOS_NOREADONLYRETURN | FOS_STRICTFILETYPES;
@@ -79,10 +81,9 @@ HRESULT prepareFileDialog(IFileDialog& dialog, const ShellCalls& shell,
 
 namespace {
 
-// Keeps the text of the name field as the user accepts it. Wine's dialog
-// appends the listed type's extension to a typed name whose own differs
-// ("x.MDB" becomes "x.MDB.mdb"); the typed name tells what was appended.
-// It lives on the stack of one showing, so counting references owns nothing.
+// Keeps the text of the name field as the user accepts it (see
+// savedFileName). It lives on the stack of one showing, so counting
+// references owns nothing.
 class TypedName final : public IFileDialogEvents {
 public:
     explicit TypedName(const ShellCalls& shell) : shell_(shell) {}
@@ -129,19 +130,6 @@ private:
     const ShellCalls& shell_;
 };
 
-// `path` with its own name as typed, where the dialog made it the typed
-// name with an extension appended; otherwise `path` as it is.
-std::wstring withTypedName(const std::wstring& path, const std::wstring& typed)
-{
-    const std::wstring_view own = std::wstring_view(typed).substr(typed.find_last_of(L"\\/") + 1);
-    const size_t nameStart = path.find_last_of(L"\\/") + 1;
-    const std::wstring_view chosen = std::wstring_view(path).substr(nameStart);
-    if (own.empty() || chosen.size() <= own.size() || !chosen.starts_with(own) ||
-        chosen[own.size()] != L'.')
-        return path;
-    return path.substr(0, nameStart) + std::wstring(own);
-}
-
 HRESULT pathOf(IShellItem& item, const ShellCalls& shell, std::wstring& path)
 {
     wchar_t* name = nullptr;
@@ -178,11 +166,34 @@ HRESULT showDialog(const ChooserRequest& request, HWND owner, std::wstring& chos
     if (SUCCEEDED(result))
         result = pathOf(*item.Get(), *shell, chosen);
     if (SUCCEEDED(result) && request.save)
-        chosen = withTypedName(chosen, typed.text);
+        chosen = savedFileName(chosen, typed.text, runsUnderWine());
     return result;
 }
 
 } // namespace
+
+bool runsUnderWine()
+{
+    // Wine's own ntdll exports its version; Windows' has no such call.
+    static const bool wine = [] {
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version");
+    }();
+    return wine;
+}
+
+std::wstring savedFileName(const std::wstring& returned, const std::wstring& typed, bool wine)
+{
+    if (!wine)
+        return returned;
+    const std::wstring_view own = std::wstring_view(typed).substr(typed.find_last_of(L"\\/") + 1);
+    const size_t nameStart = returned.find_last_of(L"\\/") + 1;
+    const std::wstring_view chosen = std::wstring_view(returned).substr(nameStart);
+    if (own.empty() || chosen.size() <= own.size() || !chosen.starts_with(own) ||
+        chosen[own.size()] != L'.')
+        return returned;
+    return returned.substr(0, nameStart) + std::wstring(own);
+}
 
 std::vector<SystemFileType> systemFileTypesFor(const std::vector<FileType>& types)
 {

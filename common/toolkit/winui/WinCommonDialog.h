@@ -43,4 +43,15 @@ struct SystemFileType {
 };
 std::vector<SystemFileType> systemFileTypesFor(const std::vector<FileType>& types);
 
+// Whether the program runs under Wine rather than on Windows; asked once.
+bool runsUnderWine();
+
+// The file a save dialog's answer `returned` stands for, `typed` being the
+// text of its name field as accepted. Windows' dialog hands back the file
+// meant, whatever it shows: with extensions hidden, an existing "foo.txt"
+// picked shows as "foo" and comes back as "foo.txt". Wine's appends the
+// listed type's extension to a typed name whose own differs ("x.MDB" comes
+// back as "x.MDB.mdb"); there the typed name is taken instead.
+std::wstring savedFileName(const std::wstring& returned, const std::wstring& typed, bool wine);
+
 } // namespace marlo
