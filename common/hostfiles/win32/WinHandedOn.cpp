@@ -1,6 +1,5 @@
 #include "WinHandedOn.h"
 
-#include "SystemDll.h"
 #include "WinErrors.h"
 #include "WinHandle.h"
 
@@ -13,22 +12,6 @@ constexpr DWORD KeptAttributes =
 constexpr SECURITY_INFORMATION Kept =
     OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
 
-// The security calls of advapi32, loaded when a file is first replaced, so
-// that a program start does not load it.
-struct SecurityCalls {
-    decltype(&::GetKernelObjectSecurity) get;
-    decltype(&::SetKernelObjectSecurity) set;
-};
-
-const SecurityCalls* securityCalls()
-{
-    static const SystemDll dll(L"advapi32.dll");
-    static const SecurityCalls calls{
-        dll.find<decltype(::GetKernelObjectSecurity)>("GetKernelObjectSecurity"),
-        dll.find<decltype(::SetKernelObjectSecurity)>("SetKernelObjectSecurity")};
-    return calls.get && calls.set ? &calls : nullptr;
-}
-
 bool keepsAccessRules(HANDLE file)
 {
     DWORD flags = 0;
@@ -39,13 +22,10 @@ bool keepsAccessRules(HANDLE file)
 
 Status readSecurity(HANDLE file, std::vector<BYTE>& security)
 {
-    const SecurityCalls* calls = securityCalls();
-    if (!calls)
-        return failure(ERROR_PROC_NOT_FOUND);
     DWORD needed = 256;
     do {
         security.resize(needed);
-        if (calls->get(file, Kept, security.data(), static_cast<DWORD>(security.size()), &needed))
+        if (::GetKernelObjectSecurity(file, Kept, security.data(), static_cast<DWORD>(security.size()), &needed))
             return {};
     } while (::GetLastError() == ERROR_INSUFFICIENT_BUFFER && needed > security.size());
     return lastFailure();
@@ -76,17 +56,14 @@ Status takeSecurity(HANDLE file, const HandedOn& from)
 {
     if (from.security.empty())
         return {};
-    const SecurityCalls* calls = securityCalls();
-    if (!calls)
-        return failure(ERROR_PROC_NOT_FOUND);
     auto* descriptor = const_cast<BYTE*>(from.security.data());
     // Before the access rules, which need not let us change the owner.
     const UniqueHandle owning(
         ::ReOpenFile(file, WRITE_OWNER, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0));
     if (owning)
-        (void)calls->set(owning.get(), OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION,
+        (void)::SetKernelObjectSecurity(owning.get(), OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION,
                          descriptor);
-    if (!calls->set(file, DACL_SECURITY_INFORMATION, descriptor))
+    if (!::SetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor))
         return lastFailure();
     return {};
 }
