@@ -185,7 +185,8 @@ Status VirtualStoreFiles::RemoveKeptBackup(const FilePath& backup)
     return host_.RemoveKeptBackup(name ? inStore(backup, *name) : backup);
 }
 
-Status VirtualStoreFiles::MoveFile(const FilePath& source, const FilePath& destination)
+Status VirtualStoreFiles::renamed(const FilePath& source, const FilePath& destination,
+                                  Status (FileSystem::*rename)(const FilePath&, const FilePath&))
 {
     if (Status removable = CheckRemovable(source); !removable)
         return removable;
@@ -195,7 +196,12 @@ Status VirtualStoreFiles::MoveFile(const FilePath& source, const FilePath& desti
     Result<FilePath> to = writeTo(destination, true);
     if (!to)
         return to.status();
-    return host_.MoveFile(from.value(), to.value());
+    return (host_.*rename)(from.value(), to.value());
+}
+
+Status VirtualStoreFiles::MoveFile(const FilePath& source, const FilePath& destination)
+{
+    return renamed(source, destination, &FileSystem::MoveFile);
 }
 
 Result<bool> VirtualStoreFiles::SeparateBackup(const FilePath& file, const FilePath& backup)
@@ -207,15 +213,7 @@ Result<bool> VirtualStoreFiles::SeparateBackup(const FilePath& file, const FileP
 
 Status VirtualStoreFiles::SetAside(const FilePath& path, const FilePath& aside)
 {
-    if (Status removable = CheckRemovable(path); !removable)
-        return removable;
-    Result<FilePath> from = readFrom(path);
-    if (!from)
-        return from.status();
-    Result<FilePath> to = writeTo(aside, true);
-    if (!to)
-        return to.status();
-    return host_.SetAside(from.value(), to.value());
+    return renamed(path, aside, &FileSystem::SetAside);
 }
 
 Status VirtualStoreFiles::DeleteFile(const FilePath& path, bool force)

@@ -73,6 +73,10 @@ private:
     // refuses a name the installed folder holds, for a name that must be new.
     Result<FilePath> writeTo(const FilePath& path, bool refuseInstalled);
     Result<bool> installedHas(const FilePath& path, const std::string& name);
+    // A move or set-aside in the view: refused for a name the installed
+    // folder holds, from where the file is read to a name in the store.
+    Status renamed(const FilePath& source, const FilePath& destination,
+                   Status (FileSystem::*rename)(const FilePath&, const FilePath&));
     // As Windows compares paths.
     bool samePath(const std::string& a, const std::string& b) const;
 
